@@ -1,0 +1,73 @@
+#include "tools/CommandLine.h"
+
+#include "tools/CmdNew.h"
+#include "tools/ExitStatus.h"
+
+#include <span>
+
+namespace {
+
+const Command kCommands[] = {
+    {"new", "zapisuje konfigurację fabryczną do pliku", RunNew},
+};
+
+void PrintUsage(QTextStream& out)
+{
+    out << "Użycie: zvx POLECENIE [OPCJE]\n"
+           "Programator dialera Zorvex ZVX-A z wiersza poleceń.\n\n"
+           "Polecenia:\n";
+    for (const Command& c : kCommands)
+        out << "  " << QString::fromLatin1(c.name).leftJustified(10) << QString::fromUtf8(c.summary)
+            << "\n";
+    out << "\n\"zvx POLECENIE --help\" opisuje opcje polecenia.\n";
+}
+
+} // namespace
+
+bool WantsHelp(const QStringList& args)
+{
+    return args.contains(QStringLiteral("-h")) || args.contains(QStringLiteral("--help"));
+}
+
+bool TakeOption(QStringList& args, const QStringList& names, QString& value)
+{
+    for (int i = 0; i < args.size(); ++i) {
+        for (const QString& name : names) {
+            if (args[i] == name) {
+                if (i + 1 >= args.size())
+                    return false;
+                value = args[i + 1];
+                args.remove(i, 2);
+                return true;
+            }
+            if (name.startsWith(QLatin1String("--")) &&
+                args[i].startsWith(name + QLatin1Char('='))) {
+                value = args[i].mid(name.size() + 1);
+                args.remove(i);
+                return true;
+            }
+        }
+    }
+    return true;
+}
+
+int RunCommandLine(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    if (args.isEmpty()) {
+        PrintUsage(err);
+        return ExitStatus::Usage;
+    }
+    const QString name = args.first();
+    if (name == QLatin1String("-h") || name == QLatin1String("--help")) {
+        PrintUsage(out);
+        return ExitStatus::Success;
+    }
+    for (const Command& c : kCommands) {
+        if (name == QLatin1String(c.name)) {
+            CommandContext context{args.mid(1), out, err};
+            return c.run(context);
+        }
+    }
+    err << "zvx: nieznane polecenie \"" << name << "\" (zob. zvx --help)\n";
+    return ExitStatus::Usage;
+}

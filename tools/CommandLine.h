@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+// What every command of the tool gets: its own arguments (after the command name) and
+// the two output streams. Commands print the system's own words; errors go to err.
+struct CommandContext
+{
+    QStringList args;
+    QTextStream& out;
+    QTextStream& err;
+};
+
+// A command's entry point; returns an ExitStatus value.
+using CommandFn = int (*)(CommandContext&);
+
+struct Command
+{
+    const char* name;
+    const char* summary; // one line for "zvx --help"
+    CommandFn run;
+};
+
+// Runs the tool on argv (without the program name). Unknown commands and options give
+// a one-line message and ExitStatus::Usage.
+int RunCommandLine(const QStringList& args, QTextStream& out, QTextStream& err);
+
+// Takes "-o FILE" / "--output FILE" / "--output=FILE" out of args; empty when absent.
+// Returns false when the option is there without a value.
+bool TakeOption(QStringList& args, const QStringList& names, QString& value);
+// True when args asks for help ("-h" or "--help").
+bool WantsHelp(const QStringList& args);

@@ -1,0 +1,18 @@
+#include "tools/CommandLine.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <QTextStream>
+
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const int status = RunCommandLine(app.arguments().mid(1), out, err);
+    out.flush();
+    err.flush();
+    return status;
+}
