@@ -12,6 +12,11 @@ inline constexpr const char* TitleConfirmation = "Potwierdź";
 inline constexpr const char* ButtonOk = "OK";
 inline constexpr const char* ButtonYes = "&Tak";
 inline constexpr const char* ButtonCancel = "Anuluj";
+inline constexpr const char* ButtonNo = "&Nie";
+
+// Errors nobody above could catch, and the settings file.
+inline constexpr const char* UnknownError = "Nieznany błąd";
+inline constexpr const char* IniWriteError = "Unable to write to %s";
 
 inline constexpr const char* ProgramCaption = "Programator dialera Zorvex";
 
@@ -31,6 +36,10 @@ inline constexpr const char* TransferNoAnswer = "Błędy w transmisji RS lub Dia
 inline constexpr const char* ReadSourceRecord = "Konfiguracja odczytana z Dialera ZVX";
 inline constexpr const char* ReadDateRecord = "Data: %s     Godz: %s";
 
+// Emulated dialer.
+inline constexpr const char* EmulatorLineError =
+    "Nie można utworzyć linii emulowanego dialera: %s";
+
 // Configuration files.
 inline constexpr const char* FileSaveError = "Błąd zapisu pliku";
 inline constexpr const char* FileFormatError = "Nieprawidłowy format pliku";
@@ -42,8 +51,43 @@ inline constexpr const char* FileSaved = "Konfiguracja została zapisana w zbior
 inline constexpr const char* ConfirmWrite = "Czy zapisać konfigurację do Dialera?";
 inline constexpr const char* ConfirmRead = "Czy odczytać konfigurację z Dialera?";
 inline constexpr const char* NewConfiguration = "Inicjacja konfiguracji domyślnej";
+inline constexpr const char* PrintError = "Błąd drukowania";
 inline constexpr const char* ProgressConnecting = "Proszę czekać, trwa łączenie z Dialerem... ";
 inline constexpr const char* ProgressTransfer = "Proszę czekać, trwa przesyłanie danych... ";
 inline constexpr const char* ProgressRetry = "Brak odpowiedzi, kolejna próba...";
+
+// Option and time editors.
+inline constexpr const char* NotValidInteger = "'%s' is not a valid integer value";
+inline constexpr const char* HistoryNotSet = "NIE BYŁO";
+
+// Number and code editors.
+inline constexpr const char* PolpagerTooLong = "Za długi komunikat do Polpagera";
+inline constexpr const char* BadData = "Błędne dane";
+inline constexpr const char* CodesRepeated = "Kody nie mogą się powtarzać";
+
+// Serial port: the messages of EComPort codes 1 to 19 (index 0 unused), and what follows
+// them when the operating system gave an error code.
+inline constexpr const char* ComPortErrors[20] = {
+    "",
+    "Nie można otworzyć portu COM\r(port niedostępny lub otwarty przez inną aplikację)",
+    "Błąd funkcji WriteFile",
+    "Błąd funkcji ReadFile",
+    "Nieprawidłowy parametr Async",
+    "Błąd funkcji PurgeComm",
+    "Nie można pobrać stanu async",
+    "Błąd funkcji SetCommState",
+    "Błąd funkcji SetCommTimeouts",
+    "Błąd funkcji SetupComm",
+    "Błąd funkcji ClearCommError",
+    "Błąd funkcji GetCommModemStatus",
+    "Błąd funkcji EscapeCommFunction",
+    "Błąd funkcji TransmitCommChar",
+    "Nie można wywołać SyncMethod dopóki trwa połączenie",
+    "Błąd funkcji EnumPorts",
+    "Błąd w zapisie ustawień",
+    "Błąd przy ładowaniu ustawień",
+    "Błąd od(rejestrowania) połączenia terminala",
+    "Nie można zmienić stanu led dopóki ComPort jest wybrany"};
+inline constexpr const char* ComPortErrorCode = " (win error code: %d)";
 
 } // namespace ConstsZVX

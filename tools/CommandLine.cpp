@@ -1,6 +1,10 @@
 #include "tools/CommandLine.h"
 
+#include "tools/CmdEmulate.h"
 #include "tools/CmdNew.h"
+#include "tools/CmdRead.h"
+#include "tools/CmdRestart.h"
+#include "tools/CmdWrite.h"
 #include "tools/ExitStatus.h"
 
 #include <span>
@@ -9,6 +13,10 @@ namespace {
 
 const Command kCommands[] = {
     {"new", "zapisuje konfigurację fabryczną do pliku", RunNew},
+    {"read", "odczytuje konfigurację z dialera do pliku", RunRead},
+    {"write", "zapisuje konfigurację z pliku do dialera", RunWrite},
+    {"restart", "restartuje dialer z podaną godziną", RunRestart},
+    {"emulate", "emulowany dialer na pseudoterminalu", RunEmulate},
 };
 
 void PrintUsage(QTextStream& out)

@@ -1,4 +1,5 @@
 #include "tools/CommandLine.h"
+#include "tools/PortNameLookup.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -9,6 +10,7 @@
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    InstallPortNameLookup();
     QTextStream out(stdout);
     QTextStream err(stderr);
     const int status = RunCommandLine(app.arguments().mid(1), out, err);

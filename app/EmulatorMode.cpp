@@ -1,0 +1,18 @@
+#include "app/EmulatorMode.h"
+
+#include "emulator/TDialerEmulator.h"
+#include "serial/CPort.h"
+#include "widgets/ProgramSettings.h"
+
+EmulatorMode::EmulatorMode() : m_emulator(std::make_unique<TDialerEmulator>())
+{
+    m_emulator->Start();
+    const QString path = QString::fromStdString(m_emulator->SlavePath());
+    TCustomComPort::SetPortNameLookup([path](const QString&) { return path; });
+}
+
+EmulatorMode::~EmulatorMode()
+{
+    TCustomComPort::SetPortNameLookup(ProgramSettings::LookupPortName);
+    m_emulator->Stop();
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <memory>
+
+class TDialerEmulator;
+
+// "zorvex --emulator": an emulated dialer on a pseudo-terminal, paced like the real line,
+// to which every port name COM1..COM16 leads, so a newcomer can read, write and restart
+// without hardware. Lives as long as the object. UI thread only.
+class EmulatorMode
+{
+public:
+    // Starts the emulator and points the port names at it; raises the emulator's error
+    // when no pseudo-terminal can be had.
+    EmulatorMode();
+    ~EmulatorMode();
+
+private:
+    std::unique_ptr<TDialerEmulator> m_emulator;
+};

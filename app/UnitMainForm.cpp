@@ -1,0 +1,375 @@
+#include "app/UnitMainForm.h"
+
+#include "app/ActionTable.h"
+#include "app/AppPrinter.h"
+#include "app/FileDialogs.h"
+#include "app/HelpFiles.h"
+#include "app/PrintFlow.h"
+#include "app/ShellOpen.h"
+#include "app/UnitAbout.h"
+#include "app/UnitProgramOptions.h"
+#include "app/UnitProgress.h"
+#include "app/UnitResetDial.h"
+#include "device/ConfigFileFormat.h"
+#include "device/EIOException.h"
+#include "device/MessageFormat.h"
+#include "device/TZorvexSettingsControl.h"
+#include "editors/UnitAlarmIn.h"
+#include "editors/UnitAlarmOut.h"
+#include "editors/UnitCode.h"
+#include "editors/UnitConfig.h"
+#include "editors/UnitDelay.h"
+#include "editors/UnitEventCode.h"
+#include "editors/UnitHistory.h"
+#include "editors/UnitPhoneParam.h"
+#include "editors/UnitPhones.h"
+#include "editors/UnitPolpager.h"
+#include "editors/UnitStation.h"
+#include "editors/UnitSystemOptions.h"
+#include "resources/ConstsZVX.h"
+#include "widgets/ErrorGuard.h"
+#include "widgets/Glyphs.h"
+#include "widgets/IniFile.h"
+#include "widgets/JpegImage.h"
+#include "widgets/MessageBox.h"
+#include "widgets/ProgramSettings.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+
+using Handler = void (TMainFormZORVEX::*)();
+
+struct ActionHandler
+{
+    const char* name;
+    Handler handler;
+};
+
+constexpr ActionHandler kHandlers[] = {
+    {"OpcjeProgramu", &TMainFormZORVEX::OpcjeProgramuExecute},
+    {"NowaKonfiguracjaDialera", &TMainFormZORVEX::NowaKonfiguracjaDialeraExecute},
+    {"ZapamietanieKonfiguracjiNaDysku", &TMainFormZORVEX::ZapamietanieKonfiguracjiNaDyskuExecute},
+    {"OdczytKonfiguracjiZDysku", &TMainFormZORVEX::OdczytKonfiguracjiZDyskuExecute},
+    {"ZapisKonfiguracjiDialera", &TMainFormZORVEX::ZapisKonfiguracjiDialeraExecute},
+    {"OdczytKonfiguracjiDialera", &TMainFormZORVEX::OdczytKonfiguracjiDialeraExecute},
+    {"RestartDialera", &TMainFormZORVEX::RestartDialeraExecute},
+    {"OpisKonfiguracji", &TMainFormZORVEX::OpisKonfiguracjiExecute},
+    {"WydrukKonfiguracji", &TMainFormZORVEX::WydrukKonfiguracjiExecute},
+    {"WyjscieZProgramu", &TMainFormZORVEX::WyjscieZProgramuExecute},
+    {"NumeryTelefonow", &TMainFormZORVEX::NumeryTelefonowExecute},
+    {"ParametryTelefonowania", &TMainFormZORVEX::ParametryTelefonowaniaExecute},
+    {"KomunikatPOLPAGER", &TMainFormZORVEX::KomunikatPOLPAGERExecute},
+    {"KodyDostepu", &TMainFormZORVEX::KodyDostepuExecute},
+    {"WejsciaAlarmowe", &TMainFormZORVEX::WejsciaAlarmoweExecute},
+    {"WyjsciaPGM", &TMainFormZORVEX::WyjsciaPGMExecute},
+    {"Zwloki", &TMainFormZORVEX::ZwlokiExecute},
+    {"OpcjeSystemowe", &TMainFormZORVEX::OpcjeSystemoweExecute},
+    {"StacjeMonitorujace", &TMainFormZORVEX::StacjeMonitorujaceExecute},
+    {"KodyZdarzen", &TMainFormZORVEX::KodyZdarzenExecute},
+    {"HistoriaZdarzen", &TMainFormZORVEX::HistoriaZdarzenExecute},
+    {"OProgramie", &TMainFormZORVEX::OProgramieExecute},
+    {"NapiszDoNas", &TMainFormZORVEX::NapiszDoNasExecute},
+    {"SpisTresci", &TMainFormZORVEX::SpisTresciExecute},
+    {"SzukajSlowa", &TMainFormZORVEX::SzukajSlowaExecute},
+    {"JakUzywacPomocy", &TMainFormZORVEX::JakUzywacPomocyExecute},
+    {"OFirmie", &TMainFormZORVEX::OFirmieExecute},
+};
+
+Handler HandlerOf(const char* name)
+{
+    for (const auto& h : kHandlers)
+        if (qstrcmp(h.name, name) == 0)
+            return h.handler;
+    return nullptr;
+}
+
+} // namespace
+
+TMainFormZORVEX::TMainFormZORVEX(QWidget* parent)
+    : QMainWindow(parent), m_reporter(this),
+      m_link(std::make_unique<TZorvexSettingsControl>(m_reporter))
+{
+    setObjectName(QStringLiteral("MainFormZORVEX"));
+    setWindowTitle(QString::fromUtf8(ConstsZVX::ProgramCaption));
+
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+
+    m_picture = new QLabel(this);
+    m_picture->setAlignment(Qt::AlignCenter);
+    const QImage picture = JpegImage::Load(QString::fromLatin1(Glyphs::kMainPicture));
+    if (!picture.isNull())
+        m_picture->setPixmap(QPixmap::fromImage(picture));
+    setCentralWidget(m_picture);
+    statusBar()->setSizeGripEnabled(false);
+
+    m_progress = new TFormProgress(this);
+    m_link->OnTransferStart = [this](TZorvexSettingsControl*) { m_progress->TransferStart(); };
+    m_link->OnTransferEnd = [this](TZorvexSettingsControl*) { m_progress->TransferEnd(); };
+    m_link->OnTransferProgress = [this](int percent) { m_progress->TransferProgress(percent); };
+
+    ShowAboutBox = [this] {
+        TAboutBox about(this);
+        about.exec();
+    };
+
+    // The picture's area is 455 x 337 pixels; the bars come on top of it.
+    resize(455, 337 + menuBar()->sizeHint().height());
+}
+
+TMainFormZORVEX::~TMainFormZORVEX()
+{
+    // The link's events point at the progress window, which Qt destroys with the window.
+    m_link->OnTransferStart = nullptr;
+    m_link->OnTransferEnd = nullptr;
+    m_link->OnTransferProgress = nullptr;
+}
+
+void TMainFormZORVEX::CreateActions()
+{
+    for (const ActionSpec& spec : MainActions()) {
+        auto* action = new QAction(QString::fromUtf8(spec.caption), this);
+        action->setObjectName(QString::fromLatin1(spec.name));
+        action->setProperty("category", QString::fromUtf8(spec.category));
+        if (spec.hint)
+            action->setToolTip(QString::fromUtf8(spec.hint));
+        if (spec.shortcut)
+            action->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
+        if (spec.image >= 0)
+            action->setIcon(Glyphs::Icon(spec.image));
+        action->setProperty("imageIndex", spec.image);
+        const Handler handler = HandlerOf(spec.name);
+        connect(action, &QAction::triggered, this, [this, handler] {
+            ErrorGuard::RunGuarded([this, handler] { (this->*handler)(); });
+        });
+        addAction(action);
+    }
+}
+
+QAction* TMainFormZORVEX::Action(const QString& name) const
+{
+    return findChild<QAction*>(name, Qt::FindDirectChildrenOnly);
+}
+
+void TMainFormZORVEX::CreateMenus()
+{
+    for (const MenuSpec& spec : MainMenus()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(spec.title));
+        for (const char* item : spec.items) {
+            if (item)
+                menu->addAction(Action(QString::fromLatin1(item)));
+            else
+                menu->addSeparator();
+        }
+    }
+}
+
+void TMainFormZORVEX::CreateToolBar()
+{
+    QToolBar* bar = addToolBar(QStringLiteral("ToolBar1"));
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    bar->setMovable(false);
+    bar->setIconSize(QSize(16, 16));
+    for (const char* item : MainToolBar()) {
+        if (item)
+            bar->addAction(Action(QString::fromLatin1(item)));
+        else
+            bar->addSeparator();
+    }
+}
+
+bool TMainFormZORVEX::event(QEvent* event)
+{
+    const bool handled = QMainWindow::event(event);
+    if (event->type() == QEvent::WindowActivate && FirstActivation)
+        ErrorGuard::RunGuarded([this] { FormActivate(); });
+    return handled;
+}
+
+void TMainFormZORVEX::FormActivate()
+{
+    if (!FirstActivation)
+        return;
+    FirstActivation = false;
+    if (ShowAboutBox)
+        ShowAboutBox();
+    const QString path = ProgramSettings::Path();
+    if (QFileInfo::exists(path))
+        ComPortIndex = static_cast<std::uint8_t>(
+            IniFile(path).ReadInteger(QString::fromLatin1(ProgramSettings::kSection),
+                                      QString::fromLatin1(ProgramSettings::kPortKey), 1) -
+            1);
+    else
+        ComPortIndex = 1;
+    ApplyPortChoice();
+}
+
+void TMainFormZORVEX::ApplyPortChoice()
+{
+    m_link->SelectPort(ComPortIndex + 1);
+}
+
+void TMainFormZORVEX::OpcjeProgramuExecute()
+{
+    {
+        TFormProgramOptions options(this);
+        options.EditOptions(ComPortIndex);
+    }
+    ApplyPortChoice();
+}
+
+void TMainFormZORVEX::NowaKonfiguracjaDialeraExecute()
+{
+    MessageDlg(mkInformation, QString::fromUtf8(ConstsZVX::NewConfiguration), mbOk, this);
+    m_link->Settings().LoadDefaults();
+}
+
+void TMainFormZORVEX::ZapamietanieKonfiguracjiNaDyskuExecute()
+{
+    const QString name =
+        AskConfigFileName({true, QStringLiteral("Zapis konfiguracji do zbioru")}, this);
+    if (name.isEmpty())
+        return;
+    if (m_link->SaveToFile(name) != 0)
+        throw EIOException(ConstsZVX::FileSaveError);
+    MessageDlg(mkInformation, FormatMessage(ConstsZVX::FileSaved, {name}), mbOk, this);
+}
+
+void TMainFormZORVEX::OdczytKonfiguracjiZDyskuExecute()
+{
+    const QString name =
+        AskConfigFileName({false, QStringLiteral("Odczyt konfiguracji ze zbioru")}, this);
+    if (name.isEmpty())
+        return;
+    const int status = m_link->LoadFromFile(name);
+    if (status == ConfigFile::FileFormatError)
+        throw EIOException(ConstsZVX::FileFormatError);
+    if (status == ConfigFile::FileSizeError)
+        throw EIOException(ConstsZVX::FileSizeError);
+    if (status != 0)
+        throw EIOException(ConstsZVX::FileReadError);
+}
+
+void TMainFormZORVEX::ZapisKonfiguracjiDialeraExecute()
+{
+    if (MessageDlg(mkConfirmation, QString::fromUtf8(ConstsZVX::ConfirmWrite), mbYes | mbCancel,
+                   this) == mbYes)
+        m_link->WriteToDevice();
+}
+
+void TMainFormZORVEX::OdczytKonfiguracjiDialeraExecute()
+{
+    if (MessageDlg(mkConfirmation, QString::fromUtf8(ConstsZVX::ConfirmRead), mbYes | mbCancel,
+                   this) == mbYes)
+        m_link->ReadFromDevice();
+}
+
+void TMainFormZORVEX::RestartDialeraExecute()
+{
+    TFormResetDial dialog(this);
+    dialog.RequestRestart(*m_link);
+}
+
+void TMainFormZORVEX::WydrukKonfiguracjiExecute()
+{
+    if (!RunPrintDialog(this))
+        return;
+    QPrinter& printer = AppPrinter();
+    PrintReport(Report, printer, font(), printer.copyCount());
+}
+
+void TMainFormZORVEX::WyjscieZProgramuExecute()
+{
+    close();
+}
+
+template <class Dialog> void TMainFormZORVEX::RunEditor()
+{
+    Dialog dialog(this);
+    dialog.EditSettings(m_link->Settings());
+}
+
+void TMainFormZORVEX::OpisKonfiguracjiExecute()
+{
+    RunEditor<TFormConfig>();
+}
+void TMainFormZORVEX::NumeryTelefonowExecute()
+{
+    RunEditor<TFormPhones>();
+}
+void TMainFormZORVEX::ParametryTelefonowaniaExecute()
+{
+    RunEditor<TFormPhoneParam>();
+}
+void TMainFormZORVEX::KomunikatPOLPAGERExecute()
+{
+    RunEditor<TFormPolpager>();
+}
+void TMainFormZORVEX::KodyDostepuExecute()
+{
+    RunEditor<TFormCode>();
+}
+void TMainFormZORVEX::WejsciaAlarmoweExecute()
+{
+    RunEditor<TFormAlarmIn>();
+}
+void TMainFormZORVEX::WyjsciaPGMExecute()
+{
+    RunEditor<TFormAlarmOut>();
+}
+void TMainFormZORVEX::ZwlokiExecute()
+{
+    RunEditor<TFormDelay>();
+}
+void TMainFormZORVEX::OpcjeSystemoweExecute()
+{
+    RunEditor<TFormSystemOptions>();
+}
+void TMainFormZORVEX::StacjeMonitorujaceExecute()
+{
+    RunEditor<TFormStation>();
+}
+void TMainFormZORVEX::KodyZdarzenExecute()
+{
+    RunEditor<TFormEventCode>();
+}
+void TMainFormZORVEX::HistoriaZdarzenExecute()
+{
+    RunEditor<TFormHistory>();
+}
+
+void TMainFormZORVEX::OProgramieExecute()
+{
+    if (ShowAboutBox)
+        ShowAboutBox();
+}
+
+void TMainFormZORVEX::NapiszDoNasExecute()
+{
+    ShellOpen(QUrl(QString::fromLatin1(Vendor::MailUrl)));
+}
+void TMainFormZORVEX::OFirmieExecute()
+{
+    ShellOpen(QUrl(QString::fromLatin1(Vendor::WebUrl)));
+}
+void TMainFormZORVEX::SpisTresciExecute()
+{
+    ShellOpen(HelpFiles::Contents());
+}
+void TMainFormZORVEX::SzukajSlowaExecute()
+{
+    ShellOpen(HelpFiles::Index());
+}
+void TMainFormZORVEX::JakUzywacPomocyExecute()
+{
+    ShellOpen(HelpFiles::UsingHelp());
+}

@@ -1,0 +1,52 @@
+#include "app/UnitResetDial.h"
+
+#include "device/TZorvexSettingsControl.h"
+#include "widgets/TimePicker.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TFormResetDial::TFormResetDial(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FormResetDial"));
+    setWindowTitle(QStringLiteral("Restart Dialera"));
+
+    auto* bevel = new QFrame(this);
+    bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    auto* label = new QLabel(QStringLiteral("&Godzina restartu:"), bevel);
+    DateTimePicker1 = new TimePicker(bevel);
+    DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
+    label->setBuddy(DateTimePicker1);
+    auto* row = new QHBoxLayout(bevel);
+    row->addWidget(label);
+    row->addWidget(DateTimePicker1);
+
+    BitBtn1 = new QPushButton(QStringLiteral("&Restart"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setDefault(true);
+    BitBtn2 = new QPushButton(QStringLiteral("&Anuluj"), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(BitBtn1);
+    buttons->addWidget(BitBtn2);
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(bevel);
+    column->addLayout(buttons);
+    setFixedSize(277, 106);
+}
+
+int TFormResetDial::RequestRestart(TZorvexSettingsControl& link)
+{
+    DateTimePicker1->SetTime(Now().time());
+    const int result = exec();
+    if (result == QDialog::Accepted)
+        link.RestartDevice(DateTimePicker1->Time());
+    return result;
+}

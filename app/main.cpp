@@ -1,0 +1,24 @@
+#include "app/EmulatorMode.h"
+#include "app/UnitMainForm.h"
+#include "serial/CPort.h"
+#include "widgets/ErrorGuard.h"
+#include "widgets/GuardedApplication.h"
+#include "widgets/ProgramSettings.h"
+
+#include <memory>
+
+int main(int argc, char* argv[])
+{
+    GuardedApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zorvex"));
+    TCustomComPort::SetPortNameLookup(ProgramSettings::LookupPortName);
+
+    std::unique_ptr<EmulatorMode> emulator;
+    if (QApplication::arguments().contains(QStringLiteral("--emulator")))
+        ErrorGuard::RunGuarded([&] { emulator = std::make_unique<EmulatorMode>(); });
+
+    TMainFormZORVEX window;
+    window.show();
+    const int status = QApplication::exec();
+    return status;
+}

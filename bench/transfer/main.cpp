@@ -1,0 +1,95 @@
+// How close the dialer link comes to the line's own speed. Reads and writes the emulated
+// dialer, paced at 1339 bit/s, and prints each exchange's time divided by the time the
+// line itself needs for it: the frames and answers at 10 bits a byte, plus the
+// emulator's turn-around once per frame. Goal: 1.03 or less for both.
+//
+//   transfer [RUNS]    RUNS reads and RUNS writes (default 3)
+
+#include "device/TZorvexSettingsControl.h"
+#include "emulator/LineTiming.h"
+#include "emulator/TDialerEmulator.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+class QuietReporter : public OutcomeReporter
+{
+public:
+    void Information(const QString&) override { ok = true; }
+    void Error(const QString& text) override
+    {
+        ok = false;
+        std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+    }
+    bool Confirm(const QString&) override { return true; }
+    bool ok = false;
+};
+
+// Seconds from the start to the end of one exchange, or a negative value when it failed.
+double Time(TZorvexSettingsControl& link, QuietReporter& reporter,
+            void (TZorvexSettingsControl::*start)())
+{
+    QEventLoop loop;
+    link.OnTransferEnd = [&loop](TZorvexSettingsControl*) { loop.quit(); };
+    reporter.ok = false;
+    QElapsedTimer clock;
+    clock.start();
+    (link.*start)();
+    if (link.Operation() != opIdle)
+        loop.exec();
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    link.OnTransferEnd = nullptr;
+    return reporter.ok ? seconds : -1.0;
+}
+
+double LineSeconds(int frames, int bytesPerFrame, std::chrono::microseconds turnaround)
+{
+    const auto line = DialerLine::ByteTimes(static_cast<long long>(frames) * bytesPerFrame);
+    return std::chrono::duration<double>(line + frames * turnaround).count();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
+
+    TDialerEmulator::Options options; // paced, default turn-around
+    TDialerEmulator dialer(options);
+    dialer.Start();
+    QuietReporter reporter;
+    TZorvexSettingsControl link(reporter);
+    link.SerialPort().SetPort(QString::fromStdString(dialer.SlavePath()));
+
+    // Opening the port is not part of an exchange's time.
+    if (Time(link, reporter, &TZorvexSettingsControl::ReadFromDevice) < 0)
+        return 1;
+
+    const double readLine = LineSeconds(4, 7 + 67, options.turnaround);
+    const double writeLine = LineSeconds(64, 10 + 1, options.turnaround);
+    std::printf("line time: read %.3f s, write %.3f s (1339 bit/s, turn-around %lld us)\n",
+                readLine, writeLine, static_cast<long long>(options.turnaround.count()));
+
+    double worst[2] = {0, 0};
+    for (int run = 1; run <= runs; ++run) {
+        const double read = Time(link, reporter, &TZorvexSettingsControl::ReadFromDevice);
+        const double write = Time(link, reporter, &TZorvexSettingsControl::WriteToDevice);
+        if (read < 0 || write < 0)
+            return 1;
+        std::printf("run %d: read %.3f s  ratio %.4f   write %.3f s  ratio %.4f\n", run, read,
+                    read / readLine, write, write / writeLine);
+        worst[0] = std::max(worst[0], read / readLine);
+        worst[1] = std::max(worst[1], write / writeLine);
+    }
+    std::printf("worst: read %.4f  write %.4f  (goal <= 1.03)\n", worst[0], worst[1]);
+    return worst[0] <= 1.03 && worst[1] <= 1.03 ? 0 : 2;
+}

@@ -1,0 +1,234 @@
+#include "device/ExchangeEngine.h"
+
+#include "device/DialerFrames.h"
+#include "device/ReadStamp.h"
+#include "model/Cp1250.h"
+#include "model/ImageChecksum.h"
+#include "resources/ConstsZVX.h"
+
+#include <QDateTime>
+
+#include <algorithm>
+
+namespace {
+
+QString Text(const char* message)
+{
+    return QString::fromUtf8(message);
+}
+
+} // namespace
+
+ExchangeEngine::ExchangeEngine(TZorvexSettings& settings, ExchangeLink& link,
+                               OutcomeReporter& reporter)
+    : m_settings(settings), m_link(link), m_reporter(reporter)
+{}
+
+void ExchangeEngine::StartRead()
+{
+    m_position = 0;
+    m_blockSize = DialerFrames::ReadBlockSize;
+    m_rxCount = 0;
+    Begin(opRead, DialerFrames::Read(m_blockSize, 0));
+}
+
+void ExchangeEngine::StartWrite()
+{
+    const auto& image = m_settings.Cfg.Bytes();
+    m_settings.Cfg.SetByte(0, ZeroSumByte(image.data() + 1, ImageSize - 1));
+    m_position = 0;
+    m_blockSize = DialerFrames::WriteBlockSize;
+    m_rxCount = 0;
+    Begin(opWrite, DialerFrames::Write(m_blockSize, 0, image.data()));
+}
+
+void ExchangeEngine::StartRestart(int hour, int minute)
+{
+    Begin(opRestart, DialerFrames::Restart(hour, minute));
+}
+
+void ExchangeEngine::Begin(TOperation operation, const QByteArray& frame)
+{
+    m_link.TransferStarted();
+    m_operation = operation;
+    try {
+        Send(frame);
+    } catch (...) {
+        // The progress display is up by now; it must not stay up for a frame that
+        // never left.
+        EndAfterError();
+        throw;
+    }
+}
+
+void ExchangeEngine::Send(const QByteArray& frame)
+{
+    m_lastFrame = frame;
+    m_retriesLeft = MaxRetries;
+    m_resent = false;
+    m_link.StartReplyTimer();
+    m_link.SendFrame(frame);
+}
+
+// The state is idle before anyone hears of the end: a message box runs its own event
+// loop, and bytes arriving meanwhile must not be taken for part of this exchange.
+void ExchangeEngine::Finish()
+{
+    m_operation = opIdle;
+    m_link.StopReplyTimer();
+    m_link.TransferEnded();
+}
+
+bool ExchangeEngine::EndAfterError() noexcept
+{
+    if (m_operation == opIdle)
+        return false;
+    m_operation = opIdle;
+    m_retriesLeft = 0;
+    m_rxCount = 0;
+    try {
+        m_link.StopReplyTimer();
+    } catch (...) {
+    }
+    try {
+        m_link.TransferEnded();
+    } catch (...) {
+    }
+    return true;
+}
+
+void ExchangeEngine::PortRxChar(const QByteArray& chunk)
+{
+    if (chunk.isEmpty())
+        return;
+    if (m_rxCount == 0 && DialerFrames::IsAnswer(chunk, DialerFrames::Acknowledge)) {
+        Acknowledged();
+        return;
+    }
+    if (m_rxCount == 0 && DialerFrames::IsAnswer(chunk, DialerFrames::NotAcknowledge)) {
+        NotAcknowledged();
+        return;
+    }
+    // Anything else matters only to a read. What is dropped leaves the reply timer
+    // running, so a dialer that babbles instead of answering still times out.
+    if (m_operation == opRead)
+        DataArrived(chunk);
+}
+
+void ExchangeEngine::Acknowledged()
+{
+    switch (m_operation) {
+    case opRestart:
+        Finish();
+        m_reporter.Information(Text(ConstsZVX::RestartDone));
+        return;
+    case opWrite:
+        m_link.StopReplyTimer();
+        m_position += m_blockSize;
+        Progress();
+        if (m_position >= ImageSize) {
+            m_position = 0;
+            Finish();
+            m_reporter.Information(Text(ConstsZVX::WriteDone));
+            return;
+        }
+        Send(DialerFrames::Write(m_blockSize, static_cast<std::uint8_t>(m_position),
+                                 m_settings.Cfg.Bytes().data() + m_position));
+        return;
+    default:
+        // An acknowledgement means nothing to a read (or to an idle link); the reply
+        // timer keeps running and ends the read if nothing else comes.
+        return;
+    }
+}
+
+void ExchangeEngine::NotAcknowledged()
+{
+    // Reported whatever the link is doing, also when idle.
+    Finish();
+    m_reporter.Error(Text(ConstsZVX::BadRecordChecksum));
+}
+
+void ExchangeEngine::DataArrived(const QByteArray& chunk)
+{
+    m_link.StopReplyTimer();
+    // A reply is complete at count + 3 bytes; anything beyond that in the same chunk
+    // belongs to no question we asked and is dropped.
+    const int wanted = DialerFrames::DataReplySize(m_blockSize);
+    const int take = std::min<int>(static_cast<int>(chunk.size()), wanted - m_rxCount);
+    std::copy_n(reinterpret_cast<const std::uint8_t*>(chunk.constData()), take,
+                m_rxBuffer.begin() + m_rxCount);
+    m_rxCount = static_cast<std::uint8_t>(m_rxCount + take);
+    Progress();
+
+    if (m_rxCount < wanted) {
+        // Part of a reply: the rest is on its way, so the timer starts afresh and the
+        // frame is not resent. Collecting goes on as the bytes arrive. The allowance is
+        // renewed only before a retransmission: a dialer that always answers short
+        // would otherwise be asked again and again for ever.
+        if (!m_resent)
+            m_retriesLeft = MaxRetries;
+        m_link.StartReplyTimer();
+        return;
+    }
+    if (!DialerFrames::DataReplyValid(m_rxBuffer.data(), m_blockSize)) {
+        m_rxCount = 0;
+        Finish();
+        m_reporter.Error(Text(ConstsZVX::BadRecordChecksum));
+        return;
+    }
+    std::copy_n(m_rxBuffer.begin() + DialerFrames::DataReplyHeader, m_blockSize,
+                m_readImage.begin() + m_position);
+    m_position += m_blockSize;
+    m_rxCount = 0;
+    if (m_position < ImageSize) {
+        Send(DialerFrames::Read(m_blockSize, static_cast<std::uint8_t>(m_position)));
+        return;
+    }
+    ReadComplete();
+}
+
+void ExchangeEngine::ReadComplete()
+{
+    m_position = 0;
+    // What was checked is what gets copied, whatever happens while the box is open.
+    const auto image = m_readImage;
+    Finish();
+    if (Sum8(image.data(), ImageSize) != 0) {
+        m_reporter.Error(Text(ConstsZVX::BadImageChecksum));
+        return;
+    }
+    m_reporter.Information(Text(ConstsZVX::ReadDone));
+    m_settings.Cfg.WriteBytes(0, image.data(), ImageSize);
+    m_settings.Comment.SetText(0, Utf8ToCp1250(ConstsZVX::ReadSourceRecord));
+    m_settings.Comment.SetText(
+        3, Utf8ToCp1250(ReadStampText(QDateTime::currentDateTime()).toStdString()));
+}
+
+void ExchangeEngine::Progress()
+{
+    m_link.TransferProgress(m_position * 100 / ImageSize);
+}
+
+void ExchangeEngine::TimerTick()
+{
+    m_link.StopReplyTimer();
+    if (m_operation == opIdle)
+        return;
+    if (m_retriesLeft > 1) {
+        m_link.TransferProgress(-1);
+        m_link.StartReplyTimer();
+        --m_retriesLeft;
+        m_resent = true;
+        // Half a reply followed by the whole reply again could never check out.
+        if (m_operation == opRead)
+            m_rxCount = 0;
+        m_link.SendFrame(m_lastFrame);
+        return;
+    }
+    const TOperation operation = m_operation;
+    m_retriesLeft = 0;
+    Finish();
+    m_reporter.Error(
+        Text(operation == opRestart ? ConstsZVX::RestartNoAnswer : ConstsZVX::TransferNoAnswer));
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "device/ExchangeLink.h"
+#include "device/OutcomeReporter.h"
+#include "model/TZorvexSettings.h"
+
+#include <QByteArray>
+
+#include <array>
+#include <cstdint>
+
+// What the link is doing; the values are the ones the dialer link has always used.
+enum TOperation : std::uint8_t
+{
+    opIdle = 0,
+    opRestart = 1,
+    opRead = 2,
+    opWrite = 3,
+};
+
+// The exchange state machine of the dialer link: frames out, replies in, the reply
+// time-out with one retransmission, progress and outcomes. It owns no port and no
+// timer: received chunks and timer ticks are fed in, frames and events go out through
+// ExchangeLink, outcomes through OutcomeReporter, and a good read lands in settings.
+//
+// Whatever arrives (garbage, replies longer than asked, chunks of any size) it never
+// reads or writes outside its own buffers.
+//
+// Single-threaded: every call on the thread that owns the link. Calls that may throw
+// (they pass on exceptions of the link, the reporter and the settings) leave the
+// state consistent; the caller then ends the exchange with EndAfterError().
+class ExchangeEngine
+{
+public:
+    static constexpr int ImageSize = 256;
+    static constexpr int MaxRetries = 2; // a frame goes out at most twice per silence
+
+    ExchangeEngine(TZorvexSettings& settings, ExchangeLink& link, OutcomeReporter& reporter);
+
+    // Each start begins a new exchange, also while another one runs. If the first
+    // frame cannot be sent the exchange is ended (TransferEnded) and the error goes on
+    // to the caller.
+    void StartRead();
+    // Sets image byte 0 so that the image adds up to 0 modulo 256, then writes.
+    void StartWrite();
+    // hour 0..23, minute 0..59.
+    void StartRestart(int hour, int minute);
+
+    // One chunk of received bytes, as read from the port.
+    void PortRxChar(const QByteArray& chunk);
+    // The reply timer ran out.
+    void TimerTick();
+
+    // Ends a running exchange without a message, after an error that interrupted it:
+    // Operation 0, timer stopped, TransferEnded fired (once per exchange). Errors of
+    // those calls are swallowed, the first error is what the user must see. Returns
+    // false when no exchange was running.
+    bool EndAfterError() noexcept;
+
+    TOperation Operation() const { return m_operation; }
+    std::uint8_t RetriesLeft() const { return m_retriesLeft; }
+    const QByteArray& LastFrame() const { return m_lastFrame; }
+    int Position() const { return m_position; }
+    std::uint8_t BlockSize() const { return m_blockSize; }
+    std::uint8_t RxCount() const { return m_rxCount; }
+    const std::array<std::uint8_t, ImageSize>& RxBuffer() const { return m_rxBuffer; }
+    const std::array<std::uint8_t, ImageSize>& ReadImage() const { return m_readImage; }
+
+private:
+    void Begin(TOperation operation, const QByteArray& frame);
+    void Send(const QByteArray& frame);
+    void Finish();
+    void Acknowledged();
+    void NotAcknowledged();
+    void DataArrived(const QByteArray& chunk);
+    void ReadComplete();
+    void Progress();
+
+    TZorvexSettings& m_settings;
+    ExchangeLink& m_link;
+    OutcomeReporter& m_reporter;
+
+    TOperation m_operation = opIdle;
+    std::uint8_t m_retriesLeft = 0;
+    QByteArray m_lastFrame;
+    int m_position = 0;
+    std::uint8_t m_blockSize = 4;
+    std::uint8_t m_rxCount = 0;
+    bool m_resent = false; // LastFrame has gone out a second time
+    std::array<std::uint8_t, ImageSize> m_rxBuffer{};
+    std::array<std::uint8_t, ImageSize> m_readImage{};
+};

@@ -1,0 +1,182 @@
+#include "device/TZorvexSettingsControl.h"
+
+#include "device/ConfigFileIO.h"
+#include "model/Cp1250.h"
+#include "model/ErrorSink.h"
+
+#include <QFile>
+
+TZorvexSettingsControl::TZorvexSettingsControl(OutcomeReporter& reporter) : m_reporter(reporter)
+{
+    m_settings.LoadDefaults();
+    SetDefaultPortSettings();
+
+    // Every slot is hooked, as the dialer link always did; only received bytes matter.
+    m_port.OnRxChar = [this](TCustomComPort* sender, int count) { PortRxChar(sender, count); };
+    m_port.OnRxBuf = [](TCustomComPort*, const std::uint8_t*, int) {};
+    m_port.OnTxEmpty = [](TCustomComPort*) {};
+    m_port.OnBreak = [](TCustomComPort*) {};
+    m_port.OnRing = [](TCustomComPort*) {};
+    m_port.OnCTSChange = [](TCustomComPort*, bool) {};
+    m_port.OnDSRChange = [](TCustomComPort*, bool) {};
+    m_port.OnRLSDChange = [](TCustomComPort*, bool) {};
+    m_port.OnRxFlag = [](TCustomComPort*) {};
+    m_port.OnError = [](TCustomComPort*, TComErrors) {};
+    m_port.OnOpen = [](TCustomComPort*) {};
+    m_port.OnClose = [](TCustomComPort*) {};
+    m_port.OnRx80Full = [](TCustomComPort*) {};
+
+    m_timer.setSingleShot(true);
+    QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] { TimerTick(&m_timer); });
+}
+
+TZorvexSettingsControl::~TZorvexSettingsControl()
+{
+    m_timer.stop();
+    // A delivery still carried out while the port closes must not start anything.
+    m_port.OnRxChar = nullptr;
+}
+
+void TZorvexSettingsControl::OpenLine()
+{
+    // After a port error the device handle may be dead (adapter pulled out and put
+    // back); an open port would otherwise stay open on it for good.
+    if (m_reopenLine) {
+        m_reopenLine = false;
+        try {
+            m_port.Close();
+        } catch (...) {
+        }
+    }
+    m_port.Connect();
+}
+
+void TZorvexSettingsControl::ReadFromDevice()
+{
+    OpenLine();
+    try {
+        m_engine.StartRead();
+    } catch (...) {
+        m_reopenLine = true;
+        throw;
+    }
+}
+
+void TZorvexSettingsControl::WriteToDevice()
+{
+    OpenLine();
+    try {
+        m_engine.StartWrite();
+    } catch (...) {
+        m_reopenLine = true;
+        throw;
+    }
+}
+
+void TZorvexSettingsControl::RestartDevice(const QTime& time)
+{
+    OpenLine();
+    try {
+        m_engine.StartRestart(time.hour(), time.minute());
+    } catch (...) {
+        m_reopenLine = true;
+        throw;
+    }
+}
+
+void TZorvexSettingsControl::RestartDevice(const QDateTime& time)
+{
+    RestartDevice(time.time());
+}
+
+void TZorvexSettingsControl::SelectPort(int number)
+{
+    if (m_port.Connected())
+        m_port.Disconnect();
+    if (number >= 1 && number <= 4)
+        m_port.SetPort(QStringLiteral("COM%1").arg(number));
+}
+
+void TZorvexSettingsControl::SetDefaultPortSettings()
+{
+    m_port.SetPort(QStringLiteral("COM2"));
+    m_port.SetBaudRate(br1339);
+    m_port.SetStopBits(sbOneStopBit);
+    m_port.SetDataBits(dbEight);
+    m_port.Parity().SetBits(prNone);
+    m_port.FlowControl().SetFlowControl(fcNone);
+    m_port.Timeouts().SetReadInterval(-1);
+}
+
+int TZorvexSettingsControl::SaveToFile(const QString& fileName)
+{
+    return ConfigFile::Save(m_settings, QFile::encodeName(fileName).toStdString());
+}
+
+int TZorvexSettingsControl::LoadFromFile(const QString& fileName)
+{
+    return ConfigFile::Load(
+        m_settings, QFile::encodeName(fileName).toStdString(), [this](const std::string& record0) {
+            return m_reporter.Confirm(QString::fromStdString(Cp1250ToUtf8(record0)));
+        });
+}
+
+void TZorvexSettingsControl::PortRxChar(TCustomComPort* /*sender*/, int count)
+{
+    try {
+        QByteArray chunk;
+        m_port.ReadText(chunk, count);
+        m_engine.PortRxChar(chunk);
+    } catch (...) {
+        EndAfterError(std::current_exception());
+    }
+}
+
+void TZorvexSettingsControl::TimerTick(QObject* /*sender*/)
+{
+    try {
+        m_engine.TimerTick();
+    } catch (...) {
+        EndAfterError(std::current_exception());
+    }
+}
+
+void TZorvexSettingsControl::EndAfterError(std::exception_ptr error)
+{
+    m_reopenLine = true;
+    m_engine.EndAfterError();
+    ErrorSink::Report(error);
+}
+
+void TZorvexSettingsControl::SendFrame(const QByteArray& frame)
+{
+    m_port.WriteText(frame);
+}
+
+void TZorvexSettingsControl::StartReplyTimer()
+{
+    m_timer.start(m_replyInterval);
+}
+
+void TZorvexSettingsControl::StopReplyTimer()
+{
+    m_timer.stop();
+}
+
+void TZorvexSettingsControl::TransferStarted()
+{
+    if (OnTransferStart)
+        OnTransferStart(this);
+}
+
+void TZorvexSettingsControl::TransferEnded()
+{
+    if (OnTransferEnd)
+        OnTransferEnd(this);
+}
+
+void TZorvexSettingsControl::TransferProgress(int percent)
+{
+    if (OnTransferProgress)
+        OnTransferProgress(percent);
+}

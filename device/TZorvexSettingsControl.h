@@ -1,0 +1,119 @@
+#pragma once
+
+#include "device/ExchangeEngine.h"
+#include "device/ExchangeLink.h"
+#include "device/OutcomeReporter.h"
+#include "device/TSerialPort.h"
+#include "model/TZorvexSettings.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QTime>
+#include <QTimer>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+// The program's one link to the dialer. It owns the configuration, the serial port and
+// the reply timer; it reads the image out of the dialer, writes it in, restarts the
+// dialer with a time of day, and loads and saves configuration files.
+//
+// The three start operations return at once; the exchange goes on in PortRxChar (bytes
+// from the port) and TimerTick (the reply timer: 3000 ms, one retransmission), and its
+// outcome goes to the reporter. The port is opened by each start and left open; only
+// SelectPort and destruction close it.
+//
+// Errors: a start that cannot open the port raises the port's EComPort before anything
+// is sent or any event fires. An error inside the reply handling or the timer tick
+// (the port's write failing when the adapter is pulled out, say) ends the exchange
+// (OnTransferEnd, Operation 0) and goes to ErrorSink::Report once; the next start opens
+// the port afresh.
+//
+// Thread: everything on the thread that constructed the object (the UI thread), which
+// must run a Qt event loop while an exchange is in progress.
+class TZorvexSettingsControl : private ExchangeLink
+{
+public:
+    // The reporter must outlive the link. Loads the factory configuration and sets the
+    // port to the dialer's line on "COM2".
+    explicit TZorvexSettingsControl(OutcomeReporter& reporter);
+    ~TZorvexSettingsControl() override;
+    TZorvexSettingsControl(const TZorvexSettingsControl&) = delete;
+    TZorvexSettingsControl& operator=(const TZorvexSettingsControl&) = delete;
+
+    TZorvexSettings& Settings() { return m_settings; }
+    const TZorvexSettings& Settings() const { return m_settings; }
+    TSerialPort& SerialPort() { return m_port; }
+
+    // Reading the 256-byte image out of the dialer: four frames of 64 bytes.
+    void ReadFromDevice();
+    // Writing the image into the dialer: 64 frames of 4 bytes. Image byte 0 is set to
+    // the image checksum first, and stays so even when the write fails.
+    void WriteToDevice();
+    // The restart command with the hour and minute of time (seconds are dropped).
+    void RestartDevice(const QTime& time);
+    void RestartDevice(const QDateTime& time);
+
+    // 1..4: closes an open port (putting back its saved settings), then names it
+    // "COM1".."COM4". Any other number closes the port but keeps the name.
+    void SelectPort(int number);
+    // "COM2", br1339, one stop bit, 8 data bits, no parity, no flow control, read
+    // interval -1 (a read returns at once with what has arrived).
+    void SetDefaultPortSettings();
+
+    // The 1024-byte configuration file. SaveToFile returns 0 or errno. LoadFromFile
+    // asks the reporter's Confirm with the file's record 0 text and changes the
+    // configuration only on OK; returns 0 (loaded or declined), FileSizeError,
+    // FileFormatError (ConfigFileFormat.h) or errno.
+    int SaveToFile(const QString& fileName);
+    int LoadFromFile(const QString& fileName);
+
+    // The port's OnRxChar and the reply timer's tick. Never throw.
+    void PortRxChar(TCustomComPort* sender, int count);
+    void TimerTick(QObject* sender);
+
+    // Fired when an exchange begins and when it ends (well or badly; before its
+    // message). Progress: 0..100 percent of the image moved, -1 on a retransmission.
+    std::function<void(TZorvexSettingsControl* sender)> OnTransferStart;
+    std::function<void(TZorvexSettingsControl* sender)> OnTransferEnd;
+    std::function<void(int percent)> OnTransferProgress;
+
+    // The state of the exchange (see ExchangeEngine).
+    TOperation Operation() const { return m_engine.Operation(); }
+    std::uint8_t RetriesLeft() const { return m_engine.RetriesLeft(); }
+    const QByteArray& LastFrame() const { return m_engine.LastFrame(); }
+    int Position() const { return m_engine.Position(); }
+    std::uint8_t BlockSize() const { return m_engine.BlockSize(); }
+    std::uint8_t RxCount() const { return m_engine.RxCount(); }
+    const std::array<std::uint8_t, 256>& RxBuffer() const { return m_engine.RxBuffer(); }
+    const std::array<std::uint8_t, 256>& ReadImage() const { return m_engine.ReadImage(); }
+
+    static constexpr int DefaultReplyInterval = 3000; // ms
+    // Tests only: a shorter reply time-out, so that silences need not take seconds.
+    void SetReplyInterval(int ms) { m_replyInterval = ms; }
+    int ReplyInterval() const { return m_replyInterval; }
+
+private:
+    void OpenLine();
+    void EndAfterError(std::exception_ptr error);
+
+    // ExchangeLink
+    void SendFrame(const QByteArray& frame) override;
+    void StartReplyTimer() override;
+    void StopReplyTimer() override;
+    void TransferStarted() override;
+    void TransferEnded() override;
+    void TransferProgress(int percent) override;
+
+    // Declared in this order so that destruction stops the timer, then closes the port,
+    // then frees the configuration.
+    OutcomeReporter& m_reporter;
+    TZorvexSettings m_settings;
+    TSerialPort m_port;
+    QTimer m_timer;
+    ExchangeEngine m_engine{m_settings, *this, m_reporter};
+    int m_replyInterval = DefaultReplyInterval;
+    bool m_reopenLine = false;
+};

@@ -1,0 +1,39 @@
+#include "editors/HistoryFields.h"
+
+#include "model/TZorvexSettings.h"
+#include "resources/ConstsZVX.h"
+
+#include <cstdio>
+
+std::string HistoryFields::RenderTime(std::uint8_t hour, std::uint8_t minute)
+{
+    if (hour == NotSet)
+        return ConstsZVX::HistoryNotSet;
+    char text[8];
+    std::snprintf(text, sizeof text, "%02X:%02X", hour, minute);
+    return text;
+}
+
+HistoryFields HistoryFields::Load(const TZorvexSettings& settings)
+{
+    HistoryFields f;
+    for (std::size_t i = 0; i < RowOffsets.size(); ++i) {
+        const int at = RowOffsets[i];
+        f.times[i] = RenderTime(settings.Cfg.GetByte(at), settings.Cfg.GetByte(at + 1));
+    }
+    return f;
+}
+
+void HistoryFields::Reset()
+{
+    resetRequested = true;
+    times.fill(ConstsZVX::HistoryNotSet);
+}
+
+void HistoryFields::Store(TZorvexSettings& settings) const
+{
+    if (!resetRequested)
+        return;
+    for (const int at : RowOffsets)
+        settings.Cfg.Fill(at, NotSet, 2);
+}

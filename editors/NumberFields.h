@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QChar>
+#include <QList>
+
+class QLineEdit;
+
+// Rules shared by the one-byte number fields of the dialing-parameters, PGM-outputs and
+// delays dialogs. Their key filters admit digits only, but pasting through the context
+// menu, or typing in the middle of a field, can still bring in any text. UI thread only.
+
+// The key filter's rule: key is a digit "0".."9" and the edit's text with that digit
+// appended at its end (wherever the caret stands) lies in minimum..maximum.
+bool DigitFits(const QLineEdit* edit, QChar key, int minimum, int maximum);
+
+// Checks every field before a dialog writes anything. At the first text that is not a
+// number 0..255 (pasted, or typed into the middle of the field) the field gets the focus
+// and EConvertError "'%s' is not a valid integer value" is raised; the dialog's guard
+// shows it and the dialog stays open.
+void CheckByteFields(const QList<QLineEdit*>& fields);

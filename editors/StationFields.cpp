@@ -1,0 +1,40 @@
+#include "editors/StationFields.h"
+
+#include "model/Cp1250.h"
+
+namespace {
+
+constexpr std::array<int, 2> NumberOffsets{16, 24};
+constexpr std::array<int, 2> FormatOffsets{32, 33};
+constexpr std::array<int, 2> SubscriberOffsets{34, 36};
+constexpr int ModeOffset = 38;
+
+} // namespace
+
+StationFields StationFields::Load(const TZorvexSettings& settings)
+{
+    const TCfg& cfg = settings.Cfg;
+    StationFields f;
+    for (int s = 0; s < Stations; ++s) {
+        cfg.GetDigits(NumberOffsets[s], 8, f.numbers[s], true);
+        const int format = cfg.GetByte(FormatOffsets[s]);
+        f.formats[s] = format < FormatCount ? format : -1;
+        cfg.GetDigits(SubscriberOffsets[s], 2, f.subscribers[s], true);
+    }
+    const int mode = cfg.GetByte(ModeOffset);
+    f.mode = mode < ModeCount ? mode : ModeCount - 1;
+    return f;
+}
+
+void StationFields::Store(TZorvexSettings& settings) const
+{
+    TCfg& cfg = settings.Cfg;
+    for (int s = 0; s < Stations; ++s)
+        cfg.SetDigits(Utf8ToCp1250(numbers[s]), NumberOffsets[s], 8);
+    for (int s = 0; s < Stations; ++s)
+        cfg.SetByte(FormatOffsets[s], static_cast<std::uint8_t>(formats[s]));
+    for (int s = 0; s < Stations; ++s)
+        cfg.SetDigits((Utf8ToCp1250(subscribers[s]) + "0000").substr(0, 4), SubscriberOffsets[s],
+                      2);
+    cfg.SetByte(ModeOffset, static_cast<std::uint8_t>(mode));
+}

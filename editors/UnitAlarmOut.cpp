@@ -1,0 +1,106 @@
+#include "editors/UnitAlarmOut.h"
+
+#include "editors/AlarmOutFields.h"
+#include "editors/NumberFields.h"
+#include "editors/UpDown.h"
+#include "model/TZorvexSettings.h"
+#include "widgets/KeyFilter.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+TFormAlarmOut::TFormAlarmOut(QWidget* parent)
+    : TEditorDialog(tr("Wyjścia programowalne PGM"), parent)
+{
+    const QString triggerLabels[2] = {tr("Wyzwalanie PGM&1"), tr("Wyzwalanie PGM&2")};
+    const QString timeLabels[2] = {tr("Czas &PGM1 [s]"), tr("Czas P&GM2 [s]")};
+    const char* triggerNames[2] = {"Label1", "Label2"};
+    const char* timeNames[2] = {"Label8", "Label3"};
+
+    auto* body = new QVBoxLayout;
+    auto* filter = new KeyFilter([this](QChar& key) { Edit1KeyPress(focusWidget(), key); }, this);
+    for (int i = 0; i < 2; ++i) {
+        auto* box = new QGroupBox(this);
+        box->setObjectName(QString("GroupBox%1").arg(i + 1));
+
+        auto* triggerLabel = new QLabel(triggerLabels[i], box);
+        triggerLabel->setObjectName(triggerNames[i]);
+        m_triggers[i] = new QComboBox(box);
+        m_triggers[i]->setObjectName(QString("ComboBox%1").arg(i + 1));
+        for (const char* text : AlarmOutFields::TriggerTexts)
+            m_triggers[i]->addItem(QString::fromUtf8(text));
+        m_triggers[i]->setCurrentIndex(-1);
+        triggerLabel->setBuddy(m_triggers[i]);
+
+        auto* timeLabel = new QLabel(timeLabels[i], box);
+        timeLabel->setObjectName(timeNames[i]);
+        m_edits[i] = new QLineEdit("0", box);
+        m_edits[i]->setObjectName(QString("Edit%1").arg(i + 1));
+        m_edits[i]->setFixedWidth(40);
+        m_upDowns[i] = new UpDown(m_edits[i], 0, 255, box);
+        m_upDowns[i]->setObjectName(QString("UpDown%1").arg(i + 1));
+        filter->Attach(m_edits[i]);
+        DiscardControlCharacters(m_edits[i]);
+        timeLabel->setBuddy(m_edits[i]);
+
+        auto* time = new QHBoxLayout;
+        time->setSpacing(0);
+        time->addWidget(m_edits[i]);
+        time->addWidget(m_upDowns[i]);
+        time->addStretch();
+        auto* grid = new QGridLayout(box);
+        grid->addWidget(triggerLabel, 0, 0);
+        grid->addWidget(m_triggers[i], 1, 0);
+        grid->addWidget(timeLabel, 0, 1);
+        grid->addLayout(time, 1, 1);
+        grid->setColumnMinimumWidth(0, 240);
+        body->addWidget(box);
+    }
+    SetBody(body);
+}
+
+void TFormAlarmOut::Edit1KeyPress(QObject* sender, QChar& key)
+{
+    for (int i = 0; i < 2; ++i) {
+        if (sender && sender->objectName() == m_edits[i]->objectName()) {
+            if (!DigitFits(m_edits[i], key, m_upDowns[i]->Minimum(), m_upDowns[i]->Maximum()))
+                key = QChar();
+            return;
+        }
+    }
+    key = QChar(); // typed into none of the number fields
+}
+
+bool TFormAlarmOut::CanClose()
+{
+    for (QLineEdit* edit : m_edits) {
+        if (edit->text().isEmpty())
+            edit->setText("0");
+    }
+    CheckByteFields({m_edits.begin(), m_edits.end()});
+    return true;
+}
+
+int TFormAlarmOut::EditSettings(TZorvexSettings& settings)
+{
+    AlarmOutFields fields = AlarmOutFields::Load(settings);
+    for (int i = 0; i < 2; ++i) {
+        m_triggers[i]->setCurrentIndex(fields.triggers[i]);
+        m_edits[i]->setText(QString::fromStdString(fields.times[i]));
+    }
+
+    const int result = ShowModal();
+    if (result != mrOk)
+        return result;
+    for (int i = 0; i < 2; ++i) {
+        fields.triggers[i] = m_triggers[i]->currentIndex();
+        fields.times[i] = m_edits[i]->text().toStdString();
+    }
+    fields.Store(settings);
+    return mrOk;
+}

@@ -1,0 +1,89 @@
+#include "editors/UnitDelay.h"
+
+#include "editors/DelayFields.h"
+#include "editors/NumberFields.h"
+#include "editors/UpDown.h"
+#include "model/TZorvexSettings.h"
+#include "widgets/KeyFilter.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+TFormDelay::TFormDelay(QWidget* parent) : TEditorDialog(tr("Zwłoki"), parent)
+{
+    const QString labels[3] = {tr("Na &wejście do trybu alarmu:"), tr("&Pauza między alarmami:"),
+                               tr("Na wejście do trybu &UZBROJONY:")};
+    const QString notes[3] = {tr("(0..255 s)"), tr("(0..255 min)"), tr("(0..255s)")};
+
+    auto* panel = new QFrame(this);
+    panel->setObjectName("Panel1");
+    panel->setFrameShape(QFrame::StyledPanel);
+    auto* grid = new QGridLayout(panel);
+    auto* filter = new KeyFilter([this](QChar& key) { Edit1KeyPress(focusWidget(), key); }, this);
+    for (int i = 0; i < 3; ++i) {
+        auto* label = new QLabel(labels[i], panel);
+        label->setObjectName(QString("Label%1").arg(i + 5));
+        m_edits[i] = new QLineEdit("0", panel);
+        m_edits[i]->setObjectName(QString("Edit%1").arg(i + 1));
+        m_edits[i]->setFixedWidth(40);
+        m_upDowns[i] = new UpDown(m_edits[i], 0, 255, panel);
+        m_upDowns[i]->setObjectName(QString("UpDown%1").arg(i + 1));
+        filter->Attach(m_edits[i]);
+        DiscardControlCharacters(m_edits[i]);
+        label->setBuddy(m_edits[i]);
+        auto* note = new QLabel(notes[i], panel);
+        note->setObjectName(QString("Label%1").arg(i + 8));
+
+        auto* field = new QHBoxLayout;
+        field->setSpacing(0);
+        field->addWidget(m_edits[i]);
+        field->addWidget(m_upDowns[i]);
+        grid->addWidget(label, i, 0);
+        grid->addLayout(field, i, 1);
+        grid->addWidget(note, i, 2);
+    }
+    auto* body = new QVBoxLayout;
+    body->addWidget(panel);
+    SetBody(body);
+}
+
+void TFormDelay::Edit1KeyPress(QObject* sender, QChar& key)
+{
+    for (int i = 0; i < 3; ++i) {
+        if (sender && sender->objectName() == m_edits[i]->objectName()) {
+            if (!DigitFits(m_edits[i], key, m_upDowns[i]->Minimum(), m_upDowns[i]->Maximum()))
+                key = QChar();
+            return;
+        }
+    }
+    key = QChar(); // typed into none of the number fields
+}
+
+bool TFormDelay::CanClose()
+{
+    for (QLineEdit* edit : m_edits) {
+        if (edit->text().isEmpty())
+            edit->setText("0");
+    }
+    CheckByteFields({m_edits.begin(), m_edits.end()});
+    return true;
+}
+
+int TFormDelay::EditSettings(TZorvexSettings& settings)
+{
+    DelayFields fields = DelayFields::Load(settings);
+    for (int i = 0; i < 3; ++i)
+        m_edits[i]->setText(QString::fromStdString(fields.delays[i]));
+
+    const int result = ShowModal();
+    if (result != mrOk)
+        return result;
+    for (int i = 0; i < 3; ++i)
+        fields.delays[i] = m_edits[i]->text().toStdString();
+    fields.Store(settings);
+    return mrOk;
+}

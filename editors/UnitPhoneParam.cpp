@@ -1,0 +1,113 @@
+#include "editors/UnitPhoneParam.h"
+
+#include "editors/NumberFields.h"
+#include "editors/UpDown.h"
+#include "model/TZorvexSettings.h"
+#include "widgets/KeyFilter.h"
+#include "widgets/RadioGroup.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+
+TFormPhoneParam::TFormPhoneParam(QWidget* parent)
+    : TEditorDialog(tr("Parametry współpracy z linią telefoniczną"), parent)
+{
+    auto* grid = new QGridLayout;
+    const QString options[4] = {
+        tr("&Wydłużony czas oczekiwania na DT (8s / 4s):"),
+        tr("&Ignorowanie braku DT:"),
+        tr("&Tonowe wybieranie numeru telef. (DTMF):"),
+        tr("&Blokada detekcji podniesienia słuchawki:"),
+    };
+    for (int i = 0; i < 4; ++i) {
+        auto* label = new QLabel(options[i], this);
+        label->setObjectName(QString("Label%1").arg(i + 1));
+        m_groups[i] = new RadioGroup(QString(), {tr("NIE"), tr("TAK")}, 2, this);
+        m_groups[i]->setObjectName(QString("RadioGroup%1").arg(i + 1));
+        m_groups[i]->SetItemIndex(0);
+        // A label's mnemonic focuses only a buddy that takes the focus; the group hands it
+        // on to its chosen button.
+        m_groups[i]->setFocusPolicy(Qt::StrongFocus);
+        label->setBuddy(m_groups[i]);
+        grid->addWidget(label, i, 0);
+        grid->addWidget(m_groups[i], i, 1, 1, 2);
+    }
+
+    const QString numbers[3] = {
+        tr("Liczba powiadomień &komunikatem:"),
+        tr("Liczba &sygnałów wywołania w f. telefonów do dialera:"),
+        tr("&Czas dla funkcji podwójnego wywołania:"),
+    };
+    const QString notes[3] = {tr("(1..4)"), tr("(0..9)"), tr("(0..255s)")};
+    const char* initial[3] = {"2", "4", "0"};
+    auto* filter = new KeyFilter([this](QChar& key) { Edit1KeyPress(focusWidget(), key); }, this);
+    for (int i = 0; i < 3; ++i) {
+        const auto range = PhoneParamFields::NumberRanges[i];
+        auto* label = new QLabel(numbers[i], this);
+        label->setObjectName(QString("Label%1").arg(i + 5));
+        m_edits[i] = new QLineEdit(QString::fromLatin1(initial[i]), this);
+        m_edits[i]->setObjectName(QString("Edit%1").arg(i + 1));
+        m_edits[i]->setFixedWidth(40);
+        m_upDowns[i] = new UpDown(m_edits[i], range.minimum, range.maximum, this);
+        m_upDowns[i]->setObjectName(QString("UpDown%1").arg(i + 1));
+        filter->Attach(m_edits[i]);
+        DiscardControlCharacters(m_edits[i]);
+        label->setBuddy(m_edits[i]);
+        auto* note = new QLabel(notes[i], this);
+        note->setObjectName(QString("Label%1").arg(i + 8));
+
+        auto* field = new QHBoxLayout;
+        field->setSpacing(0);
+        field->addWidget(m_edits[i]);
+        field->addWidget(m_upDowns[i]);
+        grid->addWidget(label, 4 + i, 0);
+        grid->addLayout(field, 4 + i, 1);
+        grid->addWidget(note, 4 + i, 2);
+    }
+    SetBody(grid);
+}
+
+void TFormPhoneParam::Edit1KeyPress(QObject* sender, QChar& key)
+{
+    for (int i = 0; i < 3; ++i) {
+        if (sender && sender->objectName() == m_edits[i]->objectName()) {
+            if (!DigitFits(m_edits[i], key, m_upDowns[i]->Minimum(), m_upDowns[i]->Maximum()))
+                key = QChar();
+            return;
+        }
+    }
+    key = QChar(); // typed into none of the number fields
+}
+
+bool TFormPhoneParam::CanClose()
+{
+    for (int i = 0; i < 3; ++i) {
+        if (m_edits[i]->text().isEmpty())
+            m_edits[i]->setText(QString::fromLatin1(PhoneParamFields::EmptyNumberTexts[i]));
+    }
+    CheckByteFields({m_edits.begin(), m_edits.end()});
+    return true;
+}
+
+int TFormPhoneParam::EditSettings(TZorvexSettings& settings)
+{
+    m_fields = PhoneParamFields::Load(settings);
+    for (int i = 0; i < 4; ++i)
+        m_groups[i]->SetItemIndex(m_fields.options[i] ? 1 : 0);
+    // A stored number outside its up-down range is shown as stored rather than clamped,
+    // so OK without a change writes back what the dialer had.
+    for (int i = 0; i < 3; ++i)
+        m_edits[i]->setText(QString::fromStdString(m_fields.numbers[i]));
+
+    const int result = ShowModal();
+    if (result != mrOk)
+        return result;
+    for (int i = 0; i < 4; ++i)
+        m_fields.options[i] = m_groups[i]->ItemIndex() != 0;
+    for (int i = 0; i < 3; ++i)
+        m_fields.numbers[i] = m_edits[i]->text().toStdString();
+    m_fields.Store(settings);
+    return mrOk;
+}

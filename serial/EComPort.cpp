@@ -1,0 +1,23 @@
+#include "serial/EComPort.h"
+
+#include "resources/ConstsZVX.h"
+
+#include <cstdio>
+#include <iterator>
+
+EComPort::EComPort(int code, int winCode)
+    : Exception(MessageFor(code, winCode)), m_code(code), m_winCode(winCode)
+{}
+
+std::string EComPort::MessageFor(int code, int winCode)
+{
+    std::string message;
+    if (code > 0 && code < int(std::size(ConstsZVX::ComPortErrors)))
+        message = ConstsZVX::ComPortErrors[code];
+    if (winCode != -1) {
+        char suffix[64];
+        std::snprintf(suffix, sizeof suffix, ConstsZVX::ComPortErrorCode, winCode);
+        message += suffix;
+    }
+    return message;
+}

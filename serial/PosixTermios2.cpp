@@ -1,0 +1,108 @@
+#include "serial/PosixTermios2.h"
+
+#include "serial/ComBackend.h"
+
+#include <asm/termbits.h>
+#include <cerrno>
+#include <sys/ioctl.h>
+
+namespace PosixTermios2 {
+
+namespace {
+
+tcflag_t SizeFlag(int byteSize)
+{
+    switch (byteSize) {
+    case 5:
+        return CS5;
+    case 6:
+        return CS6;
+    case 7:
+        return CS7;
+    default:
+        return CS8;
+    }
+}
+
+tcflag_t ParityFlags(int parity)
+{
+    switch (parity) {
+    case 1:
+        return PARENB | PARODD;
+    case 2:
+        return PARENB;
+    case 3:
+        return PARENB | CMSPAR | PARODD;
+    case 4:
+        return PARENB | CMSPAR;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+int SetLine(int fd, const ComLineSettings& line)
+{
+    struct termios2 tio
+    {
+    };
+    if (ioctl(fd, TCGETS2, &tio) != 0)
+        return errno;
+
+    // Raw: every byte passes both ways as it is. Breaks read as a zero byte.
+    tio.c_iflag &= ~tcflag_t(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON |
+                             IXOFF | IXANY | IUCLC | IMAXBEL | IUTF8 | INPCK | IGNPAR);
+    if (line.outX)
+        tio.c_iflag |= IXON;
+    if (line.inX)
+        tio.c_iflag |= IXOFF;
+    // The kernel can only replace a byte with a parity error by 0.
+    if (line.parityCheck && line.errorChar)
+        tio.c_iflag |= INPCK;
+    tio.c_oflag = 0;
+    tio.c_lflag = 0;
+
+    tio.c_cflag &=
+        ~tcflag_t(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS | CBAUD | (CBAUD << IBSHIFT));
+    tio.c_cflag |= CREAD | CLOCAL | HUPCL | SizeFlag(line.byteSize) | ParityFlags(line.parity);
+    if (line.stopBits != 0)
+        tio.c_cflag |= CSTOPB; // with 5 data bits the UART makes it one and a half
+    if (line.outxCtsFlow || line.rtsControl == 2)
+        tio.c_cflag |= CRTSCTS;
+    tio.c_cflag |= BOTHER | (BOTHER << IBSHIFT);
+    tio.c_ospeed = line.baudRate;
+    tio.c_ispeed = line.baudRate;
+
+    // VMIN 1 keeps a non-blocking read honest: EAGAIN when nothing is there, 0 only when
+    // the line has hung up.
+    tio.c_cc[VMIN] = 1;
+    tio.c_cc[VTIME] = 0;
+    tio.c_cc[VSTART] = line.xonChar;
+    tio.c_cc[VSTOP] = line.xoffChar;
+
+    if (ioctl(fd, TCSETS2, &tio) != 0)
+        return errno;
+
+    std::uint32_t output = 0;
+    std::uint32_t input = 0;
+    if (int error = ReadRates(fd, output, input))
+        return error;
+    if (output != line.baudRate || (input != 0 && input != line.baudRate))
+        return EINVAL;
+    return 0;
+}
+
+int ReadRates(int fd, std::uint32_t& outputRate, std::uint32_t& inputRate)
+{
+    struct termios2 tio
+    {
+    };
+    if (ioctl(fd, TCGETS2, &tio) != 0)
+        return errno;
+    outputRate = tio.c_ospeed;
+    inputRate = tio.c_ispeed;
+    return 0;
+}
+
+} // namespace PosixTermios2

@@ -1,0 +1,20 @@
+#pragma once
+
+// Private: the line settings through termios2, the only Linux interface that takes any
+// integer rate (BOTHER). Its kernel header clashes with <termios.h>, so it lives apart.
+
+#include <cstdint>
+
+struct ComLineSettings;
+
+namespace PosixTermios2 {
+
+// Puts rate, framing, parity, XON/XOFF and CRTSCTS on fd and makes the line raw, then
+// reads the rate back: a driver that did not keep it exactly gives EINVAL. Returns 0 or
+// errno. DTR and RTS are not touched here.
+int SetLine(int fd, const ComLineSettings& line);
+
+// The output and input rates the device holds now (bit/s). Returns 0 or errno.
+int ReadRates(int fd, std::uint32_t& outputRate, std::uint32_t& inputRate);
+
+} // namespace PosixTermios2

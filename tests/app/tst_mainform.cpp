@@ -1,0 +1,340 @@
+#include "app/FileDialogs.h"
+#include "app/UnitAbout.h"
+#include "app/UnitMainForm.h"
+#include "app/UnitProgress.h"
+#include "device/TZorvexSettingsControl.h"
+#include "emulator/TDialerEmulator.h"
+#include "serial/CPort.h"
+#include "widgets/CopyAnimation.h"
+#include "widgets/MessageBoxRecorder.h"
+#include "widgets/ProgramSettings.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QToolBar>
+#include <QtTest>
+
+class TstMainForm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void startUpPort_data();
+    void startUpPort();
+    void aboutBoxOnlyAtFirstActivation();
+    void menusAndToolBarInOrder();
+    void cancelledConfirmationSendsNothing_data();
+    void cancelledConfirmationSendsNothing();
+    void newConfigurationAsksBeforeDefaults();
+    void progressWindowFollowsEvents();
+    void fileErrorMessages_data();
+    void fileErrorMessages();
+    void saveThenLoadFromMenu();
+    void readFromEmulatedDialer();
+    void screenshots();
+
+private:
+    void Activate(TMainFormZORVEX& window);
+    QString SettingsFile() const { return m_dir.filePath(QStringLiteral("zorvex.ini")); }
+
+    QTemporaryDir m_dir;
+    int m_aboutShown = 0;
+};
+
+void TstMainForm::init()
+{
+    QFile::remove(SettingsFile());
+    ProgramSettings::OverridePath(SettingsFile());
+    m_aboutShown = 0;
+}
+
+void TstMainForm::cleanup()
+{
+    ProgramSettings::OverridePath({});
+    InstallFileDialogHandler({});
+}
+
+void TstMainForm::Activate(TMainFormZORVEX& window)
+{
+    window.ShowAboutBox = [this] { ++m_aboutShown; };
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+}
+
+void TstMainForm::startUpPort_data()
+{
+    QTest::addColumn<QByteArray>("ini"); // empty: no file at all
+    QTest::addColumn<QString>("port");
+    QTest::newRow("no file") << QByteArray() << "COM2";
+    QTest::newRow("Port=3") << QByteArray("[Program configuration]\r\nPort=3\r\n") << "COM3";
+    QTest::newRow("no key") << QByteArray("[Program configuration]\r\nOther=1\r\n") << "COM1";
+    QTest::newRow("Port=7 keeps COM2")
+        << QByteArray("[Program configuration]\r\nPort=7\r\n") << "COM2";
+    QTest::newRow("Port=0 keeps COM2")
+        << QByteArray("[Program configuration]\r\nPort=0\r\n") << "COM2";
+    QTest::newRow("Port=4") << QByteArray("[program CONFIGURATION]\nport=4\n") << "COM4";
+}
+
+void TstMainForm::startUpPort()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(QString, port);
+    if (!ini.isEmpty()) {
+        QFile f(SettingsFile());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(ini);
+    }
+    TMainFormZORVEX window;
+    QCOMPARE(window.Link().SerialPort().Port(), QStringLiteral("COM2"));
+    Activate(window);
+    QCOMPARE(window.Link().SerialPort().Port(), port);
+}
+
+void TstMainForm::aboutBoxOnlyAtFirstActivation()
+{
+    TMainFormZORVEX window;
+    Activate(window);
+    QCOMPARE(m_aboutShown, 1);
+    QVERIFY(!window.FirstActivation);
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QCOMPARE(m_aboutShown, 1);
+}
+
+void TstMainForm::menusAndToolBarInOrder()
+{
+    TMainFormZORVEX window;
+    QStringList menus;
+    for (QAction* menu : window.menuBar()->actions())
+        menus << menu->text();
+    QCOMPARE(menus, (QStringList{"&Konfiguracja", "&Telefony", "&System", "&Monitorowanie",
+                                 "&Zdarzenia", "&Pomoc"}));
+    QStringList first;
+    for (QAction* a : window.menuBar()->actions().first()->menu()->actions())
+        first << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
+    QCOMPARE(first,
+             (QStringList{"OpcjeProgramu", "-", "NowaKonfiguracjaDialera",
+                          "ZapamietanieKonfiguracjiNaDysku", "OdczytKonfiguracjiZDysku",
+                          "ZapisKonfiguracjiDialera", "OdczytKonfiguracjiDialera", "RestartDialera",
+                          "OpisKonfiguracji", "WydrukKonfiguracji", "-", "WyjscieZProgramu"}));
+    auto* bar = window.findChild<QToolBar*>();
+    QVERIFY(bar);
+    QCOMPARE(bar->actions().size(), 23);
+    QVERIFY(!bar->actions().contains(window.Action(QStringLiteral("RestartDialera"))));
+    QCOMPARE(window.Action(QStringLiteral("KodyZdarzen"))->shortcut(),
+             QKeySequence(QStringLiteral("Alt+0")));
+    QCOMPARE(window.Action(QStringLiteral("HistoriaZdarzen"))->text(),
+             QStringLiteral("&Historia zdarzeń"));
+    QCOMPARE(window.Action(QStringLiteral("NapiszDoNas"))->toolTip(), QStringLiteral("Napisz do nas..."));
+    QCOMPARE(window.windowTitle(), QStringLiteral("Programator dialera Zorvex"));
+}
+
+void TstMainForm::cancelledConfirmationSendsNothing_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("question");
+    QTest::newRow("write") << "ZapisKonfiguracjiDialera"
+                           << "Czy zapisać konfigurację do Dialera?";
+    QTest::newRow("read") << "OdczytKonfiguracjiDialera"
+                          << "Czy odczytać konfigurację z Dialera?";
+}
+
+void TstMainForm::cancelledConfirmationSendsNothing()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, question);
+    TDialerEmulator::Options options;
+    options.pacing = false;
+    TDialerEmulator dialer(options);
+    dialer.Start();
+    TMainFormZORVEX window;
+    window.Link().SerialPort().SetPort(QString::fromStdString(dialer.SlavePath()));
+    const TZorvexSettings before = window.Link().Settings();
+
+    MessageBoxRecorder boxes;
+    boxes.Answer(mbCancel);
+    window.Action(action)->trigger();
+    QCOMPARE(boxes.Texts(), QStringList{question});
+    QCOMPARE(boxes.Last().kind, mkConfirmation);
+    QCOMPARE(boxes.Last().buttons, TMsgButtons(mbYes | mbCancel));
+    QVERIFY(!window.Progress().isVisible());
+    QCOMPARE(window.Link().Operation(), TOperation(0));
+    QVERIFY(!window.Link().SerialPort().Connected());
+    QVERIFY(window.Link().Settings() == before);
+    QCOMPARE(dialer.GetCounters().frames, 0);
+}
+
+void TstMainForm::newConfigurationAsksBeforeDefaults()
+{
+    TMainFormZORVEX window;
+    window.Link().Settings().Cfg.SetByte(100, 0x42);
+    MessageBoxRecorder boxes;
+    std::uint8_t atBox = 0;
+    boxes.OnShow(
+        [&](const TMessageRequest&) { atBox = window.Link().Settings().Cfg.GetByte(100); });
+    window.Action(QStringLiteral("NowaKonfiguracjaDialera"))->trigger();
+    QCOMPARE(boxes.Texts(), QStringList{"Inicjacja konfiguracji domyślnej"});
+    QCOMPARE(boxes.Last().kind, mkInformation);
+    QCOMPARE(atBox, std::uint8_t(0x42));
+    TZorvexSettings factory;
+    factory.LoadDefaults();
+    QVERIFY(window.Link().Settings() == factory);
+}
+
+void TstMainForm::progressWindowFollowsEvents()
+{
+    TMainFormZORVEX window;
+    TFormProgress& progress = window.Progress();
+    auto& link = window.Link();
+    link.OnTransferStart(&link);
+    QVERIFY(progress.isVisible());
+    QVERIFY(progress.windowFlags() & Qt::WindowStaysOnTopHint);
+    QVERIFY(progress.Animate1->isRunning());
+    QCOMPARE(progress.Label1->text(),
+             QStringLiteral("Proszę czekać, trwa łączenie z Dialerem... "));
+    QCOMPARE(progress.Label2->text(), QString());
+    QCOMPARE(progress.ProgressBar1->value(), 0);
+
+    link.OnTransferProgress(25);
+    QCOMPARE(progress.Label1->text(), QStringLiteral("Proszę czekać, trwa przesyłanie danych... "));
+    QCOMPARE(progress.Label2->text(), QStringLiteral("25%"));
+    QCOMPARE(progress.ProgressBar1->value(), 25);
+
+    link.OnTransferProgress(-1);
+    QCOMPARE(progress.Label1->text(), QStringLiteral("Brak odpowiedzi, kolejna próba..."));
+    QCOMPARE(progress.Label2->text(), QStringLiteral("25%"));
+    QCOMPARE(progress.ProgressBar1->value(), 25);
+
+    link.OnTransferProgress(50);
+    QCOMPARE(progress.Label1->text(), QStringLiteral("Proszę czekać, trwa przesyłanie danych... "));
+    QCOMPARE(progress.Label2->text(), QStringLiteral("50%"));
+
+    link.OnTransferEnd(&link);
+    QVERIFY(!progress.isVisible());
+    QVERIFY(!progress.Animate1->isRunning());
+    QCOMPARE(progress.Animate1->frame(), CopyAnimation::kStopFrame);
+    QVERIFY(!(progress.windowFlags() & Qt::WindowStaysOnTopHint));
+}
+
+void TstMainForm::fileErrorMessages_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<QString>("message");
+    QByteArray bad(1024, '\0');
+    bad.replace(0, 6, "Zorvex");
+    bad[40] = 1;
+    QTest::newRow("format") << bad << "Nieprawidłowy format pliku";
+    QTest::newRow("size") << QByteArray(1023, 'x') << "Nieprawidłowy rozmiar pliku";
+}
+
+void TstMainForm::fileErrorMessages()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(QString, message);
+    const QString path = m_dir.filePath(QStringLiteral("bad.zvx"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(contents);
+    f.close();
+    TMainFormZORVEX window;
+    const TZorvexSettings before = window.Link().Settings();
+    InstallFileDialogHandler([&](const FileDialogRequest& r) { return r.save ? QString() : path; });
+    MessageBoxRecorder boxes;
+    window.Action(QStringLiteral("OdczytKonfiguracjiZDysku"))->trigger();
+    QCOMPARE(boxes.Texts(), QStringList{message});
+    QCOMPARE(boxes.Last().kind, mkProgram);
+    QVERIFY(window.Link().Settings() == before);
+
+    // A save into a folder that is not there.
+    InstallFileDialogHandler([&](const FileDialogRequest&) {
+        return m_dir.filePath(QStringLiteral("no/such/folder/x.zvx"));
+    });
+    boxes.Clear();
+    window.Action(QStringLiteral("ZapamietanieKonfiguracjiNaDysku"))->trigger();
+    QCOMPARE(boxes.Texts(), QStringList{"Błąd zapisu pliku"});
+}
+
+void TstMainForm::saveThenLoadFromMenu()
+{
+    const QString path = m_dir.filePath(QStringLiteral("good.ZVX"));
+    TMainFormZORVEX window;
+    window.Link().Settings().Comment.SetText(0, "Obiekt testowy");
+    InstallFileDialogHandler([&](const FileDialogRequest&) { return path; });
+    MessageBoxRecorder boxes;
+    window.Action(QStringLiteral("ZapamietanieKonfiguracjiNaDysku"))->trigger();
+    QCOMPARE(boxes.Texts(), QStringList{"Konfiguracja została zapisana w zbiorze: " + path});
+
+    window.Link().Settings().LoadDefaults();
+    boxes.Clear();
+    boxes.Answer(mbOk);
+    window.Action(QStringLiteral("OdczytKonfiguracjiZDysku"))->trigger();
+    QCOMPARE(boxes.Texts(), QStringList{"Obiekt testowy"});
+    QCOMPARE(window.Link().Settings().Comment.GetText(0), std::string("Obiekt testowy"));
+
+    // Cancel in the file dialog does nothing at all.
+    InstallFileDialogHandler([](const FileDialogRequest&) { return QString(); });
+    boxes.Clear();
+    window.Action(QStringLiteral("OdczytKonfiguracjiZDysku"))->trigger();
+    window.Action(QStringLiteral("ZapamietanieKonfiguracjiNaDysku"))->trigger();
+    QCOMPARE(boxes.Count(), 0);
+}
+
+void TstMainForm::readFromEmulatedDialer()
+{
+    TDialerEmulator::Options options;
+    options.pacing = false;
+    TDialerEmulator dialer(options);
+    TCfg image = dialer.Image();
+    image.SetByte(120, 0x12);
+    image.SetByte(0, static_cast<std::uint8_t>(image.GetByte(0) - 0x12 + 0xFF)); // keep the sum
+    dialer.SetImage(image);
+    dialer.Start();
+
+    TMainFormZORVEX window;
+    window.Link().SerialPort().SetPort(QString::fromStdString(dialer.SlavePath()));
+    MessageBoxRecorder boxes;
+    boxes.Answer(mbYes);
+    bool progressHiddenAtEnd = false;
+    boxes.OnShow([&](const TMessageRequest& r) {
+        if (r.kind != mkConfirmation)
+            progressHiddenAtEnd = !window.Progress().isVisible();
+    });
+    window.Action(QStringLiteral("OdczytKonfiguracjiDialera"))->trigger();
+    QVERIFY(window.Progress().isVisible());
+    QTRY_COMPARE_WITH_TIMEOUT(window.Link().Operation(), TOperation(0), 20000);
+    QCOMPARE(boxes.Texts(), (QStringList{"Czy odczytać konfigurację z Dialera?",
+                                         "Konfiguracja odczytana poprawnie"}));
+    QVERIFY(progressHiddenAtEnd);
+    QCOMPARE(window.Link().Settings().Cfg.GetByte(120), std::uint8_t(0x12));
+    QCOMPARE(window.Link().Settings().Comment.GetText(0),
+             std::string("Konfiguracja odczytana z Dialera ZVX"));
+}
+
+void TstMainForm::screenshots()
+{
+    TMainFormZORVEX window;
+    window.ShowAboutBox = [&window] {
+        TAboutBox about(&window);
+        about.show();
+        about.grab().save(QStringLiteral(ZVX_BINARY_DIR "/screenshot-about.png"));
+    };
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.grab().save(QStringLiteral(ZVX_BINARY_DIR "/screenshot-main.png"));
+    window.Link().OnTransferStart(&window.Link());
+    window.Link().OnTransferProgress(50);
+    window.Progress().grab().save(QStringLiteral(ZVX_BINARY_DIR "/screenshot-progress.png"));
+    window.Link().OnTransferEnd(&window.Link());
+}
+
+QTEST_MAIN(TstMainForm)
+#include "tst_mainform.moc"

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "device/ExchangeLink.h"
+#include "device/OutcomeReporter.h"
+#include "model/Exception.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// The engine's surroundings, recorded: frames sent, timer state, events in order.
+class FakeLink : public ExchangeLink
+{
+public:
+    void SendFrame(const QByteArray& frame) override
+    {
+        if (failSendsFrom >= 0 && frames.size() >= failSendsFrom)
+            throw Exception("Błąd funkcji WriteFile");
+        frames.append(frame);
+    }
+    void StartReplyTimer() override
+    {
+        timerRunning = true;
+        ++timerStarts;
+    }
+    void StopReplyTimer() override { timerRunning = false; }
+    void TransferStarted() override { events.append(QStringLiteral("start")); }
+    void TransferEnded() override { events.append(QStringLiteral("end")); }
+    void TransferProgress(int percent) override
+    {
+        progress.append(percent);
+        events.append(QString::number(percent));
+    }
+
+    QList<QByteArray> frames;
+    QStringList events;
+    QList<int> progress;
+    bool timerRunning = false;
+    int timerStarts = 0;
+    int failSendsFrom = -1; // frames sent before SendFrame starts to throw; -1 never
+};
+
+class FakeReporter : public OutcomeReporter
+{
+public:
+    void Information(const QString& text) override
+    {
+        shown.append(QStringLiteral("I:") + text);
+        if (onShown)
+            onShown();
+    }
+    void Error(const QString& text) override
+    {
+        shown.append(QStringLiteral("E:") + text);
+        if (onShown)
+            onShown();
+    }
+    bool Confirm(const QString& text) override
+    {
+        shown.append(QStringLiteral("C:") + text);
+        return confirmAnswer;
+    }
+
+    QStringList shown;
+    bool confirmAnswer = true;
+    std::function<void()> onShown; // runs while the "box" is open
+};

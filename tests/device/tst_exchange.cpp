@@ -1,0 +1,494 @@
+#include "FakeExchange.h"
+
+#include "device/DialerFrames.h"
+#include "device/ExchangeEngine.h"
+#include "device/ReadStamp.h"
+#include "model/Cp1250.h"
+#include "model/ImageChecksum.h"
+#include "resources/ConstsZVX.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include <array>
+
+namespace {
+
+using Image = std::array<std::uint8_t, 256>;
+
+QByteArray Hex(const char* text)
+{
+    return QByteArray::fromHex(text);
+}
+
+QString Msg(const char* kind, const char* text)
+{
+    return QString::fromLatin1(kind) + QString::fromUtf8(text);
+}
+
+// An image that adds up to 0 modulo 256, unlike the factory one everywhere.
+Image GoodImage()
+{
+    Image image;
+    for (int i = 0; i < 256; ++i)
+        image[i] = static_cast<std::uint8_t>(i * 13 + 5);
+    image[0] = ZeroSumByte(image.data() + 1, 255);
+    return image;
+}
+
+// The dialer's answer to a read frame for 64 bytes at offset.
+QByteArray Reply(const Image& image, int offset)
+{
+    QByteArray reply("\x11\x22", 2);
+    reply.append(reinterpret_cast<const char*>(image.data()) + offset, 64);
+    reply.append(static_cast<char>(
+        Sum8(reinterpret_cast<const std::uint8_t*>(reply.constData()), reply.size())));
+    return reply;
+}
+
+// Feeds reply in pieces of the given sizes (the last size repeats).
+void Feed(ExchangeEngine& engine, const QByteArray& reply, const QList<int>& pieces)
+{
+    int at = 0;
+    for (int i = 0; at < reply.size(); ++i) {
+        const int size = pieces.value(i, pieces.last());
+        engine.PortRxChar(reply.mid(at, size));
+        at += size;
+    }
+}
+
+QList<int> Deduplicated(const QList<int>& values)
+{
+    QList<int> out;
+    for (int v : values)
+        if (out.isEmpty() || out.last() != v)
+            out.append(v);
+    return out;
+}
+
+struct Rig
+{
+    Rig() { settings.LoadDefaults(); }
+    TZorvexSettings settings;
+    FakeLink link;
+    FakeReporter reporter;
+    ExchangeEngine engine{settings, link, reporter};
+};
+
+} // namespace
+
+class TstExchange : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void frames_data();
+    void frames();
+    void readInChunks_data();
+    void readInChunks();
+    void readRefused_data();
+    void readRefused();
+    void copyWaitsForTheBoxToClose();
+    void writeSendsSixtyFourFrames();
+    void writeRefusedMidway();
+    void silence_data();
+    void silence();
+    void partialReplyWaitsWithoutResending();
+    void retransmittedReadDropsHalfReply();
+    void strayBytesKeepTimerRunning_data();
+    void strayBytesKeepTimerRunning();
+    void notAcknowledgedWhileIdle();
+    void replyLongerThanAsked();
+    void failedFirstFrameEndsExchange();
+    void endAfterErrorEndsOnce();
+    void restartDuringExchange();
+    void stampFollowsLocale();
+    void randomInputStaysInBounds();
+};
+
+void TstExchange::frames_data()
+{
+    QTest::addColumn<QByteArray>("frame");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("restart 9:07") << DialerFrames::Restart(9, 7) << Hex("6A50A009076A");
+    QTest::newRow("restart 23:59") << DialerFrames::Restart(23, 59) << Hex("6A50A02359D6");
+    QTest::newRow("restart 0:00") << DialerFrames::Restart(0, 0) << Hex("6A50A000005A");
+    QTest::newRow("read 40@00") << DialerFrames::Read(64, 0) << Hex("6A50A140009B00");
+    QTest::newRow("read 40@C0") << DialerFrames::Read(64, 0xC0) << Hex("6A50A140C05B00");
+    const std::uint8_t data[4] = {0x01, 0x02, 0xFE, 0xFF};
+    QTest::newRow("write 04@FC") << DialerFrames::Write(4, 0xFC, data)
+                                 << Hex("6A50A204FC0102FEFF5C");
+}
+
+void TstExchange::frames()
+{
+    QFETCH(QByteArray, frame);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(frame.toHex(' '), expected.toHex(' '));
+}
+
+void TstExchange::readInChunks_data()
+{
+    QTest::addColumn<QList<int>>("pieces");
+    QTest::newRow("whole replies") << QList<int>{67};
+    QTest::newRow("byte by byte") << QList<int>{1};
+    QTest::newRow("three bytes first") << QList<int>{3, 64};
+    QTest::newRow("last byte late") << QList<int>{66, 1};
+    QTest::newRow("uneven") << QList<int>{5, 17, 40, 5};
+}
+
+void TstExchange::readInChunks()
+{
+    QFETCH(QList<int>, pieces);
+    Rig rig;
+    const TZorvexSettings before = rig.settings;
+    const Image image = GoodImage();
+
+    rig.engine.StartRead();
+    QCOMPARE(rig.engine.Operation(), opRead);
+    for (int offset = 0; offset < 256; offset += 64) {
+        QCOMPARE(rig.link.frames.size(), offset / 64 + 1);
+        QCOMPARE(rig.link.frames.last(), DialerFrames::Read(64, offset));
+        QVERIFY(rig.link.timerRunning);
+        Feed(rig.engine, Reply(image, offset), pieces);
+    }
+    QCOMPARE(rig.link.frames.size(), 4);
+    QCOMPARE(rig.engine.Operation(), opIdle);
+    QVERIFY(!rig.link.timerRunning);
+    QCOMPARE(Deduplicated(rig.link.progress), (QList<int>{0, 25, 50, 75}));
+    QCOMPARE(rig.link.events.first(), QStringLiteral("start"));
+    QCOMPARE(rig.link.events.last(), QStringLiteral("end"));
+    QCOMPARE(rig.reporter.shown, QStringList{Msg("I:", ConstsZVX::ReadDone)});
+    QCOMPARE(rig.settings.Cfg.Bytes(), image);
+    QCOMPARE(rig.settings.Comment.GetText(0), Utf8ToCp1250(ConstsZVX::ReadSourceRecord));
+    QVERIFY(QString::fromStdString(Cp1250ToUtf8(rig.settings.Comment.GetText(3)))
+                .startsWith(QStringLiteral("Data: ")));
+    for (int r : {1, 2, 4, 13})
+        QCOMPARE(rig.settings.Comment.GetText(r), before.Comment.GetText(r));
+}
+
+void TstExchange::readRefused_data()
+{
+    QTest::addColumn<int>("badBlock");  // block with a broken checksum, or -1
+    QTest::addColumn<bool>("badImage"); // blocks fine, image sum wrong
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("framesSent");
+    QTest::newRow("bad first block") << 0 << false << Msg("E:", ConstsZVX::BadRecordChecksum) << 1;
+    QTest::newRow("bad third block") << 2 << false << Msg("E:", ConstsZVX::BadRecordChecksum) << 3;
+    QTest::newRow("bad image checksum")
+        << -1 << true << Msg("E:", ConstsZVX::BadImageChecksum) << 4;
+}
+
+void TstExchange::readRefused()
+{
+    QFETCH(int, badBlock);
+    QFETCH(bool, badImage);
+    QFETCH(QString, message);
+    QFETCH(int, framesSent);
+    Rig rig;
+    rig.settings.Comment.SetText(3, "poprzedni odczyt");
+    const TZorvexSettings before = rig.settings;
+    Image image = GoodImage();
+    if (badImage)
+        ++image[200];
+
+    rig.engine.StartRead();
+    for (int block = 0; block < 4 && rig.engine.Operation() == opRead; ++block) {
+        QByteArray reply = Reply(image, block * 64);
+        if (block == badBlock)
+            reply[66] = static_cast<char>(reply[66] + 1);
+        rig.engine.PortRxChar(reply);
+    }
+    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.link.frames.size(), framesSent);
+    QCOMPARE(rig.link.events.count(QStringLiteral("end")), 1);
+    QVERIFY(!rig.link.timerRunning);
+    QCOMPARE(rig.reporter.shown, QStringList{message});
+    QVERIFY(rig.settings == before);
+}
+
+void TstExchange::copyWaitsForTheBoxToClose()
+{
+    Rig rig;
+    const TZorvexSettings before = rig.settings;
+    bool unchangedWhileShown = false;
+    rig.reporter.onShown = [&] { unchangedWhileShown = rig.settings == before; };
+    const Image image = GoodImage();
+    rig.engine.StartRead();
+    for (int offset = 0; offset < 256; offset += 64)
+        rig.engine.PortRxChar(Reply(image, offset));
+    QVERIFY(unchangedWhileShown);
+    QCOMPARE(rig.settings.Cfg.Bytes(), image);
+}
+
+void TstExchange::writeSendsSixtyFourFrames()
+{
+    Rig rig;
+    rig.settings.Cfg.SetByte(0, 0x55);
+    rig.engine.StartWrite();
+    const auto& image = rig.settings.Cfg.Bytes();
+    QCOMPARE(Sum8(image.data(), 256), 0);
+    QList<int> expectedProgress;
+    for (int block = 0; block < 64; ++block) {
+        QCOMPARE(rig.link.frames.size(), block + 1);
+        QCOMPARE(
+            rig.link.frames.last(),
+            DialerFrames::Write(4, static_cast<std::uint8_t>(block * 4), image.data() + block * 4));
+        QCOMPARE(rig.engine.RetriesLeft(), 2);
+        rig.engine.PortRxChar(QByteArray(1, '\x27'));
+        expectedProgress.append((block + 1) * 4 * 100 / 256);
+    }
+    QCOMPARE(rig.link.frames.size(), 64);
+    QCOMPARE(rig.link.progress, expectedProgress);
+    QCOMPARE(rig.link.progress.mid(0, 4), (QList<int>{1, 3, 4, 6}));
+    QCOMPARE(rig.link.progress.last(), 100);
+    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.engine.Position(), 0);
+    QCOMPARE(rig.reporter.shown, QStringList{Msg("I:", ConstsZVX::WriteDone)});
+}
+
+void TstExchange::writeRefusedMidway()
+{
+    Rig rig;
+    rig.engine.StartWrite();
+    for (int block = 0; block < 10; ++block)
+        rig.engine.PortRxChar(QByteArray("'"));
+    rig.engine.PortRxChar(QByteArray("4"));
+    QCOMPARE(rig.link.frames.size(), 11);
+    QCOMPARE(rig.engine.Operation(), opIdle);
+    QVERIFY(!rig.link.timerRunning);
+    QCOMPARE(rig.reporter.shown, QStringList{Msg("E:", ConstsZVX::BadRecordChecksum)});
+    rig.engine.TimerTick();
+    QCOMPARE(rig.link.frames.size(), 11);
+}
+
+void TstExchange::silence_data()
+{
+    QTest::addColumn<int>("operation");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("restart") << int(opRestart) << Msg("E:", ConstsZVX::RestartNoAnswer);
+    QTest::newRow("read") << int(opRead) << Msg("E:", ConstsZVX::TransferNoAnswer);
+    QTest::newRow("write") << int(opWrite) << Msg("E:", ConstsZVX::TransferNoAnswer);
+}
+
+void TstExchange::silence()
+{
+    QFETCH(int, operation);
+    QFETCH(QString, message);
+    Rig rig;
+    if (operation == opRestart)
+        rig.engine.StartRestart(12, 30);
+    else if (operation == opRead)
+        rig.engine.StartRead();
+    else
+        rig.engine.StartWrite();
+    const QByteArray first = rig.link.frames.first();
+
+    rig.engine.TimerTick();
+    QCOMPARE(rig.link.frames, (QList<QByteArray>{first, first}));
+    QCOMPARE(rig.link.progress, QList<int>{-1});
+    QCOMPARE(rig.engine.RetriesLeft(), 1);
+    QVERIFY(rig.link.timerRunning);
+    QVERIFY(rig.reporter.shown.isEmpty());
+
+    rig.engine.TimerTick();
+    QCOMPARE(rig.link.frames.size(), 2);
+    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.engine.RetriesLeft(), 0);
+    QVERIFY(!rig.link.timerRunning);
+    QCOMPARE(rig.link.events, (QStringList{"start", "-1", "end"}));
+    QCOMPARE(rig.reporter.shown, QStringList{message});
+}
+
+void TstExchange::partialReplyWaitsWithoutResending()
+{
+    Rig rig;
+    const QByteArray half = Reply(GoodImage(), 0).left(30);
+    rig.engine.StartRead();
+    rig.engine.PortRxChar(half);
+    QCOMPARE(rig.engine.RxCount(), 30);
+    QCOMPARE(rig.engine.RetriesLeft(), 2);
+    QCOMPARE(rig.link.timerStarts, 2);
+    QVERIFY(rig.link.timerRunning);
+    QCOMPARE(rig.link.frames.size(), 1);
+
+    // A dialer that always answers short: asked once more, then given up.
+    rig.engine.TimerTick();
+    QCOMPARE(rig.link.frames.size(), 2);
+    rig.engine.PortRxChar(half);
+    QCOMPARE(rig.engine.RetriesLeft(), 1);
+    QVERIFY(rig.link.timerRunning);
+    rig.engine.TimerTick();
+    QCOMPARE(rig.link.frames.size(), 2);
+    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.reporter.shown, QStringList{Msg("E:", ConstsZVX::TransferNoAnswer)});
+}
+
+void TstExchange::retransmittedReadDropsHalfReply()
+{
+    Rig rig;
+    const Image image = GoodImage();
+    rig.engine.StartRead();
+    rig.engine.PortRxChar(Reply(image, 0).left(20));
+    rig.engine.TimerTick();
+    QCOMPARE(rig.engine.RxCount(), 0);
+    QCOMPARE(rig.link.frames.size(), 2);
+    for (int offset = 0; offset < 256; offset += 64)
+        rig.engine.PortRxChar(Reply(image, offset));
+    QCOMPARE(rig.reporter.shown, QStringList{Msg("I:", ConstsZVX::ReadDone)});
+    QCOMPARE(rig.settings.Cfg.Bytes(), image);
+}
+
+void TstExchange::strayBytesKeepTimerRunning_data()
+{
+    QTest::addColumn<int>("operation");
+    QTest::addColumn<QByteArray>("stray");
+    QTest::newRow("ack while reading") << int(opRead) << QByteArray("'");
+    QTest::newRow("two acks while reading") << int(opRead) << QByteArray("''");
+    QTest::newRow("garbage while writing") << int(opWrite) << QByteArray("xyz");
+    QTest::newRow("long ack while writing") << int(opWrite) << QByteArray("'''");
+    QTest::newRow("garbage while restarting") << int(opRestart) << QByteArray(300, 'q');
+}
+
+void TstExchange::strayBytesKeepTimerRunning()
+{
+    QFETCH(int, operation);
+    QFETCH(QByteArray, stray);
+    Rig rig;
+    if (operation == opRead)
+        rig.engine.StartRead();
+    else if (operation == opWrite)
+        rig.engine.StartWrite();
+    else
+        rig.engine.StartRestart(1, 2);
+    rig.engine.PortRxChar(stray);
+    QCOMPARE(int(rig.engine.Operation()), operation);
+    QCOMPARE(rig.engine.RxCount(), 0);
+    QVERIFY(rig.link.timerRunning);
+    QCOMPARE(rig.link.timerStarts, 1);
+    QCOMPARE(rig.link.frames.size(), 1);
+    // ... and the silence that follows still ends the exchange.
+    rig.engine.TimerTick();
+    rig.engine.TimerTick();
+    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.reporter.shown.size(), 1);
+}
+
+void TstExchange::notAcknowledgedWhileIdle()
+{
+    Rig rig;
+    rig.engine.PortRxChar(QByteArray("'"));
+    QVERIFY(rig.link.events.isEmpty());
+    rig.engine.PortRxChar(QByteArray("4"));
+    QCOMPARE(rig.link.events, QStringList{"end"});
+    QCOMPARE(rig.reporter.shown, QStringList{Msg("E:", ConstsZVX::BadRecordChecksum)});
+}
+
+void TstExchange::replyLongerThanAsked()
+{
+    Rig rig;
+    const Image image = GoodImage();
+    rig.engine.StartRead();
+    rig.engine.PortRxChar(Reply(image, 0) + QByteArray(400, '\xAA'));
+    QCOMPARE(rig.engine.Position(), 64);
+    QCOMPARE(rig.engine.RxCount(), 0);
+    QCOMPARE(rig.link.frames.last(), DialerFrames::Read(64, 64));
+}
+
+void TstExchange::failedFirstFrameEndsExchange()
+{
+    Rig rig;
+    rig.link.failSendsFrom = 0;
+    QVERIFY_THROWS_EXCEPTION(Exception, rig.engine.StartWrite());
+    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.link.events, (QStringList{"start", "end"}));
+    QVERIFY(!rig.link.timerRunning);
+    QCOMPARE(Sum8(rig.settings.Cfg.Bytes().data(), 256), 0); // byte 0 set all the same
+}
+
+void TstExchange::endAfterErrorEndsOnce()
+{
+    Rig rig;
+    rig.engine.StartWrite();
+    rig.engine.PortRxChar(QByteArray("'"));
+    rig.link.failSendsFrom = rig.link.frames.size();
+    QVERIFY_THROWS_EXCEPTION(Exception, rig.engine.PortRxChar(QByteArray("'")));
+    QVERIFY(rig.engine.EndAfterError());
+    QVERIFY(!rig.engine.EndAfterError());
+    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.link.events.count(QStringLiteral("end")), 1);
+    QVERIFY(!rig.link.timerRunning);
+    // The next exchange starts from scratch.
+    rig.link.failSendsFrom = -1;
+    rig.engine.StartRestart(9, 7);
+    rig.engine.PortRxChar(QByteArray("'"));
+    QCOMPARE(rig.reporter.shown, QStringList{Msg("I:", ConstsZVX::RestartDone)});
+}
+
+void TstExchange::restartDuringExchange()
+{
+    Rig rig;
+    const Image image = GoodImage();
+    rig.engine.StartRead();
+    rig.engine.PortRxChar(Reply(image, 0).left(10));
+    rig.engine.StartRestart(9, 7);
+    QCOMPARE(rig.engine.Operation(), opRestart);
+    QCOMPARE(rig.engine.RetriesLeft(), 2);
+    QCOMPARE(rig.engine.LastFrame(), Hex("6A50A009076A"));
+    rig.engine.StartRead();
+    QCOMPARE(rig.engine.RxCount(), 0);
+    QCOMPARE(rig.engine.Position(), 0);
+}
+
+void TstExchange::stampFollowsLocale()
+{
+    const QDateTime when(QDate(2024, 3, 9), QTime(7, 5, 4));
+    const QString text = ReadStampText(when);
+    const QString prefix = QStringLiteral("Data: ") +
+                           QLocale::system().toString(when.date(), QLocale::ShortFormat) +
+                           QStringLiteral("     Godz: ");
+    QVERIFY2(text.startsWith(prefix), qPrintable(text));
+    const QString time = text.mid(prefix.size());
+    QVERIFY2(time.contains(QStringLiteral("5:04")), qPrintable(text)); // seconds kept
+    QVERIFY2(!time.contains(when.timeZoneAbbreviation()), qPrintable(text));
+    QVERIFY(Utf8ToCp1250(text.toStdString()).size() <= 50);
+}
+
+// What a fuzz target will do: random chunks and ticks. Nothing may go outside the
+// buffers, and every exchange ends exactly once.
+void TstExchange::randomInputStaysInBounds()
+{
+    Rig rig;
+    QRandomGenerator random(20240309);
+    const Image image = GoodImage();
+    for (int step = 0; step < 20000; ++step) {
+        const int what = random.bounded(10);
+        if (what == 0) {
+            const int start = random.bounded(3);
+            if (start == 0)
+                rig.engine.StartRead();
+            else if (start == 1)
+                rig.engine.StartWrite();
+            else
+                rig.engine.StartRestart(random.bounded(24), random.bounded(60));
+        } else if (what == 1) {
+            rig.engine.TimerTick();
+        } else if (what == 2) {
+            rig.engine.PortRxChar(Reply(image, 64 * random.bounded(4)));
+        } else {
+            QByteArray chunk(random.bounded(1, what == 3 ? 600 : 4), '\0');
+            for (auto& c : chunk)
+                c = static_cast<char>(random.bounded(256));
+            if (random.bounded(4) == 0)
+                chunk[0] = random.bounded(2) ? '\x27' : '\x34';
+            rig.engine.PortRxChar(chunk);
+        }
+        QVERIFY(rig.engine.RxCount() <= DialerFrames::DataReplySize(64));
+        QVERIFY(rig.engine.Position() >= 0 && rig.engine.Position() < 256);
+        QVERIFY(rig.engine.Operation() <= opWrite);
+        QCOMPARE(rig.link.timerRunning, rig.engine.Operation() != opIdle);
+    }
+}
+
+QTEST_GUILESS_MAIN(TstExchange)
+#include "tst_exchange.moc"

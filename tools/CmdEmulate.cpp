@@ -1,0 +1,198 @@
+#include "tools/CmdEmulate.h"
+
+#include "device/ConfigFileIO.h"
+#include "emulator/DialerFaults.h"
+#include "emulator/EEmulator.h"
+#include "emulator/TDialerEmulator.h"
+#include "model/TZorvexSettings.h"
+#include "resources/ConstsZVX.h"
+#include "tools/ExitStatus.h"
+#include "tools/InterruptWait.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+void PrintHelp(QTextStream& out)
+{
+    out << "Użycie: zvx emulate [--link ŚCIEŻKA] [--image PLIK] [--save PLIK] [--no-pacing]\n"
+           "                    [--fault USTERKA]...\n"
+           "Emulowany dialer na pseudoterminalu. Pierwszy wiersz wyjścia to ścieżka urządzenia;\n"
+           "działa do przerwania (Ctrl+C), a każdą ramkę opisuje na standardowym wyjściu błędów.\n"
+           "  --link ŚCIEŻKA    tworzy też dowiązanie symboliczne do urządzenia\n"
+           "  --image PLIK      konfiguracja dialera z pliku (domyślnie fabryczna)\n"
+           "  --save PLIK       zapisuje konfigurację do pliku po każdym pełnym zapisie\n"
+           "  --no-pacing       odpowiada bez odwzorowania szybkości linii 1339 bit/s\n"
+           "  --fault USTERKA   wstrzykiwana usterka, można powtarzać:\n"
+        << FaultUsage();
+}
+
+int Usage(QTextStream& err, const QString& what)
+{
+    err << "zvx emulate: " << what << " (zob. zvx emulate --help)\n";
+    return ExitStatus::Usage;
+}
+
+QString ReasonOf(int status)
+{
+    if (status == ConfigFile::FileSizeError)
+        return QString::fromUtf8(ConstsZVX::FileSizeError);
+    if (status == ConfigFile::FileFormatError)
+        return QString::fromUtf8(ConstsZVX::FileFormatError);
+    return QString::fromUtf8(ConstsZVX::FileReadError) + " (" +
+           QString::fromLocal8Bit(std::strerror(status)) + ")";
+}
+
+// Takes "NAME PATH" or "NAME=PATH" out of args; false when NAME is there without a path.
+bool TakePath(QStringList& args, const QString& name, QString& path)
+{
+    const bool present = std::any_of(args.begin(), args.end(), [&name](const QString& arg) {
+        return arg == name || arg.startsWith(name + QLatin1Char('='));
+    });
+    return TakeOption(args, {name}, path) && (!present || !path.isEmpty());
+}
+
+// Takes every "--fault F" and "--fault=F" out of args; false (with the culprit in bad)
+// for a fault that does not parse or a missing value.
+bool TakeFaults(QStringList& args, TDialerFaults& faults, QString& bad)
+{
+    static const QString name = QStringLiteral("--fault");
+    for (int i = 0; i < args.size();) {
+        QString text;
+        if (args[i] == name) {
+            if (i + 1 >= args.size()) {
+                bad = name;
+                return false;
+            }
+            text = args[i + 1];
+            args.remove(i, 2);
+        } else if (args[i].startsWith(name + QLatin1Char('='))) {
+            text = args[i].mid(name.size() + 1);
+            args.remove(i);
+        } else {
+            ++i;
+            continue;
+        }
+        if (!AddFault(faults, text.toStdString())) {
+            bad = text;
+            return false;
+        }
+    }
+    return true;
+}
+
+// A link left by an earlier run that was killed is replaced; anything else is kept.
+int MakeLink(const std::string& target, const std::string& link)
+{
+    struct stat st;
+    if (lstat(link.c_str(), &st) == 0) {
+        if (!S_ISLNK(st.st_mode))
+            return EEXIST;
+        if (unlink(link.c_str()) != 0)
+            return errno;
+    }
+    return symlink(target.c_str(), link.c_str()) == 0 ? 0 : errno;
+}
+
+// Removes the link when the command ends, however it ends, but only while the link still
+// points at this run's device (another run may have taken the name over).
+struct LinkRemover
+{
+    std::string target;
+    std::string link;
+
+    ~LinkRemover()
+    {
+        if (link.empty())
+            return;
+        char points[PATH_MAX];
+        const ssize_t size = readlink(link.c_str(), points, sizeof points - 1);
+        if (size >= 0 && std::string(points, static_cast<std::size_t>(size)) == target)
+            unlink(link.c_str());
+    }
+};
+
+} // namespace
+
+int RunEmulate(CommandContext& context)
+{
+    QStringList args = context.args;
+    if (WantsHelp(args)) {
+        PrintHelp(context.out);
+        return ExitStatus::Success;
+    }
+    QString link, imageFile, saveFile, bad;
+    TDialerEmulator::Options options;
+    if (!TakePath(args, QStringLiteral("--link"), link) ||
+        !TakePath(args, QStringLiteral("--image"), imageFile) ||
+        !TakePath(args, QStringLiteral("--save"), saveFile))
+        return Usage(context.err, QStringLiteral("brak ścieżki po opcji"));
+    if (args.removeAll(QStringLiteral("--no-pacing")) > 0)
+        options.pacing = false;
+    if (!TakeFaults(args, options.faults, bad))
+        return Usage(context.err, "nieprawidłowa usterka \"" + bad + "\"");
+    if (!args.isEmpty())
+        return Usage(context.err, "nieznany argument \"" + args.first() + "\"");
+
+    // The records go into the saved file along with the image the dialer was given.
+    TZorvexSettings settings;
+    settings.LoadDefaults();
+    bool haveImage = false;
+    if (!imageFile.isEmpty()) {
+        ConfigFile::Bytes bytes{};
+        if (const int status = ConfigFile::Read(imageFile.toStdString(), bytes)) {
+            context.err << imageFile << ": " << ReasonOf(status) << "\n";
+            return ExitStatus::FileError;
+        }
+        ConfigFile::Apply(bytes, settings);
+        haveImage = true;
+    }
+
+    TInterruptWait interrupt;
+    try {
+        TDialerEmulator emulator(options);
+        if (haveImage)
+            emulator.SetImage(settings.Cfg);
+        const std::string device = emulator.SlavePath();
+        QTextStream& err = context.err;
+        emulator.SetLogHandler([&err](const std::string& line) {
+            err << QString::fromStdString(line) << "\n";
+            err.flush();
+        });
+        if (!saveFile.isEmpty()) {
+            emulator.SetWriteHandler([&err, &settings, saveFile](const TCfg& image) {
+                settings.Cfg = image;
+                if (const int status = ConfigFile::Save(settings, saveFile.toStdString()))
+                    err << QString::fromUtf8(ConstsZVX::FileSaveError) << ": " << saveFile << " ("
+                        << QString::fromLocal8Bit(std::strerror(status)) << ")\n";
+                else
+                    err << "zapisano " << saveFile << "\n";
+                err.flush();
+            });
+        }
+        LinkRemover remover;
+        if (!link.isEmpty()) {
+            if (const int status = MakeLink(device, link.toStdString())) {
+                context.err << "zvx emulate: " << link << ": "
+                            << QString::fromLocal8Bit(std::strerror(status)) << "\n";
+                return ExitStatus::FileError;
+            }
+            remover.target = device;
+            remover.link = link.toStdString();
+        }
+        context.out << QString::fromStdString(device) << "\n";
+        context.out.flush();
+        emulator.Start();
+        interrupt.Wait();
+        emulator.Stop();
+    } catch (const EEmulator& e) {
+        context.err << "zvx emulate: " << QString::fromStdString(e.Message()) << "\n";
+        return ExitStatus::PortError;
+    }
+    return ExitStatus::Success;
+}

@@ -1,0 +1,79 @@
+#include "tools/DialerSession.h"
+
+#include "resources/ConstsZVX.h"
+#include "serial/EComPort.h"
+#include "tools/ExitStatus.h"
+
+#include <QEventLoop>
+#include <QRegularExpression>
+
+DialerSession::DialerSession(CommandContext& context, const QString& port)
+    : m_reporter(context.out, context.err), m_bar(context.err), m_link(m_reporter)
+{
+    m_link.SerialPort().SetPort(port.startsWith(QLatin1Char('/')) ? port : port.toUpper());
+    m_link.OnTransferStart = [this](TZorvexSettingsControl*) { m_bar.Start(); };
+    m_link.OnTransferProgress = [this](int percent) { m_bar.Progress(percent); };
+    m_previousSink = ErrorSink::Install([this](std::exception_ptr error) {
+        m_bar.End();
+        try {
+            std::rethrow_exception(error);
+        } catch (const EComPort& e) {
+            m_sinkStatus = ExitStatus::PortError;
+            m_reporter.Error(QString::fromStdString(e.Message()));
+        } catch (const std::exception& e) {
+            m_sinkStatus = ExitStatus::ExchangeFailed;
+            m_reporter.Error(QString::fromUtf8(e.what()));
+        } catch (...) {
+            m_sinkStatus = ExitStatus::ExchangeFailed;
+            m_reporter.Error(QString::fromUtf8(ConstsZVX::UnknownError));
+        }
+    });
+}
+
+DialerSession::~DialerSession()
+{
+    ErrorSink::Install(m_previousSink);
+}
+
+int DialerSession::Run(const std::function<void(TZorvexSettingsControl&)>& start)
+{
+    QEventLoop loop;
+    bool ended = false;
+    // The outcome is reported right after the end event, before control returns to
+    // the loop, so quitting here still lets it be printed.
+    m_link.OnTransferEnd = [&](TZorvexSettingsControl*) {
+        ended = true;
+        m_bar.End();
+        loop.quit();
+    };
+    try {
+        start(m_link);
+        if (!ended)
+            loop.exec();
+    } catch (const EComPort& e) {
+        m_bar.End();
+        m_reporter.Error(QString::fromStdString(e.Message()));
+        m_link.OnTransferEnd = nullptr;
+        return ExitStatus::PortError;
+    } catch (const std::exception& e) {
+        m_bar.End();
+        m_reporter.Error(QString::fromUtf8(e.what()));
+        m_link.OnTransferEnd = nullptr;
+        return ExitStatus::ExchangeFailed;
+    }
+    m_link.OnTransferEnd = nullptr;
+    if (m_sinkStatus)
+        return m_sinkStatus;
+    if (m_reporter.SawError() || !m_reporter.SawInformation())
+        return ExitStatus::ExchangeFailed;
+    return ExitStatus::Success;
+}
+
+bool IsPortArgument(const QString& port)
+{
+    if (port.startsWith(QLatin1Char('/')))
+        return port.size() > 1;
+    static const QRegularExpression com(QStringLiteral("^COM([1-9]|1[0-6])$"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    return com.match(port).hasMatch();
+}

@@ -1,0 +1,61 @@
+#include "tools/InterruptWait.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kSignals[3] = {SIGINT, SIGTERM, SIGHUP};
+// Written by the handler (which may run on any thread), read by Wait().
+int g_wakeFd = -1;
+volatile std::sig_atomic_t g_signal = 0;
+
+void OnSignal(int number)
+{
+    const int savedErrno = errno;
+    g_signal = number;
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const ssize_t ignored = write(g_wakeFd, &one, sizeof one);
+    errno = savedErrno;
+}
+
+} // namespace
+
+TInterruptWait::TInterruptWait()
+{
+    g_signal = 0;
+    g_wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    struct sigaction action = {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    for (int i = 0; i < 3; ++i)
+        sigaction(kSignals[i], &action, &m_old[i]);
+}
+
+TInterruptWait::~TInterruptWait()
+{
+    for (int i = 0; i < 3; ++i)
+        sigaction(kSignals[i], &m_old[i], nullptr);
+    if (g_wakeFd >= 0)
+        close(g_wakeFd);
+    g_wakeFd = -1;
+}
+
+int TInterruptWait::Wait()
+{
+    while (g_signal == 0) {
+        if (g_wakeFd < 0) {
+            pause();
+            continue;
+        }
+        pollfd wake{g_wakeFd, POLLIN, 0};
+        if (poll(&wake, 1, -1) < 0 && errno != EINTR)
+            break;
+        std::uint64_t count = 0;
+        [[maybe_unused]] const ssize_t ignored = read(g_wakeFd, &count, sizeof count);
+    }
+    return g_signal;
+}

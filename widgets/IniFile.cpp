@@ -1,0 +1,262 @@
+#include "widgets/IniFile.h"
+
+#include "model/Exception.h"
+#include "resources/ConstsZVX.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// One line of the file, kept as raw bytes so that an untouched line is written back
+// exactly as it was read.
+struct Line
+{
+    QByteArray text;
+    QByteArray eol; // "\r\n", "\n", or empty for a last line without one
+};
+
+struct Entry
+{
+    QString key;
+    QString value;
+};
+
+using Lines = std::vector<Line>;
+
+Lines ReadLines(const QString& fileName)
+{
+    Lines lines;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return lines;
+    const QByteArray data = file.readAll();
+    qsizetype start = 0;
+    while (start < data.size()) {
+        const qsizetype nl = data.indexOf('\n', start);
+        if (nl < 0) {
+            lines.push_back({data.mid(start), {}});
+            break;
+        }
+        Line line{data.mid(start, nl - start), QByteArrayLiteral("\n")};
+        if (line.text.endsWith('\r')) {
+            line.text.chop(1);
+            line.eol = QByteArrayLiteral("\r\n");
+        }
+        lines.push_back(std::move(line));
+        start = nl + 1;
+    }
+    if (!lines.empty() && lines.front().text.startsWith("\xEF\xBB\xBF"))
+        lines.front().text.remove(0, 3); // a UTF-8 mark is not part of the first line
+    return lines;
+}
+
+QString Text(const Line& line)
+{
+    return QString::fromUtf8(line.text).trimmed();
+}
+
+// The section's name when the line opens one.
+std::optional<QString> SectionOf(const Line& line)
+{
+    const QString text = Text(line);
+    if (!text.startsWith(u'['))
+        return std::nullopt;
+    const qsizetype close = text.indexOf(u']');
+    if (close < 0)
+        return std::nullopt;
+    return text.mid(1, close - 1).trimmed();
+}
+
+std::optional<Entry> EntryOf(const Line& line)
+{
+    const QString text = Text(line);
+    if (text.startsWith(u';') || text.startsWith(u'['))
+        return std::nullopt;
+    const qsizetype eq = text.indexOf(u'=');
+    if (eq <= 0)
+        return std::nullopt;
+    Entry entry{text.left(eq).trimmed(), text.mid(eq + 1).trimmed()};
+    if (entry.value.size() >= 2 && ((entry.value.startsWith(u'"') && entry.value.endsWith(u'"')) ||
+                                    (entry.value.startsWith(u'\'') && entry.value.endsWith(u'\''))))
+        entry.value = entry.value.mid(1, entry.value.size() - 2);
+    return entry;
+}
+
+bool Same(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// Lines [first, end) of the first section named section; first is the header's index.
+struct Range
+{
+    std::size_t first;
+    std::size_t end;
+};
+
+std::optional<Range> FindSection(const Lines& lines, const QString& section)
+{
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto name = SectionOf(lines[i]);
+        if (!name || !Same(*name, section))
+            continue;
+        std::size_t end = i + 1;
+        while (end < lines.size() && !SectionOf(lines[end]))
+            ++end;
+        return Range{i, end};
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> FindKey(const Lines& lines, const Range& range, const QString& key)
+{
+    for (std::size_t i = range.first + 1; i < range.end; ++i) {
+        const auto entry = EntryOf(lines[i]);
+        if (entry && Same(entry->key, key))
+            return i;
+    }
+    return std::nullopt;
+}
+
+QByteArray DominantEol(const Lines& lines)
+{
+    for (const Line& line : lines)
+        if (!line.eol.isEmpty())
+            return line.eol;
+    return QByteArrayLiteral("\r\n");
+}
+
+// A line break inside a name or value would split the file's structure.
+QByteArray OneLine(const QString& text)
+{
+    QString flat = text;
+    flat.replace(u'\r', u' ').replace(u'\n', u' ');
+    return flat.toUtf8();
+}
+
+std::optional<int> ParseInteger(QString text)
+{
+    text = text.trimmed();
+    bool negative = false;
+    if (text.startsWith(u'-') || text.startsWith(u'+')) {
+        negative = text.startsWith(u'-');
+        text.remove(0, 1);
+    }
+    int base = 10;
+    if (text.startsWith(u'$')) {
+        text.remove(0, 1);
+        base = 16;
+    } else if (text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
+        text.remove(0, 2);
+        base = 16;
+    }
+    if (text.isEmpty() || text.front().isSpace() || text.front() == u'+' || text.front() == u'-')
+        return std::nullopt;
+    bool ok = false;
+    const qulonglong magnitude = text.toULongLong(&ok, base);
+    if (!ok)
+        return std::nullopt;
+    if (base == 16 && !negative && magnitude <= 0xFFFFFFFFull)
+        return static_cast<int>(static_cast<quint32>(magnitude)); // "$FFFFFFFF" is -1
+    if (magnitude > (negative ? 0x80000000ull : 0x7FFFFFFFull))
+        return std::nullopt;
+    return static_cast<int>(negative ? -static_cast<long long>(magnitude)
+                                     : static_cast<long long>(magnitude));
+}
+
+} // namespace
+
+IniFile::IniFile(QString fileName) : m_fileName(std::move(fileName)) {}
+
+QString IniFile::ReadString(const QString& section, const QString& key, const QString& def) const
+{
+    const Lines lines = ReadLines(m_fileName);
+    const auto range = FindSection(lines, section);
+    if (!range)
+        return def;
+    const auto at = FindKey(lines, *range, key);
+    return at ? EntryOf(lines[*at])->value : def;
+}
+
+int IniFile::ReadInteger(const QString& section, const QString& key, int def) const
+{
+    const QString text = ReadString(section, key, QString());
+    return ParseInteger(text).value_or(def);
+}
+
+void IniFile::WriteString(const QString& section, const QString& key, const QString& value)
+{
+    Lines lines = ReadLines(m_fileName);
+    const QByteArray eol = DominantEol(lines);
+    const QByteArray keyBytes = OneLine(key.trimmed());
+    const QByteArray valueBytes = OneLine(value);
+
+    if (const auto range = FindSection(lines, section)) {
+        if (const auto at = FindKey(lines, *range, key)) {
+            // Keep the key as the file spells it.
+            lines[*at].text = OneLine(EntryOf(lines[*at])->key) + '=' + valueBytes;
+        } else {
+            std::size_t last = range->first;
+            for (std::size_t i = range->first + 1; i < range->end; ++i)
+                if (!Text(lines[i]).isEmpty())
+                    last = i;
+            if (lines[last].eol.isEmpty())
+                lines[last].eol = eol;
+            lines.insert(lines.begin() + std::ptrdiff_t(last + 1),
+                         Line{keyBytes + '=' + valueBytes, eol});
+        }
+    } else {
+        if (!lines.empty() && lines.back().eol.isEmpty())
+            lines.back().eol = eol;
+        lines.push_back({'[' + OneLine(section.trimmed()) + ']', eol});
+        lines.push_back({keyBytes + '=' + valueBytes, eol});
+    }
+
+    QByteArray data;
+    for (const Line& line : lines)
+        data += line.text + line.eol;
+
+    QSaveFile file(m_fileName);
+    // Where the folder takes no temporary file, write the file in place as Windows does.
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+        QString message = QString::fromUtf8(ConstsZVX::IniWriteError);
+        message.replace(QLatin1String("%s"), m_fileName);
+        throw Exception(message.toStdString());
+    }
+}
+
+void IniFile::WriteInteger(const QString& section, const QString& key, int value)
+{
+    WriteString(section, key, QString::number(value));
+}
+
+bool IniFile::SectionExists(const QString& section) const
+{
+    return FindSection(ReadLines(m_fileName), section).has_value();
+}
+
+QStringList IniFile::Sections() const
+{
+    QStringList sections;
+    for (const Line& line : ReadLines(m_fileName))
+        if (const auto name = SectionOf(line))
+            sections << *name;
+    return sections;
+}
+
+QStringList IniFile::Keys(const QString& section) const
+{
+    const Lines lines = ReadLines(m_fileName);
+    QStringList keys;
+    if (const auto range = FindSection(lines, section))
+        for (std::size_t i = range->first + 1; i < range->end; ++i)
+            if (const auto entry = EntryOf(lines[i]))
+                keys << entry->key;
+    return keys;
+}
