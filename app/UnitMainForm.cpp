@@ -35,12 +35,14 @@
 #include "widgets/ProgramSettings.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -98,7 +100,6 @@ TMainFormZORVEX::TMainFormZORVEX(QWidget* parent)
       m_link(std::make_unique<TZorvexSettingsControl>(m_reporter))
 {
     setObjectName(QStringLiteral("MainFormZORVEX"));
-    setWindowTitle(QString::fromUtf8(ConstsZVX::ProgramCaption));
 
     CreateActions();
     CreateMenus();
@@ -121,6 +122,20 @@ TMainFormZORVEX::TMainFormZORVEX(QWidget* parent)
         TAboutBox about(this);
         about.exec();
     };
+
+    // A read or a write that went well makes the configuration the dialer's. The read
+    // copies the image only after its box has been closed, so the snapshot waits for the
+    // event loop.
+    m_reporter.OnInformation = [this](const QString& text) {
+        const bool read = text == QString::fromUtf8(ConstsZVX::ReadDone);
+        if (read || text == QString::fromUtf8(ConstsZVX::WriteDone))
+            QTimer::singleShot(0, this, [this, read] {
+                if (read)
+                    m_fileName.clear();
+                MarkUnmodified();
+            });
+    };
+    MarkUnmodified();
 
     // The picture's area is 455 x 337 pixels; the bars come on top of it.
     resize(455, 337 + menuBar()->sizeHint().height());
@@ -211,6 +226,53 @@ void TMainFormZORVEX::FormActivate()
     else
         ComPortIndex = 1;
     ApplyPortChoice();
+    if (!StartupFile.isEmpty())
+        QTimer::singleShot(0, this, [this] { OpenFile(StartupFile); });
+}
+
+bool TMainFormZORVEX::Modified() const
+{
+    TZorvexSettings now = m_link->Settings();
+    now.Cfg.SetByte(0, m_unmodified.Cfg.GetByte(0));
+    return !(now == m_unmodified);
+}
+
+void TMainFormZORVEX::MarkUnmodified()
+{
+    m_unmodified = m_link->Settings();
+    UpdateTitle();
+}
+
+void TMainFormZORVEX::UpdateTitle()
+{
+    const QString name = m_fileName.isEmpty() ? QString::fromUtf8(ConstsZVX::Untitled)
+                                              : QFileInfo(m_fileName).fileName();
+    setWindowTitle(
+        QStringLiteral("%1 - %2[*]").arg(QString::fromUtf8(ConstsZVX::ProgramCaption), name));
+    setWindowModified(Modified());
+}
+
+void TMainFormZORVEX::closeEvent(QCloseEvent* event)
+{
+    UpdateTitle();
+    if (Modified()) {
+        switch (MessageDlg(mkConfirmation, QString::fromUtf8(ConstsZVX::SaveChanges),
+                           mbYes | mbNo | mbCancel, this)) {
+        case mbYes:
+            ErrorGuard::RunGuarded([this] { SaveAs(); });
+            if (Modified()) {
+                event->ignore();
+                return;
+            }
+            break;
+        case mbNo:
+            break;
+        default:
+            event->ignore();
+            return;
+        }
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void TMainFormZORVEX::ApplyPortChoice()
@@ -231,9 +293,16 @@ void TMainFormZORVEX::NowaKonfiguracjaDialeraExecute()
 {
     MessageDlg(mkInformation, QString::fromUtf8(ConstsZVX::NewConfiguration), mbOk, this);
     m_link->Settings().LoadDefaults();
+    m_fileName.clear();
+    MarkUnmodified();
 }
 
 void TMainFormZORVEX::ZapamietanieKonfiguracjiNaDyskuExecute()
+{
+    SaveAs();
+}
+
+void TMainFormZORVEX::SaveAs()
 {
     const QString name =
         AskConfigFileName({true, QStringLiteral("Zapis konfiguracji do zbioru")}, this);
@@ -241,6 +310,8 @@ void TMainFormZORVEX::ZapamietanieKonfiguracjiNaDyskuExecute()
         return;
     if (m_link->SaveToFile(name) != 0)
         throw EIOException(ConstsZVX::FileSaveError);
+    m_fileName = name;
+    MarkUnmodified();
     MessageDlg(mkInformation, FormatMessage(ConstsZVX::FileSaved, {name}), mbOk, this);
 }
 
@@ -248,8 +319,19 @@ void TMainFormZORVEX::OdczytKonfiguracjiZDyskuExecute()
 {
     const QString name =
         AskConfigFileName({false, QStringLiteral("Odczyt konfiguracji ze zbioru")}, this);
-    if (name.isEmpty())
-        return;
+    if (!name.isEmpty())
+        LoadFile(name);
+}
+
+void TMainFormZORVEX::OpenFile(const QString& fileName)
+{
+    ErrorGuard::RunGuarded([&] { LoadFile(fileName); });
+    UpdateTitle();
+}
+
+void TMainFormZORVEX::LoadFile(const QString& name)
+{
+    m_reporter.LastConfirmed = false;
     const int status = m_link->LoadFromFile(name);
     if (status == ConfigFile::FileFormatError)
         throw EIOException(ConstsZVX::FileFormatError);
@@ -257,6 +339,10 @@ void TMainFormZORVEX::OdczytKonfiguracjiZDyskuExecute()
         throw EIOException(ConstsZVX::FileSizeError);
     if (status != 0)
         throw EIOException(ConstsZVX::FileReadError);
+    if (!m_reporter.LastConfirmed)
+        return; // declined: nothing changed, unsaved edits stay unsaved
+    m_fileName = name;
+    MarkUnmodified();
 }
 
 void TMainFormZORVEX::ZapisKonfiguracjiDialeraExecute()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/WindowReporter.h"
+#include "model/TZorvexSettings.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -46,6 +47,23 @@ public:
     // The lines the print action prints.
     QStringList Report;
 
+    // The file the configuration was last loaded from or saved to; empty when it came
+    // from the defaults or the dialer.
+    QString FileName() const { return m_fileName; }
+    // Whether the configuration differs from what was last loaded, saved, read from or
+    // written to the dialer, or set to the defaults (image byte 0, the checksum the link
+    // fills in before a write, does not count).
+    bool Modified() const;
+    // Takes the configuration as it is now as the unchanged one.
+    void MarkUnmodified();
+    // The title: the program, the file name (or "bez nazwy") and "*" while modified.
+    void UpdateTitle();
+    // Loads fileName as the load action does, with its confirmation and messages (a file
+    // named on the command line).
+    void OpenFile(const QString& fileName);
+    // A file named on the command line, opened right after the first activation.
+    QString StartupFile;
+
     // Seams for tests: the about box shown at the first activation and by "O programie",
     // and the restart dialog's clock.
     std::function<void()> ShowAboutBox;
@@ -81,6 +99,9 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    // With unsaved changes asks "Zapisać zmiany w konfiguracji?": "&Tak" saves first (and
+    // stays open if the save does not happen), "&Nie" closes, "Anuluj" stays open.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateActions();
@@ -88,9 +109,13 @@ private:
     void CreateToolBar();
     void FormActivate();
     template <class Dialog> void RunEditor();
+    void SaveAs();
+    void LoadFile(const QString& name);
 
     WindowReporter m_reporter;
     std::unique_ptr<TZorvexSettingsControl> m_link;
     TFormProgress* m_progress = nullptr;
     QLabel* m_picture = nullptr;
+    QString m_fileName;
+    TZorvexSettings m_unmodified;
 };

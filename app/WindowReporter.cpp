@@ -5,6 +5,8 @@
 void WindowReporter::Information(const QString& text)
 {
     MessageDlg(mkInformation, text, mbOk, m_parent);
+    if (OnInformation)
+        OnInformation(text);
 }
 
 void WindowReporter::Error(const QString& text)
@@ -14,5 +16,6 @@ void WindowReporter::Error(const QString& text)
 
 bool WindowReporter::Confirm(const QString& text)
 {
-    return MessageDlg(mkConfirmation, text, mbOk | mbCancel, m_parent) == mbOk;
+    LastConfirmed = MessageDlg(mkConfirmation, text, mbOk | mbCancel, m_parent) == mbOk;
+    return LastConfirmed;
 }

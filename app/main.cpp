@@ -18,6 +18,10 @@ int main(int argc, char* argv[])
         ErrorGuard::RunGuarded([&] { emulator = std::make_unique<EmulatorMode>(); });
 
     TMainFormZORVEX window;
+    // A configuration file named on the command line (a file manager opening it).
+    for (const QString& argument : QApplication::arguments().mid(1))
+        if (!argument.startsWith(QLatin1Char('-')))
+            window.StartupFile = argument;
     window.show();
     const int status = QApplication::exec();
     return status;

@@ -21,9 +21,17 @@ struct CodeFields
 
     // What the dialog names things ("&" marks the accelerator); Labels in field order.
     static constexpr const char* Caption = "Kody dostępu";
-    static constexpr std::array<const char*, Count> Labels{
-        "KU&0", "KU&1", "KU&2", "KU&3", "KU&4", "KU&5", "KU&6", "KU&7",
-        "(PGM1) KU&8", "(PGM2) KU&9", "Kod &Instalatora:"};
+    static constexpr std::array<const char*, Count> Labels{"KU&0",
+                                                           "KU&1",
+                                                           "KU&2",
+                                                           "KU&3",
+                                                           "KU&4",
+                                                           "KU&5",
+                                                           "KU&6",
+                                                           "KU&7",
+                                                           "(PGM1) KU&8",
+                                                           "(PGM2) KU&9",
+                                                           "Kod &Instalatora:"};
     static constexpr const char* LockLabel = "&Zakaz programowania";
     static constexpr const char* TrcLabel = "Stosowanie KU0 w trybie TRC";
 

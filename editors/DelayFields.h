@@ -15,9 +15,9 @@ struct DelayFields
     // What the dialog names things ("&" marks the accelerator), row order; each field is
     // followed by a note of its range and unit.
     static constexpr const char* Caption = "Zwłoki";
-    static constexpr std::array<const char*, 3> Labels{"Na &wejście do trybu alarmu:",
-                                                       "&Pauza między alarmami:",
-                                                       "Na wejście do trybu &UZBROJONY:"};
+    static constexpr std::array<const char*, 3> Labels{
+        "Na &wejście do trybu alarmu:", "&Pauza między alarmami:",
+        "Na wejście do trybu &UZBROJONY:"};
     static constexpr std::array<const char*, 3> Notes{"(0..255 s)", "(0..255 min)", "(0..255s)"};
 
     std::array<std::string, 3> delays; // decimal texts as the fields hold them, row order

@@ -22,7 +22,7 @@ struct PhonesFields
     static constexpr const char* LockLabel = "&Zakaz programowania";
     static constexpr std::array<const char*, 2> StationLabels{"St. &Polpager1", "St. Po&lpager2"};
     // Items of both station groups: numbers 1..8, then NoStation.
-    static constexpr std::array<const char*, Count + 1> StationItems{"1", "2", "3", "4", "5",
+    static constexpr std::array<const char*, Count + 1> StationItems{"1", "2", "3", "4",   "5",
                                                                      "6", "7", "8", "Brak"};
 
     // Stored digits up to the first F; "0".."9", "B", "C", "D" as typed, a nibble 10 or

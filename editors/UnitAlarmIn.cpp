@@ -12,15 +12,15 @@
 
 #include <algorithm>
 
-TFormAlarmIn::TFormAlarmIn(QWidget* parent) : TEditorDialog(tr("Linie wejściowe"), parent)
+TFormAlarmIn::TFormAlarmIn(QWidget* parent)
+    : TEditorDialog(QString::fromUtf8(AlarmInFields::Caption), parent)
 {
     auto* body = new QVBoxLayout;
     for (int i = 0; i < 3; ++i) {
-        const QString line = QString("A%1").arg(i + 1);
-        auto* box = new QGroupBox(line + ":", this);
+        auto* box = new QGroupBox(QString::fromUtf8(AlarmInFields::LineCaptions[i]), this);
         box->setObjectName(QString("GroupBox%1").arg(i + 1));
 
-        auto* label = new QLabel(tr("Funkcja wejścia %1:").arg(line), box);
+        auto* label = new QLabel(QString::fromUtf8(AlarmInFields::FunctionLabels[i]), box);
         m_functions[i] = new QComboBox(box);
         m_functions[i]->setObjectName(QString("ComboBox%1").arg(i + 1));
         for (const char* item : AlarmInFields::FunctionItems(i))
@@ -28,10 +28,14 @@ TFormAlarmIn::TFormAlarmIn(QWidget* parent) : TEditorDialog(tr("Linie wejściowe
         m_functions[i]->setCurrentIndex(-1);
         label->setBuddy(m_functions[i]);
 
-        m_speeds[i] = new RadioGroup(tr("Szybkość:"), {tr("WOLNA"), tr("SZYBKA")}, 2, box);
+        m_speeds[i] =
+            new RadioGroup(QString::fromUtf8(AlarmInFields::SpeedLabel),
+                           {AlarmInFields::SpeedItems[0], AlarmInFields::SpeedItems[1]}, 2, box);
         m_speeds[i]->setObjectName(QString("RadioGroup%1").arg(2 * i + 1));
         m_speeds[i]->SetItemIndex(0);
-        m_contacts[i] = new RadioGroup(tr("NO/NC:"), {tr("NO"), tr("NC")}, 2, box);
+        m_contacts[i] = new RadioGroup(
+            QString::fromUtf8(AlarmInFields::ContactLabel),
+            {AlarmInFields::ContactItems[0], AlarmInFields::ContactItems[1]}, 2, box);
         m_contacts[i]->setObjectName(QString("RadioGroup%1").arg(2 * i + 2));
         m_contacts[i]->SetItemIndex(0);
 

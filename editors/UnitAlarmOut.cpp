@@ -15,10 +15,8 @@
 #include <QVBoxLayout>
 
 TFormAlarmOut::TFormAlarmOut(QWidget* parent)
-    : TEditorDialog(tr("Wyjścia programowalne PGM"), parent)
+    : TEditorDialog(QString::fromUtf8(AlarmOutFields::Caption), parent)
 {
-    const QString triggerLabels[2] = {tr("Wyzwalanie PGM&1"), tr("Wyzwalanie PGM&2")};
-    const QString timeLabels[2] = {tr("Czas &PGM1 [s]"), tr("Czas P&GM2 [s]")};
     const char* triggerNames[2] = {"Label1", "Label2"};
     const char* timeNames[2] = {"Label8", "Label3"};
 
@@ -28,7 +26,7 @@ TFormAlarmOut::TFormAlarmOut(QWidget* parent)
         auto* box = new QGroupBox(this);
         box->setObjectName(QString("GroupBox%1").arg(i + 1));
 
-        auto* triggerLabel = new QLabel(triggerLabels[i], box);
+        auto* triggerLabel = new QLabel(QString::fromUtf8(AlarmOutFields::TriggerLabels[i]), box);
         triggerLabel->setObjectName(triggerNames[i]);
         m_triggers[i] = new QComboBox(box);
         m_triggers[i]->setObjectName(QString("ComboBox%1").arg(i + 1));
@@ -37,7 +35,7 @@ TFormAlarmOut::TFormAlarmOut(QWidget* parent)
         m_triggers[i]->setCurrentIndex(-1);
         triggerLabel->setBuddy(m_triggers[i]);
 
-        auto* timeLabel = new QLabel(timeLabels[i], box);
+        auto* timeLabel = new QLabel(QString::fromUtf8(AlarmOutFields::TimeLabels[i]), box);
         timeLabel->setObjectName(timeNames[i]);
         m_edits[i] = new QLineEdit("0", box);
         m_edits[i]->setObjectName(QString("Edit%1").arg(i + 1));

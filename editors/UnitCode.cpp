@@ -1,6 +1,7 @@
 #include "editors/UnitCode.h"
 
 #include "editors/CodeFields.h"
+#include "editors/YesNo.h"
 #include "widgets/KeyFilter.h"
 #include "widgets/MessageBox.h"
 #include "widgets/RadioGroup.h"
@@ -24,8 +25,9 @@ QLabel* NewLabel(const QString& text, const QString& name, QWidget* buddy, QWidg
 } // namespace
 
 TFormCode::TFormCode(QWidget* parent)
-    : TEditorDialog(tr("Kody dostępu"), parent),
-      RadioGroup1(new RadioGroup(tr("Stosowanie KU0 w trybie TRC"), {"NIE", "TAK"}, 2, this))
+    : TEditorDialog(QString::fromUtf8(CodeFields::Caption), parent),
+      RadioGroup1(new RadioGroup(QString::fromUtf8(CodeFields::TrcLabel),
+                                 {YesNoItems[0], YesNoItems[1]}, 2, this))
 {
     auto* filter = new KeyFilter([this](QChar& key) { Edit1KeyPress(focusWidget(), key); }, this);
     for (int i = 0; i < CodeFields::Count; ++i) {
@@ -45,21 +47,26 @@ TFormCode::TFormCode(QWidget* parent)
         const QString n = QString::number(k + 1);
         auto* check = new QCheckBox(this);
         check->setObjectName("CheckBox" + n);
-        users->addWidget(NewLabel("KU&" + QString::number(k), "Label" + n, m_edits[k], this), k + 1,
-                         0);
+        users->addWidget(NewLabel(CodeFields::Labels[k], "Label" + n, m_edits[k], this), k + 1, 0);
         users->addWidget(m_edits[k], k + 1, 1);
         users->addWidget(check, k + 1, 2, Qt::AlignHCenter);
         m_checkBoxes[k] = check;
     }
-    users->addWidget(NewLabel(tr("&Zakaz programowania"), "Label12", m_checkBoxes[0], this), 0, 2);
+    users->addWidget(
+        NewLabel(QString::fromUtf8(CodeFields::LockLabel), "Label12", m_checkBoxes[0], this), 0, 2);
 
     auto* others = new QGridLayout;
-    others->addWidget(NewLabel("(PGM1) KU&8", "Label9", m_edits[CodeFields::KU8], this), 0, 0);
-    others->addWidget(m_edits[CodeFields::KU8], 0, 1);
-    others->addWidget(NewLabel("(PGM2) KU&9", "Label10", m_edits[CodeFields::KU9], this), 1, 0);
-    others->addWidget(m_edits[CodeFields::KU9], 1, 1);
     others->addWidget(
-        NewLabel(tr("Kod &Instalatora:"), "Label11", m_edits[CodeFields::Installer], this), 2, 0);
+        NewLabel(CodeFields::Labels[CodeFields::KU8], "Label9", m_edits[CodeFields::KU8], this), 0,
+        0);
+    others->addWidget(m_edits[CodeFields::KU8], 0, 1);
+    others->addWidget(
+        NewLabel(CodeFields::Labels[CodeFields::KU9], "Label10", m_edits[CodeFields::KU9], this), 1,
+        0);
+    others->addWidget(m_edits[CodeFields::KU9], 1, 1);
+    others->addWidget(NewLabel(QString::fromUtf8(CodeFields::Labels[CodeFields::Installer]),
+                               "Label11", m_edits[CodeFields::Installer], this),
+                      2, 0);
     others->addWidget(m_edits[CodeFields::Installer], 2, 1);
     others->addWidget(RadioGroup1, 3, 0, 1, 2);
     others->setRowStretch(4, 1);

@@ -33,7 +33,8 @@ QVBoxLayout* Block(QWidget* panel, const QList<QLineEdit*>& edits)
 }
 } // namespace
 
-TFormConfig::TFormConfig(QWidget* parent) : TEditorDialog(tr("Konfiguracja"), parent)
+TFormConfig::TFormConfig(QWidget* parent)
+    : TEditorDialog(QString::fromUtf8(ConfigFields::Caption), parent)
 {
     auto* panel = new QFrame(this);
     panel->setObjectName("Panel1");
@@ -46,15 +47,15 @@ TFormConfig::TFormConfig(QWidget* parent) : TEditorDialog(tr("Konfiguracja"), pa
         m_edits.append(edit);
     }
 
-    auto* label1 = new QLabel(tr("&Nazwa obiektu:"), panel);
+    auto* label1 = new QLabel(QString::fromUtf8(ConfigFields::NameLabel), panel);
     label1->setObjectName("Label1");
     label1->setBuddy(m_edits[0]);
-    auto* label2 = new QLabel(tr("A&dres:"), panel);
+    auto* label2 = new QLabel(QString::fromUtf8(ConfigFields::AddressLabel), panel);
     label2->setObjectName("Label2");
-    label2->setBuddy(m_edits[1]);
-    auto* label3 = new QLabel(tr("&Opis:"), panel);
+    label2->setBuddy(m_edits[ConfigFields::AddressRecord]);
+    auto* label3 = new QLabel(QString::fromUtf8(ConfigFields::DescriptionLabel), panel);
     label3->setObjectName("Label3");
-    label3->setBuddy(m_edits[3]);
+    label3->setBuddy(m_edits[ConfigFields::DescriptionRecord]);
 
     auto* grid = new QGridLayout(panel);
     grid->addWidget(label1, 0, 0, Qt::AlignTop);

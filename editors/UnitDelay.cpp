@@ -13,11 +13,9 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-TFormDelay::TFormDelay(QWidget* parent) : TEditorDialog(tr("Zwłoki"), parent)
+TFormDelay::TFormDelay(QWidget* parent)
+    : TEditorDialog(QString::fromUtf8(DelayFields::Caption), parent)
 {
-    const QString labels[3] = {tr("Na &wejście do trybu alarmu:"), tr("&Pauza między alarmami:"),
-                               tr("Na wejście do trybu &UZBROJONY:")};
-    const QString notes[3] = {tr("(0..255 s)"), tr("(0..255 min)"), tr("(0..255s)")};
 
     auto* panel = new QFrame(this);
     panel->setObjectName("Panel1");
@@ -25,7 +23,7 @@ TFormDelay::TFormDelay(QWidget* parent) : TEditorDialog(tr("Zwłoki"), parent)
     auto* grid = new QGridLayout(panel);
     auto* filter = new KeyFilter([this](QChar& key) { Edit1KeyPress(focusWidget(), key); }, this);
     for (int i = 0; i < 3; ++i) {
-        auto* label = new QLabel(labels[i], panel);
+        auto* label = new QLabel(QString::fromUtf8(DelayFields::Labels[i]), panel);
         label->setObjectName(QString("Label%1").arg(i + 5));
         m_edits[i] = new QLineEdit("0", panel);
         m_edits[i]->setObjectName(QString("Edit%1").arg(i + 1));
@@ -35,7 +33,7 @@ TFormDelay::TFormDelay(QWidget* parent) : TEditorDialog(tr("Zwłoki"), parent)
         filter->Attach(m_edits[i]);
         DiscardControlCharacters(m_edits[i]);
         label->setBuddy(m_edits[i]);
-        auto* note = new QLabel(notes[i], panel);
+        auto* note = new QLabel(QString::fromUtf8(DelayFields::Notes[i]), panel);
         note->setObjectName(QString("Label%1").arg(i + 8));
 
         auto* field = new QHBoxLayout;

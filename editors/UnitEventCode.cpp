@@ -12,31 +12,9 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-namespace {
-
-const char* const Captions[EventCodeFields::Count] = {
-    "Kod wejścia A&1",
-    "Kod wejścia A&2",
-    "Kod wejścia A&3",
-    "&Koniec pauzy po alarmie",
-    "Przepełnienie listy zdarzeń &SMA1",
-    "Przepełnienie listy zdarzeń S&MA2",
-    "&Utrata zdarzeń do SMA1",
-    "U&trata zdarzeń do SMA2",
-    "&Lokalne uzbrojenie dialera",
-    "L&okalne rozbrojenie dialera",
-    "&Zdalne uzbrojenie dialera",
-    "Z&dalne rozbrojenie dialera",
-    "Zdarzenie t&estowe",
-    "&Restart urządzenia",
-    "Zanik napięcia A&C",
-    "&Powrót napięcia AC",
-};
-
-} // namespace
-
 TFormEventCode::TFormEventCode(QWidget* parent)
-    : TEditorDialog(tr("Kody zdarzeń"), parent), DateTimePicker1(new TimePicker(this))
+    : TEditorDialog(QString::fromUtf8(EventCodeFields::Caption), parent),
+      DateTimePicker1(new TimePicker(this))
 {
     auto* filter = new KeyFilter([this](QChar& key) { Edit1KeyPress(focusWidget(), key); }, this);
     auto* upperCase = new UpperCaseValidator(this);
@@ -51,7 +29,7 @@ TFormEventCode::TFormEventCode(QWidget* parent)
         edit->setFixedWidth(edit->fontMetrics().horizontalAdvance("WWW"));
         filter->Attach(edit);
         DiscardControlCharacters(edit);
-        auto* label = new QLabel(QString::fromUtf8(Captions[i]), panel);
+        auto* label = new QLabel(QString::fromUtf8(EventCodeFields::Labels[i]), panel);
         label->setObjectName("Label" + n);
         label->setBuddy(edit);
         const int column = i < 8 ? 0 : 3;
@@ -62,7 +40,7 @@ TFormEventCode::TFormEventCode(QWidget* parent)
     columns->setColumnMinimumWidth(2, 16);
 
     DateTimePicker1->setObjectName("DateTimePicker1");
-    auto* label17 = new QLabel(tr("&Godzina transmisji testu:"), this);
+    auto* label17 = new QLabel(QString::fromUtf8(EventCodeFields::TimeLabel), this);
     label17->setObjectName("Label17");
     label17->setBuddy(DateTimePicker1);
     auto* time = new QHBoxLayout;

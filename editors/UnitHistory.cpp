@@ -12,7 +12,8 @@
 #include <QVBoxLayout>
 
 TFormHistory::TFormHistory(QWidget* parent)
-    : TEditorDialog(tr("Historia zdarzeń"), parent), BitBtn3(new QPushButton(tr("&Wyzeruj"), this))
+    : TEditorDialog(QString::fromUtf8(HistoryFields::Caption), parent),
+      BitBtn3(new QPushButton(tr("&Wyzeruj"), this))
 {
     BitBtn3->setObjectName("BitBtn3");
     BitBtn3->setIcon(style()->standardIcon(QStyle::SP_DialogResetButton));
@@ -21,12 +22,6 @@ TFormHistory::TFormHistory(QWidget* parent)
     setTabOrder(BitBtn1, BitBtn3);
     setTabOrder(BitBtn3, BitBtn2);
 
-    const QString captions[4] = {
-        tr("Godzina rozpoczęcia alarmu:"),
-        tr("Godzina odcięcia linii telefonicznej:"),
-        tr("Godzina utraty AC:"),
-        tr("Godzina ostatniego uzbrojenia:"),
-    };
     auto* panel = new QFrame(this);
     panel->setObjectName("Panel1");
     panel->setFrameShape(QFrame::StyledPanel);
@@ -34,7 +29,7 @@ TFormHistory::TFormHistory(QWidget* parent)
     QPalette navy;
     navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
     for (int i = 0; i < 4; ++i) {
-        auto* caption = new QLabel(captions[i], panel);
+        auto* caption = new QLabel(QString::fromUtf8(HistoryFields::Labels[i]), panel);
         caption->setObjectName(QString("Label%1").arg(2 * i + 1));
         m_values[i] = new QLabel(QString::fromUtf8(ConstsZVX::HistoryNotSet), panel);
         m_values[i]->setObjectName(QString("Label%1").arg(2 * i + 2));

@@ -2,6 +2,7 @@
 
 #include "editors/NumberFields.h"
 #include "editors/UpDown.h"
+#include "editors/YesNo.h"
 #include "model/TZorvexSettings.h"
 #include "widgets/KeyFilter.h"
 #include "widgets/RadioGroup.h"
@@ -12,19 +13,13 @@
 #include <QLineEdit>
 
 TFormPhoneParam::TFormPhoneParam(QWidget* parent)
-    : TEditorDialog(tr("Parametry współpracy z linią telefoniczną"), parent)
+    : TEditorDialog(QString::fromUtf8(PhoneParamFields::Caption), parent)
 {
     auto* grid = new QGridLayout;
-    const QString options[4] = {
-        tr("&Wydłużony czas oczekiwania na DT (8s / 4s):"),
-        tr("&Ignorowanie braku DT:"),
-        tr("&Tonowe wybieranie numeru telef. (DTMF):"),
-        tr("&Blokada detekcji podniesienia słuchawki:"),
-    };
     for (int i = 0; i < 4; ++i) {
-        auto* label = new QLabel(options[i], this);
+        auto* label = new QLabel(QString::fromUtf8(PhoneParamFields::OptionLabels[i]), this);
         label->setObjectName(QString("Label%1").arg(i + 1));
-        m_groups[i] = new RadioGroup(QString(), {tr("NIE"), tr("TAK")}, 2, this);
+        m_groups[i] = new RadioGroup(QString(), {YesNoItems[0], YesNoItems[1]}, 2, this);
         m_groups[i]->setObjectName(QString("RadioGroup%1").arg(i + 1));
         m_groups[i]->SetItemIndex(0);
         // A label's mnemonic focuses only a buddy that takes the focus; the group hands it
@@ -35,17 +30,11 @@ TFormPhoneParam::TFormPhoneParam(QWidget* parent)
         grid->addWidget(m_groups[i], i, 1, 1, 2);
     }
 
-    const QString numbers[3] = {
-        tr("Liczba powiadomień &komunikatem:"),
-        tr("Liczba &sygnałów wywołania w f. telefonów do dialera:"),
-        tr("&Czas dla funkcji podwójnego wywołania:"),
-    };
-    const QString notes[3] = {tr("(1..4)"), tr("(0..9)"), tr("(0..255s)")};
     const char* initial[3] = {"2", "4", "0"};
     auto* filter = new KeyFilter([this](QChar& key) { Edit1KeyPress(focusWidget(), key); }, this);
     for (int i = 0; i < 3; ++i) {
         const auto range = PhoneParamFields::NumberRanges[i];
-        auto* label = new QLabel(numbers[i], this);
+        auto* label = new QLabel(QString::fromUtf8(PhoneParamFields::NumberLabels[i]), this);
         label->setObjectName(QString("Label%1").arg(i + 5));
         m_edits[i] = new QLineEdit(QString::fromLatin1(initial[i]), this);
         m_edits[i]->setObjectName(QString("Edit%1").arg(i + 1));
@@ -55,7 +44,7 @@ TFormPhoneParam::TFormPhoneParam(QWidget* parent)
         filter->Attach(m_edits[i]);
         DiscardControlCharacters(m_edits[i]);
         label->setBuddy(m_edits[i]);
-        auto* note = new QLabel(notes[i], this);
+        auto* note = new QLabel(QString::fromUtf8(PhoneParamFields::NumberNotes[i]), this);
         note->setObjectName(QString("Label%1").arg(i + 8));
 
         auto* field = new QHBoxLayout;

@@ -23,9 +23,11 @@ QLabel* NewLabel(const QString& text, const QString& name, QWidget* buddy, QWidg
 } // namespace
 
 TFormPhones::TFormPhones(QWidget* parent)
-    : TEditorDialog(tr("Telefony"), parent),
-      RadioGroup1(
-          new RadioGroup(QString(), {"1", "2", "3", "4", "5", "6", "7", "8", "Brak"}, 1, this)),
+    : TEditorDialog(QString::fromUtf8(PhonesFields::Caption), parent),
+      RadioGroup1(new RadioGroup(
+          QString(),
+          QStringList(PhonesFields::StationItems.begin(), PhonesFields::StationItems.end()), 1,
+          this)),
       RadioGroup2(new RadioGroup(QString(), RadioGroup1->Items(), 1, this))
 {
     auto* filter = new KeyFilter([this](QChar& key) { Edit1KeyPress(focusWidget(), key); }, this);
@@ -42,21 +44,23 @@ TFormPhones::TFormPhones(QWidget* parent)
         DiscardControlCharacters(edit);
         auto* check = new QCheckBox(this);
         check->setObjectName("CheckBox" + n);
-        grid->addWidget(NewLabel("NR &" + n, "Label" + n, edit, this), k + 1, 0);
+        grid->addWidget(NewLabel(PhonesFields::NumberLabels[k], "Label" + n, edit, this), k + 1, 0);
         grid->addWidget(edit, k + 1, 1);
         grid->addWidget(check, k + 1, 2, Qt::AlignHCenter);
         m_edits[k] = edit;
         m_checkBoxes[k] = check;
     }
-    grid->addWidget(NewLabel(tr("&Zakaz programowania"), "Label12", m_checkBoxes[0], this), 0, 2);
+    grid->addWidget(
+        NewLabel(QString::fromUtf8(PhonesFields::LockLabel), "Label12", m_checkBoxes[0], this), 0,
+        2);
     RadioGroup1->setObjectName("RadioGroup1");
     RadioGroup2->setObjectName("RadioGroup2");
     // A label only hands its accelerator's focus to a buddy that takes focus; the group
     // passes it on to its chosen button and stays out of the Tab order itself.
     RadioGroup1->setFocusPolicy(Qt::StrongFocus);
     RadioGroup2->setFocusPolicy(Qt::StrongFocus);
-    grid->addWidget(NewLabel(tr("St. &Polpager1"), "Label9", RadioGroup1, this), 0, 3);
-    grid->addWidget(NewLabel(tr("St. Po&lpager2"), "Label10", RadioGroup2, this), 0, 4);
+    grid->addWidget(NewLabel(PhonesFields::StationLabels[0], "Label9", RadioGroup1, this), 0, 3);
+    grid->addWidget(NewLabel(PhonesFields::StationLabels[1], "Label10", RadioGroup2, this), 0, 4);
     grid->addWidget(RadioGroup1, 1, 3, PhonesFields::Count, 1);
     grid->addWidget(RadioGroup2, 1, 4, PhonesFields::Count, 1);
     SetBody(grid);

@@ -25,7 +25,7 @@ QLabel* NewLabel(const QString& text, const QString& name, QWidget* parent)
 } // namespace
 
 TFormPolpager::TFormPolpager(QWidget* parent)
-    : TEditorDialog(tr("Komunikat do stacji POLPAGER"), parent),
+    : TEditorDialog(QString::fromUtf8(PolpagerFields::Caption), parent),
       Label2(NewLabel(QString(), "Label2", this)), Label4(NewLabel(QString(), "Label4", this)),
       Memo1(new QPlainTextEdit(this))
 {
@@ -41,12 +41,14 @@ TFormPolpager::TFormPolpager(QWidget* parent)
     DiscardControlCharacters(Memo1);
     connect(Memo1, &QPlainTextEdit::textChanged, this, &TFormPolpager::LimitLength);
 
-    auto* label5 = NewLabel(tr("&Komunikat:"), "Label5", this);
+    auto* label5 = NewLabel(QString::fromUtf8(PolpagerFields::MessageLabel), "Label5", this);
     label5->setBuddy(Memo1);
     auto* grid = new QGridLayout;
-    grid->addWidget(NewLabel(tr("Nr telefoniczny do stacji POLPAGER 1:"), "Label1", this), 0, 0);
+    grid->addWidget(NewLabel(QString::fromUtf8(PolpagerFields::Station1Label), "Label1", this), 0,
+                    0);
     grid->addWidget(Label2, 0, 1);
-    grid->addWidget(NewLabel(tr("Nr telefoniczny do stacji POLPAGER 2:"), "Label3", this), 1, 0);
+    grid->addWidget(NewLabel(QString::fromUtf8(PolpagerFields::Station2Label), "Label3", this), 1,
+                    0);
     grid->addWidget(Label4, 1, 1);
     grid->addWidget(label5, 2, 0, 1, 2);
     grid->addWidget(Memo1, 3, 0, 1, 2);

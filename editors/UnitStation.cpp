@@ -13,21 +13,12 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-namespace {
-
-// Labels of one station's box: number, code, format.
-const char* const Captions[2][3] = {
-    {"&Nr telefonu SMA:", "&Kod SMA:", "&Format SMA1:"},
-    {"N&r telefonu SMA:", "Kod S&MA:", "F&ormat SMA2:"},
-};
-
-} // namespace
-
 TFormStation::TFormStation(QWidget* parent)
-    : TEditorDialog(tr("Stacje monitorujące"), parent), RadioGroup1(new RadioGroup(this))
+    : TEditorDialog(QString::fromUtf8(StationFields::Caption), parent),
+      RadioGroup1(new RadioGroup(this))
 {
     RadioGroup1->setObjectName("RadioGroup1");
-    RadioGroup1->setTitle(tr("&Tryby monitoringu:"));
+    RadioGroup1->setTitle(QString::fromUtf8(StationFields::ModeLabel));
     QStringList modes;
     for (const char* mode : StationFields::Modes)
         modes << mode;
@@ -62,7 +53,7 @@ TFormStation::TFormStation(QWidget* parent)
             fields[f] = edit;
         }
         for (int f = 0; f < 3; ++f) {
-            auto* label = new QLabel(QString::fromUtf8(Captions[s][f]), box);
+            auto* label = new QLabel(QString::fromUtf8(StationFields::Labels[s][f]), box);
             label->setObjectName("Label" + QString::number(3 * s + f + 1));
             label->setBuddy(fields[f]);
             grid->addWidget(label, f, 0);

@@ -1,6 +1,7 @@
 #include "editors/UnitSystemOptions.h"
 
 #include "editors/SystemOptionsFields.h"
+#include "editors/YesNo.h"
 #include "model/TZorvexSettings.h"
 #include "widgets/RadioGroup.h"
 
@@ -10,26 +11,16 @@
 #include <QVBoxLayout>
 
 TFormSystemOptions::TFormSystemOptions(QWidget* parent)
-    : TEditorDialog(tr("Opcje systemowe"), parent)
+    : TEditorDialog(QString::fromUtf8(SystemOptionsFields::Caption), parent)
 {
-    const QString labels[8] = {
-        tr("&Blokada klawiatury po trzech próbach:"),
-        tr("Blokada &detekcji i braku napięcia w linii telefonicznej:"),
-        tr("Blokada funkcji reprogramowania &zegara:"),
-        tr("Blokada zapisu &komunikatu alarmowego:"),
-        tr("Blokada ponownego programowania &instalatora:"),
-        tr("&8 kolejek telefonowania (normalnie 4):"),
-        tr("Komunikat &transmitowany 4 razy (normalnie 2):"),
-        tr("Funkcja &samouzbrajania:"),
-    };
     auto* panel = new QFrame(this);
     panel->setObjectName("Panel1");
     panel->setFrameShape(QFrame::StyledPanel);
     auto* grid = new QGridLayout(panel);
     for (int i = 0; i < 8; ++i) {
-        auto* label = new QLabel(labels[i], panel);
+        auto* label = new QLabel(QString::fromUtf8(SystemOptionsFields::Labels[i]), panel);
         label->setObjectName(QString("Label%1").arg(i + 1));
-        m_groups[i] = new RadioGroup(QString(), {tr("NIE"), tr("TAK")}, 2, panel);
+        m_groups[i] = new RadioGroup(QString(), {YesNoItems[0], YesNoItems[1]}, 2, panel);
         m_groups[i]->setObjectName(QString("RadioGroup%1").arg(i + 1));
         m_groups[i]->SetItemIndex(0);
         // A label's mnemonic focuses only a buddy that takes the focus; the group hands it

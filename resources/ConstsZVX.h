@@ -52,6 +52,8 @@ inline constexpr const char* ConfirmWrite = "Czy zapisać konfigurację do Diale
 inline constexpr const char* ConfirmRead = "Czy odczytać konfigurację z Dialera?";
 inline constexpr const char* NewConfiguration = "Inicjacja konfiguracji domyślnej";
 inline constexpr const char* PrintError = "Błąd drukowania";
+inline constexpr const char* Untitled = "bez nazwy";
+inline constexpr const char* SaveChanges = "Zapisać zmiany w konfiguracji?";
 inline constexpr const char* ProgressConnecting = "Proszę czekać, trwa łączenie z Dialerem... ";
 inline constexpr const char* ProgressTransfer = "Proszę czekać, trwa przesyłanie danych... ";
 inline constexpr const char* ProgressRetry = "Brak odpowiedzi, kolejna próba...";
@@ -64,6 +66,19 @@ inline constexpr const char* HistoryNotSet = "NIE BYŁO";
 inline constexpr const char* PolpagerTooLong = "Za długi komunikat do Polpagera";
 inline constexpr const char* BadData = "Błędne dane";
 inline constexpr const char* CodesRepeated = "Kody nie mogą się powtarzać";
+
+// Configuration report (print, PDF, zvx show).
+inline constexpr const char* ReportCustomerCopy = "Kopia dla klienta (bez kodów dostępu)";
+inline constexpr const char* ReportMaskedCode = "****";
+inline constexpr const char* ReportFile = "Plik";
+inline constexpr const char* ReportFileChanged = "(konfiguracja różni się od zapisanej w pliku)";
+inline constexpr const char* ReportPrinted = "Data wydruku";
+inline constexpr const char* ReportFingerprint = "Suma kontrolna (CRC-32)";
+inline constexpr const char* ReportNone = "brak";
+inline constexpr const char* ReportPage = "Strona %d z %d";
+inline constexpr const char* ReportPdfAction = "Zapisz raport do PDF...";
+inline constexpr const char* ReportPdfTitle = "Zapis raportu do pliku PDF";
+inline constexpr const char* ReportPdfSaved = "Raport został zapisany w pliku: %s";
 
 // Serial port: the messages of EComPort codes 1 to 19 (index 0 unused), and what follows
 // them when the operating system gave an error code.

@@ -30,6 +30,10 @@
 // follow ControlDTR/ControlRTS (inactive by default); CLOCAL is set so that the carrier
 // never blocks the line. Exclusive use: TIOCEXCL and flock(LOCK_EX) (the lock also
 // holds against root, whom TIOCEXCL does not stop).
+//
+// Everything that calls the operating system sits behind the private ComBackend
+// interface (ComBackend.h); the Linux backend is ComBackendPosix with PosixEventWaiter,
+// PosixModemWatcher, PosixDoorbell and PosixTermios2. A Windows backend goes beside it.
 
 #include "serial/ComTypes.h"
 #include "serial/EComPort.h"

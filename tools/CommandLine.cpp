@@ -4,6 +4,7 @@
 #include "tools/CmdNew.h"
 #include "tools/CmdRead.h"
 #include "tools/CmdRestart.h"
+#include "tools/CmdShow.h"
 #include "tools/CmdWrite.h"
 #include "tools/ExitStatus.h"
 
@@ -17,6 +18,7 @@ const Command kCommands[] = {
     {"write", "zapisuje konfigurację z pliku do dialera", RunWrite},
     {"restart", "restartuje dialer z podaną godziną", RunRestart},
     {"emulate", "emulowany dialer na pseudoterminalu", RunEmulate},
+    {"show", "wypisuje raport konfiguracji z pliku (tekst lub JSON)", RunShow},
 };
 
 void PrintUsage(QTextStream& out)

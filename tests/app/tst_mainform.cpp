@@ -35,6 +35,9 @@ private slots:
     void fileErrorMessages();
     void saveThenLoadFromMenu();
     void readFromEmulatedDialer();
+    void titleFollowsChanges();
+    void closeQuestion_data();
+    void closeQuestion();
     void screenshots();
 
 private:
@@ -134,8 +137,9 @@ void TstMainForm::menusAndToolBarInOrder()
              QKeySequence(QStringLiteral("Alt+0")));
     QCOMPARE(window.Action(QStringLiteral("HistoriaZdarzen"))->text(),
              QStringLiteral("&Historia zdarzeń"));
-    QCOMPARE(window.Action(QStringLiteral("NapiszDoNas"))->toolTip(), QStringLiteral("Napisz do nas..."));
-    QCOMPARE(window.windowTitle(), QStringLiteral("Programator dialera Zorvex"));
+    QCOMPARE(window.Action(QStringLiteral("NapiszDoNas"))->toolTip(),
+             QStringLiteral("Napisz do nas..."));
+    QCOMPARE(window.windowTitle(), QStringLiteral("Programator dialera Zorvex - bez nazwy[*]"));
 }
 
 void TstMainForm::cancelledConfirmationSendsNothing_data()
@@ -317,6 +321,80 @@ void TstMainForm::readFromEmulatedDialer()
     QCOMPARE(window.Link().Settings().Cfg.GetByte(120), std::uint8_t(0x12));
     QCOMPARE(window.Link().Settings().Comment.GetText(0),
              std::string("Konfiguracja odczytana z Dialera ZVX"));
+}
+
+void TstMainForm::titleFollowsChanges()
+{
+    const QString path = m_dir.filePath(QStringLiteral("obiekt.ZVX"));
+    TMainFormZORVEX window;
+    QVERIFY(!window.isWindowModified());
+    window.Link().Settings().Cfg.SetByte(120, 0x12); // an edit
+    window.UpdateTitle();
+    QVERIFY(window.isWindowModified());
+    QVERIFY(window.windowTitle().contains(QStringLiteral("bez nazwy")));
+
+    InstallFileDialogHandler([&](const FileDialogRequest&) { return path; });
+    MessageBoxRecorder boxes;
+    window.Action(QStringLiteral("ZapamietanieKonfiguracjiNaDysku"))->trigger();
+    QVERIFY(!window.isWindowModified());
+    QVERIFY(window.windowTitle().contains(QStringLiteral("obiekt.ZVX")));
+
+    // Image byte 0, which a write to the dialer sets, is no change of the user's.
+    window.Link().Settings().Cfg.SetByte(0, 0x77);
+    window.UpdateTitle();
+    QVERIFY(!window.isWindowModified());
+
+    window.Action(QStringLiteral("NowaKonfiguracjaDialera"))->trigger();
+    QVERIFY(!window.isWindowModified());
+    QVERIFY(window.windowTitle().contains(QStringLiteral("bez nazwy")));
+    window.Link().Settings().Cfg.SetByte(121, 0x34);
+    window.UpdateTitle();
+    QVERIFY(window.isWindowModified());
+
+    boxes.Answer(mbCancel); // declining the load keeps the edit unsaved
+    window.Action(QStringLiteral("OdczytKonfiguracjiZDysku"))->trigger();
+    QVERIFY(window.isWindowModified());
+    boxes.Answer(mbOk);
+    window.Action(QStringLiteral("OdczytKonfiguracjiZDysku"))->trigger();
+    QVERIFY(!window.isWindowModified());
+    QCOMPARE(window.FileName(), path);
+}
+
+void TstMainForm::closeQuestion_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("Tak") << int(mbYes) << true << true;
+    QTest::newRow("Nie") << int(mbNo) << true << false;
+    QTest::newRow("Anuluj") << int(mbCancel) << false << false;
+}
+
+void TstMainForm::closeQuestion()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, closed);
+    QFETCH(bool, saved);
+    const QString path = m_dir.filePath(QStringLiteral("zamkniecie.ZVX"));
+    QFile::remove(path);
+    InstallFileDialogHandler([&](const FileDialogRequest&) { return path; });
+    TMainFormZORVEX window;
+    window.ShowAboutBox = [] {};
+    window.show();
+    window.Link().Settings().Cfg.SetByte(130, 0x55);
+    MessageBoxRecorder boxes;
+    boxes.Answer(TMsgButton(answer));
+    QCOMPARE(window.close(), closed);
+    QCOMPARE(boxes.Shown().first().text, QStringLiteral("Zapisać zmiany w konfiguracji?"));
+    QCOMPARE(boxes.Shown().first().buttons, TMsgButtons(mbYes | mbNo | mbCancel));
+    QCOMPARE(QFile::exists(path), saved);
+
+    // Without changes there is no question.
+    TMainFormZORVEX clean;
+    clean.show();
+    boxes.Clear();
+    QVERIFY(clean.close());
+    QCOMPARE(boxes.Count(), 0);
 }
 
 void TstMainForm::screenshots()

@@ -1,0 +1,338 @@
+// The dialer link's exchange state machine fed with any sequence of starts, received
+// chunks (garbage, (n)acknowledgements, well-formed replies cut anywhere), reply-timer
+// ticks and port failures, also while an outcome box is open. It must never crash or
+// leave its buffers, never leave an exchange running without its reply timer, and
+// change the configuration only by a complete, valid read (or image byte 0 when a
+// write starts).
+
+#include "device/DialerFrames.h"
+#include "device/ExchangeEngine.h"
+#include "fuzz/FuzzCheck.h"
+#include "model/Cp1250.h"
+#include "model/Exception.h"
+#include "model/ImageChecksum.h"
+#include "resources/ConstsZVX.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+namespace {
+
+const std::uint8_t* Bytes(const QByteArray& bytes)
+{
+    return reinterpret_cast<const std::uint8_t*>(bytes.constData());
+}
+
+// The port and the reply timer: frames are checked and recorded, a send can be made to
+// fail as a pulled-out adapter makes it fail.
+class FakePort : public ExchangeLink
+{
+public:
+    explicit FakePort(const TZorvexSettings& settings) : m_settings(settings) {}
+
+    void SendFrame(const QByteArray& frame) override
+    {
+        if (failNextSend) {
+            failNextSend = false;
+            throw Exception("Błąd funkcji WriteFile");
+        }
+        CheckFrame(frame);
+        ++frames;
+    }
+    void StartReplyTimer() override { timerRunning = true; }
+    void StopReplyTimer() override { timerRunning = false; }
+    void TransferStarted() override { ++starts; }
+    void TransferEnded() override { ++ends; }
+    void TransferProgress(int percent) override
+    {
+        FUZZ_CHECK(percent == -1 || (percent >= 0 && percent <= 100));
+    }
+
+    bool timerRunning = false;
+    bool failNextSend = false;
+    int frames = 0;
+    int starts = 0;
+    int ends = 0;
+
+private:
+    void CheckFrame(const QByteArray& frame) const
+    {
+        const std::uint8_t* f = Bytes(frame);
+        FUZZ_CHECK(frame.size() >= 6 && f[0] == 0x6A && f[1] == 0x50);
+        switch (f[2]) {
+        case 0xA0:
+            FUZZ_CHECK(frame.size() == 6 && f[5] == Sum8(f, 5));
+            break;
+        case 0xA1:
+            FUZZ_CHECK(frame.size() == 7 && f[3] == 0x40 && f[4] % 0x40 == 0);
+            FUZZ_CHECK(f[5] == Sum8(f, 5) && f[6] == 0);
+            break;
+        case 0xA2:
+            FUZZ_CHECK(frame.size() == 10 && f[3] == 4 && f[4] % 4 == 0);
+            FUZZ_CHECK(f[9] == Sum8(f, 9));
+            // The frame carries what the image holds at its offset right now.
+            FUZZ_CHECK(std::equal(f + 5, f + 9, m_settings.Cfg.Bytes().begin() + f[4]));
+            break;
+        default:
+            FUZZ_CHECK(false);
+        }
+    }
+
+    const TZorvexSettings& m_settings;
+};
+
+// The outcome boxes. While one is "open" the user interface goes on running, so the
+// next action of the input may happen inside it.
+class Boxes : public OutcomeReporter
+{
+public:
+    void Information(const QString& text) override { Shown("I:" + text); }
+    void Error(const QString& text) override { Shown("E:" + text); }
+    bool Confirm(const QString&) override { return true; }
+
+    void Shown(const QString& message)
+    {
+        shown.push_back(message);
+        if (whileOpen) {
+            auto action = std::move(whileOpen);
+            whileOpen = nullptr;
+            action();
+        }
+    }
+
+    std::vector<QString> shown;
+    std::function<void()> whileOpen;
+};
+
+class Harness
+{
+public:
+    explicit Harness(FuzzedDataProvider& input) : m_input(input) { m_settings.LoadDefaults(); }
+
+    void Run()
+    {
+        while (m_input.remaining_bytes() > 0)
+            Step();
+    }
+
+private:
+    enum Action
+    {
+        aRead,
+        aWrite,
+        aRestart,
+        aGarbage,
+        aAck,
+        aNak,
+        aReply,
+        aTick,
+        aFailSend,
+        aInsideBox,
+        aCount
+    };
+
+    void Step()
+    {
+        const auto action = static_cast<Action>(m_input.ConsumeIntegralInRange<int>(0, aCount - 1));
+        if (action == aFailSend) {
+            m_port.failNextSend = true;
+            return;
+        }
+        if (action == aInsideBox) {
+            // The next outcome box gets the action after this one while it is open.
+            const auto inner = static_cast<Action>(m_input.ConsumeIntegralInRange<int>(0, aTick));
+            m_boxes.whileOpen = [this, inner] { Guarded(inner); };
+            return;
+        }
+        const TZorvexSettings before = m_settings;
+        const std::size_t shownBefore = m_boxes.shown.size();
+        const int writesBefore = m_writeStarts;
+        Guarded(action);
+        CheckState();
+        CheckChange(before, shownBefore, writesBefore);
+    }
+
+    // As the link does it: an error inside an exchange ends the exchange.
+    void Guarded(Action action)
+    {
+        try {
+            Do(action);
+        } catch (const Exception&) {
+            m_engine.EndAfterError();
+        }
+    }
+
+    void Do(Action action)
+    {
+        switch (action) {
+        case aRead:
+            m_engine.StartRead();
+            break;
+        case aWrite:
+            ++m_writeStarts;
+            m_engine.StartWrite();
+            break;
+        case aRestart: {
+            const int hour = m_input.ConsumeIntegralInRange<int>(0, 23);
+            m_engine.StartRestart(hour, m_input.ConsumeIntegralInRange<int>(0, 59));
+            break;
+        }
+        case aGarbage:
+            Feed(m_input.ConsumeBytes<char>(m_input.ConsumeIntegralInRange<int>(1, 80)));
+            break;
+        case aAck:
+        case aNak: {
+            std::vector<char> chunk{
+                char(action == aAck ? DialerFrames::Acknowledge : DialerFrames::NotAcknowledge)};
+            if (m_input.ConsumeBool())
+                chunk.push_back(m_input.ConsumeIntegral<char>());
+            Feed(chunk);
+            break;
+        }
+        case aReply:
+            Reply();
+            break;
+        case aTick:
+            // A stopped QTimer never fires.
+            if (m_port.timerRunning)
+                m_engine.TimerTick();
+            break;
+        default:
+            break;
+        }
+    }
+
+    // A well-formed data block for the block the link is reading (right or wrong
+    // checksums as the input says), arriving in pieces of any size.
+    void Reply()
+    {
+        std::vector<std::uint8_t> reply = m_input.ConsumeBytes<std::uint8_t>(66);
+        reply.resize(66);
+        const bool lastBlock = m_engine.Operation() == opRead && m_engine.Position() == 192;
+        if (lastBlock && m_input.ConsumeBool()) {
+            // Make the whole image add up to 0, so that a read can succeed.
+            const auto& image = m_engine.ReadImage();
+            const std::uint8_t earlier = Sum8(image.data(), 192);
+            const std::uint8_t block = Sum8(reply.data() + 2, 63);
+            reply[65] = static_cast<std::uint8_t>(0 - earlier - block);
+        }
+        std::uint8_t checksum = Sum8(reply.data(), 66);
+        if (m_input.ConsumeBool())
+            checksum =
+                static_cast<std::uint8_t>(checksum + m_input.ConsumeIntegralInRange<int>(1, 255));
+        reply.push_back(checksum);
+        std::size_t at = 0;
+        while (at < reply.size()) {
+            const std::size_t piece = std::min<std::size_t>(
+                reply.size() - at, m_input.ConsumeIntegralInRange<std::size_t>(1, 80));
+            Feed(std::vector<char>(reply.begin() + at, reply.begin() + at + piece));
+            at += piece;
+        }
+    }
+
+    void Feed(const std::vector<char>& chunk)
+    {
+        m_fed.insert(m_fed.end(), chunk.begin(), chunk.end());
+        m_engine.PortRxChar(QByteArray(chunk.data(), static_cast<qsizetype>(chunk.size())));
+    }
+
+    void CheckState() const
+    {
+        // An exchange in progress always has its reply timer running: nothing can hang.
+        FUZZ_CHECK((m_engine.Operation() != opIdle) == m_port.timerRunning);
+        FUZZ_CHECK(m_port.ends <= m_port.starts);
+        switch (m_engine.Operation()) {
+        case opIdle:
+        case opRestart:
+            break;
+        case opRead:
+            FUZZ_CHECK(m_engine.BlockSize() == 64);
+            FUZZ_CHECK(m_engine.Position() >= 0 && m_engine.Position() < 256);
+            FUZZ_CHECK(m_engine.Position() % 64 == 0);
+            FUZZ_CHECK(m_engine.RxCount() < DialerFrames::DataReplySize(64));
+            break;
+        case opWrite:
+            FUZZ_CHECK(m_engine.BlockSize() == 4);
+            FUZZ_CHECK(m_engine.Position() >= 0 && m_engine.Position() < 256);
+            FUZZ_CHECK(m_engine.Position() % 4 == 0);
+            FUZZ_CHECK(m_engine.RxCount() == 0);
+            break;
+        default:
+            FUZZ_CHECK(false);
+        }
+    }
+
+    void CheckChange(const TZorvexSettings& before, std::size_t shownBefore, int writesBefore) const
+    {
+        const QString readDone = "I:" + QString::fromUtf8(ConstsZVX::ReadDone);
+        const bool read = std::find(m_boxes.shown.begin() + static_cast<long>(shownBefore),
+                                    m_boxes.shown.end(), readDone) != m_boxes.shown.end();
+        const auto& now = m_settings.Cfg.Bytes();
+        if (read) {
+            FUZZ_CHECK(Sum8(now.data(), 256) == 0);
+            FUZZ_CHECK(CameAsReplies(now.data()));
+            FUZZ_CHECK(m_settings.Comment.GetText(0) == Utf8ToCp1250(ConstsZVX::ReadSourceRecord));
+            FUZZ_CHECK(m_settings.Comment.GetText(3).rfind("Data: ", 0) == 0);
+            for (int r = 0; r < TComment::Count; ++r)
+                if (r != 0 && r != 3)
+                    FUZZ_CHECK(m_settings.Comment.GetText(r) == before.Comment.GetText(r));
+            return;
+        }
+        FUZZ_CHECK(m_settings.Comment == before.Comment);
+        const auto& old = before.Cfg.Bytes();
+        FUZZ_CHECK(std::equal(now.begin() + 1, now.end(), old.begin() + 1));
+        if (now[0] != old[0]) {
+            // Only a write start seals the image.
+            FUZZ_CHECK(m_writeStarts > writesBefore);
+            FUZZ_CHECK(Sum8(now.data(), 256) == 0);
+        }
+    }
+
+    // Every 64-byte block of image was received as a whole, checked reply (two bytes,
+    // the block, the sum of the 66 before it), block after block.
+    bool CameAsReplies(const std::uint8_t* image) const
+    {
+        auto from = m_fed.begin();
+        for (int block = 0; block < 4; ++block) {
+            const std::uint8_t* data = image + 64 * block;
+            for (;;) {
+                const auto at =
+                    std::search(from, m_fed.end(), data, data + 64,
+                                [](char a, std::uint8_t b) { return std::uint8_t(a) == b; });
+                if (at == m_fed.end())
+                    return false;
+                const auto start = at - m_fed.begin();
+                if (start >= 2 && m_fed.end() - at > 64) {
+                    const auto* p = reinterpret_cast<const std::uint8_t*>(m_fed.data()) + start - 2;
+                    if (Sum8(p, 66) == p[66]) {
+                        from = at + 65;
+                        break;
+                    }
+                }
+                from = at + 1;
+            }
+        }
+        return true;
+    }
+
+    FuzzedDataProvider& m_input;
+    TZorvexSettings m_settings;
+    FakePort m_port{m_settings};
+    Boxes m_boxes;
+    ExchangeEngine m_engine{m_settings, m_port, m_boxes};
+    std::vector<char> m_fed; // every byte handed to the engine, in order
+    int m_writeStarts = 0;
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    FuzzedDataProvider input(data, size);
+    Harness harness(input);
+    harness.Run();
+    return 0;
+}
