@@ -4,13 +4,19 @@
 #include "app/AppPrinter.h"
 #include "app/FileDialogs.h"
 #include "app/HelpFiles.h"
+#include "app/PdfReport.h"
 #include "app/PrintFlow.h"
 #include "app/ShellOpen.h"
 #include "app/UnitAbout.h"
+#include "app/UnitDifferences.h"
 #include "app/UnitProgramOptions.h"
 #include "app/UnitProgress.h"
+#include "app/UnitReportOptions.h"
 #include "app/UnitResetDial.h"
+#include "app/VerifyQuestion.h"
+#include "app/WindowReport.h"
 #include "device/ConfigFileFormat.h"
+#include "device/ConfigFileIO.h"
 #include "device/EIOException.h"
 #include "device/MessageFormat.h"
 #include "device/TZorvexSettingsControl.h"
@@ -37,6 +43,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
@@ -62,9 +69,12 @@ constexpr ActionHandler kHandlers[] = {
     {"OdczytKonfiguracjiZDysku", &TMainFormZORVEX::OdczytKonfiguracjiZDyskuExecute},
     {"ZapisKonfiguracjiDialera", &TMainFormZORVEX::ZapisKonfiguracjiDialeraExecute},
     {"OdczytKonfiguracjiDialera", &TMainFormZORVEX::OdczytKonfiguracjiDialeraExecute},
+    {"WeryfikacjaKonfiguracjiDialera", &TMainFormZORVEX::WeryfikacjaKonfiguracjiDialeraExecute},
+    {"PorownajZPlikiem", &TMainFormZORVEX::PorownajZPlikiemExecute},
     {"RestartDialera", &TMainFormZORVEX::RestartDialeraExecute},
     {"OpisKonfiguracji", &TMainFormZORVEX::OpisKonfiguracjiExecute},
     {"WydrukKonfiguracji", &TMainFormZORVEX::WydrukKonfiguracjiExecute},
+    {"ZapiszRaportDoPDF", &TMainFormZORVEX::ZapiszRaportDoPDFExecute},
     {"WyjscieZProgramu", &TMainFormZORVEX::WyjscieZProgramuExecute},
     {"NumeryTelefonow", &TMainFormZORVEX::NumeryTelefonowExecute},
     {"ParametryTelefonowania", &TMainFormZORVEX::ParametryTelefonowaniaExecute},
@@ -134,6 +144,10 @@ TMainFormZORVEX::TMainFormZORVEX(QWidget* parent)
                     m_fileName.clear();
                 MarkUnmodified();
             });
+        // The question comes once the write's box has closed, outside the port's handling.
+        if (text == QString::fromUtf8(ConstsZVX::WriteDone))
+            QTimer::singleShot(0, this,
+                               [this] { ErrorGuard::RunGuarded([this] { OfferVerification(); }); });
     };
     MarkUnmodified();
 
@@ -359,6 +373,87 @@ void TMainFormZORVEX::OdczytKonfiguracjiDialeraExecute()
         m_link->ReadFromDevice();
 }
 
+void TMainFormZORVEX::WeryfikacjaKonfiguracjiDialeraExecute()
+{
+    StartVerification();
+}
+
+void TMainFormZORVEX::StartVerification()
+{
+    m_link->VerifyDevice([this](const TCfg& image) {
+        TZorvexSettings dialer;
+        dialer.Cfg = image;
+        ShowDifferences(ConfigDifferences(m_link->Settings(), dialer, dsImage),
+                        QString::fromUtf8(ConstsZVX::VerifyEqual),
+                        QString::fromUtf8(ConstsZVX::VerifyHeading),
+                        QString::fromUtf8(ConstsZVX::DiffColumnDialer));
+    });
+}
+
+void TMainFormZORVEX::OfferVerification()
+{
+    const QString path = ProgramSettings::Path();
+    const QString section = QString::fromLatin1(ProgramSettings::kSection);
+    const QString key = QStringLiteral("VerifyAfterWrite");
+    const int kept = IniFile(path).ReadInteger(section, key, -1);
+    bool verify = kept == 1;
+    if (kept != 0 && kept != 1) {
+        const VerifyAnswer answer = AskVerifyAfterWrite(this);
+        verify = answer.verify;
+        // A settings file that cannot be written is reported; the check still runs.
+        if (answer.dontAskAgain)
+            ErrorGuard::RunGuarded([&] {
+                // A settings file that is not there means COM2 at start-up, one without
+                // "Port" COM1: a new file says COM2, as its absence did.
+                if (!QFileInfo::exists(path))
+                    IniFile(path).WriteInteger(section,
+                                               QString::fromLatin1(ProgramSettings::kPortKey), 2);
+                IniFile(path).WriteInteger(section, key, verify ? 1 : 0);
+            });
+    }
+    if (verify)
+        StartVerification();
+}
+
+void TMainFormZORVEX::PorownajZPlikiemExecute()
+{
+    const QString name =
+        AskConfigFileName({false, QString::fromUtf8(ConstsZVX::DiffFileTitle)}, this);
+    if (name.isEmpty())
+        return;
+    ConfigFile::Bytes bytes;
+    const int status = ConfigFile::Read(QFile::encodeName(name).toStdString(), bytes);
+    if (status == ConfigFile::FileFormatError)
+        throw EIOException(ConstsZVX::FileFormatError);
+    if (status == ConfigFile::FileSizeError)
+        throw EIOException(ConstsZVX::FileSizeError);
+    if (status != 0)
+        throw EIOException(ConstsZVX::FileReadError);
+    TZorvexSettings file;
+    ConfigFile::Apply(bytes, file);
+    ShowDifferences(ConfigDifferences(m_link->Settings(), file),
+                    QString::fromUtf8(ConstsZVX::DiffEqual),
+                    FormatMessage(ConstsZVX::DiffFileHeading, {name}),
+                    QString::fromUtf8(ConstsZVX::DiffColumnFile));
+}
+
+void TMainFormZORVEX::ShowDifferences(const QList<ConfigDifference>& differences,
+                                      const QString& equalText, const QString& heading,
+                                      const QString& columnB)
+{
+    if (differences.isEmpty()) {
+        MessageDlg(mkInformation, equalText, mbOk, this);
+        return;
+    }
+    TFormDifferences dialog(this);
+    dialog.SetDifferences(heading, QString::fromUtf8(ConstsZVX::DiffColumnProgram), columnB,
+                          differences);
+    if (ShowDifferencesDialog)
+        ShowDifferencesDialog(dialog);
+    else
+        dialog.exec();
+}
+
 void TMainFormZORVEX::RestartDialeraExecute()
 {
     TFormResetDial dialog(this);
@@ -367,10 +462,26 @@ void TMainFormZORVEX::RestartDialeraExecute()
 
 void TMainFormZORVEX::WydrukKonfiguracjiExecute()
 {
-    if (!RunPrintDialog(this))
+    const std::optional<bool> masked = AskCustomerCopy(QStringLiteral("Wydruk konfiguracji"), this);
+    if (!masked || !RunPrintDialog(this))
         return;
+    Report = WindowReportLines(m_link->Settings(), FileName(), *masked);
     QPrinter& printer = AppPrinter();
     PrintReport(Report, printer, font(), printer.copyCount());
+}
+
+void TMainFormZORVEX::ZapiszRaportDoPDFExecute()
+{
+    const std::optional<bool> masked =
+        AskCustomerCopy(QStringLiteral("Zapisz raport do PDF"), this);
+    if (!masked)
+        return;
+    const QString name = AskPdfFileName(SuggestedPdfName(FileName(), *masked), this);
+    if (name.isEmpty())
+        return;
+    Report = WindowReportLines(m_link->Settings(), FileName(), *masked);
+    SaveReportPdf(Report, name, font());
+    MessageDlg(mkInformation, FormatMessage(ConstsZVX::ReportPdfSaved, {name}), mbOk, this);
 }
 
 void TMainFormZORVEX::WyjscieZProgramuExecute()

@@ -2,6 +2,7 @@
 
 #include "app/WindowReporter.h"
 #include "model/TZorvexSettings.h"
+#include "report/ConfigDiff.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -12,6 +13,7 @@
 
 class QAction;
 class QLabel;
+class TFormDifferences;
 class TFormProgress;
 class TZorvexSettingsControl;
 
@@ -44,7 +46,8 @@ public:
     // The action by its name ("OdczytKonfiguracjiDialera"), nullptr if there is none.
     QAction* Action(const QString& name) const;
 
-    // The lines the print action prints.
+    // The lines the print action and "Zapisz raport do PDF..." printed last: the report
+    // of the configuration (ReportText.h).
     QStringList Report;
 
     // The file the configuration was last loaded from or saved to; empty when it came
@@ -67,6 +70,8 @@ public:
     // Seams for tests: the about box shown at the first activation and by "O programie",
     // and the restart dialog's clock.
     std::function<void()> ShowAboutBox;
+    // Runs the dialog that lists differences (a file's or the dialer's); modal by default.
+    std::function<void(TFormDifferences& dialog)> ShowDifferencesDialog;
 
     // Actions.
     void OpcjeProgramuExecute();
@@ -75,9 +80,12 @@ public:
     void OdczytKonfiguracjiZDyskuExecute();
     void ZapisKonfiguracjiDialeraExecute();
     void OdczytKonfiguracjiDialeraExecute();
+    void WeryfikacjaKonfiguracjiDialeraExecute();
+    void PorownajZPlikiemExecute();
     void RestartDialeraExecute();
     void OpisKonfiguracjiExecute();
     void WydrukKonfiguracjiExecute();
+    void ZapiszRaportDoPDFExecute();
     void WyjscieZProgramuExecute();
     void NumeryTelefonowExecute();
     void ParametryTelefonowaniaExecute();
@@ -111,6 +119,14 @@ private:
     template <class Dialog> void RunEditor();
     void SaveAs();
     void LoadFile(const QString& name);
+    // After "Konfiguracja zapisana poprawnie": verifies the write by a read, as the
+    // program settings file says ("VerifyAfterWrite" 1 always, 0 never) or as the user
+    // answers, keeping the answer there when asked to.
+    void OfferVerification();
+    void StartVerification();
+    // No differences: the information equalText; else the differences dialog.
+    void ShowDifferences(const QList<ConfigDifference>& differences, const QString& equalText,
+                         const QString& heading, const QString& columnB);
 
     WindowReporter m_reporter;
     std::unique_ptr<TZorvexSettingsControl> m_link;

@@ -13,7 +13,10 @@ using ConfirmLoad = std::function<bool(const std::string& record0Text)>;
 
 // Writes the configuration to fileName. A temporary file in the same folder is written,
 // flushed to disk and renamed over the old one, so a save that fails at any step leaves
-// the old file exactly as it was. Returns 0 or the operating system's errno.
+// the old file exactly as it was. A process killed half-way leaves the old file or the
+// new one whole, and possibly its temporary file ("<name>.XXXXXX") beside it: that is
+// never removed here, as it may belong to a save still running in another process.
+// Returns 0 or the operating system's errno.
 int Save(const TZorvexSettings& settings, const std::string& fileName);
 
 // Reads the first 1024 bytes of fileName, checks them, asks confirm and only then

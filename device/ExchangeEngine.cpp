@@ -9,6 +9,7 @@
 #include <QDateTime>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -25,6 +26,18 @@ ExchangeEngine::ExchangeEngine(TZorvexSettings& settings, ExchangeLink& link,
 {}
 
 void ExchangeEngine::StartRead()
+{
+    m_checkRead = nullptr;
+    BeginRead();
+}
+
+void ExchangeEngine::StartCheckRead(ImageHandler done)
+{
+    m_checkRead = std::move(done);
+    BeginRead();
+}
+
+void ExchangeEngine::BeginRead()
 {
     m_position = 0;
     m_blockSize = DialerFrames::ReadBlockSize;
@@ -193,9 +206,14 @@ void ExchangeEngine::ReadComplete()
     m_position = 0;
     // What was checked is what gets copied, whatever happens while the box is open.
     const auto image = m_readImage;
+    const ImageHandler check = std::exchange(m_checkRead, nullptr);
     Finish();
     if (Sum8(image.data(), ImageSize) != 0) {
         m_reporter.Error(Text(ConstsZVX::BadImageChecksum));
+        return;
+    }
+    if (check) {
+        check(image);
         return;
     }
     m_reporter.Information(Text(ConstsZVX::ReadDone));

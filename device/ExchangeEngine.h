@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 // What the link is doing; the values are the ones the dialer link has always used.
 enum TOperation : std::uint8_t
@@ -34,6 +35,8 @@ class ExchangeEngine
 public:
     static constexpr int ImageSize = 256;
     static constexpr int MaxRetries = 2; // a frame goes out at most twice per silence
+    using Image = std::array<std::uint8_t, ImageSize>;
+    using ImageHandler = std::function<void(const Image& image)>;
 
     ExchangeEngine(TZorvexSettings& settings, ExchangeLink& link, OutcomeReporter& reporter);
 
@@ -41,6 +44,11 @@ public:
     // frame cannot be sent the exchange is ended (TransferEnded) and the error goes on
     // to the caller.
     void StartRead();
+    // The same read, to check the dialer against the configuration: a good image goes to
+    // done (after TransferEnded) instead of into the settings, without the information
+    // that a read went well and without touching the description records. Failures are
+    // reported as for StartRead, and done is not called.
+    void StartCheckRead(ImageHandler done);
     // Sets image byte 0 so that the image adds up to 0 modulo 256, then writes.
     void StartWrite();
     // hour 0..23, minute 0..59.
@@ -67,6 +75,7 @@ public:
     const std::array<std::uint8_t, ImageSize>& ReadImage() const { return m_readImage; }
 
 private:
+    void BeginRead();
     void Begin(TOperation operation, const QByteArray& frame);
     void Send(const QByteArray& frame);
     void Finish();
@@ -86,7 +95,8 @@ private:
     int m_position = 0;
     std::uint8_t m_blockSize = 4;
     std::uint8_t m_rxCount = 0;
-    bool m_resent = false; // LastFrame has gone out a second time
+    bool m_resent = false;    // LastFrame has gone out a second time
+    ImageHandler m_checkRead; // set while the read in progress is a check
     std::array<std::uint8_t, ImageSize> m_rxBuffer{};
     std::array<std::uint8_t, ImageSize> m_readImage{};
 };

@@ -62,6 +62,22 @@ void TZorvexSettingsControl::ReadFromDevice()
     }
 }
 
+void TZorvexSettingsControl::VerifyDevice(std::function<void(const TCfg& dialerImage)> onImage)
+{
+    OpenLine();
+    try {
+        m_engine.StartCheckRead([onImage = std::move(onImage)](const ExchangeEngine::Image& image) {
+            TCfg dialer;
+            dialer.WriteBytes(0, image.data(), TCfg::Size);
+            if (onImage)
+                onImage(dialer);
+        });
+    } catch (...) {
+        m_reopenLine = true;
+        throw;
+    }
+}
+
 void TZorvexSettingsControl::WriteToDevice()
 {
     OpenLine();

@@ -49,6 +49,12 @@ public:
 
     // Reading the 256-byte image out of the dialer: four frames of 64 bytes.
     void ReadFromDevice();
+    // Reading the dialer's image to check it against the configuration: the frames,
+    // events and failure messages of ReadFromDevice, but the configuration and its
+    // description records stay exactly as they are and no "read done" information is
+    // given. A good image (its checksum right) goes to onImage, after OnTransferEnd;
+    // after a failure onImage is not called.
+    void VerifyDevice(std::function<void(const TCfg& dialerImage)> onImage);
     // Writing the image into the dialer: 64 frames of 4 bytes. Image byte 0 is set to
     // the image checksum first, and stays so even when the write fails.
     void WriteToDevice();

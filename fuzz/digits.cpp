@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     FUZZ_CHECK(refused == !valid);
     for (int i = 0; i < TCfg::Size; ++i) {
-        const int k = i - index;
+        const long long k = static_cast<long long>(i) - index;
         if (!valid || k < 0 || k >= count) {
             FUZZ_CHECK(cfg.GetByte(i) == before.GetByte(i));
             continue;

@@ -16,6 +16,8 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <vector>
 
@@ -44,8 +46,8 @@ public:
     }
     void StartReplyTimer() override { timerRunning = true; }
     void StopReplyTimer() override { timerRunning = false; }
-    void TransferStarted() override { ++starts; }
-    void TransferEnded() override { ++ends; }
+    void TransferStarted() override {}
+    void TransferEnded() override {}
     void TransferProgress(int percent) override
     {
         FUZZ_CHECK(percent == -1 || (percent >= 0 && percent <= 100));
@@ -54,8 +56,6 @@ public:
     bool timerRunning = false;
     bool failNextSend = false;
     int frames = 0;
-    int starts = 0;
-    int ends = 0;
 
 private:
     void CheckFrame(const QByteArray& frame) const
@@ -96,6 +96,10 @@ public:
     void Shown(const QString& message)
     {
         shown.push_back(message);
+        // ZVX_FUZZ_TRACE=1 fuzz_exchange INPUT shows what an input makes the link say.
+        static const bool trace = std::getenv("ZVX_FUZZ_TRACE") != nullptr;
+        if (trace)
+            std::fprintf(stderr, "%s\n", message.toUtf8().constData());
         if (whileOpen) {
             auto action = std::move(whileOpen);
             whileOpen = nullptr;
@@ -142,7 +146,8 @@ private:
             return;
         }
         if (action == aInsideBox) {
-            // The next outcome box gets the action after this one while it is open.
+            // A message box runs the event loop: port deliveries and timer ticks go on
+            // while it is open. The next box shown does one such action.
             const auto inner = static_cast<Action>(m_input.ConsumeIntegralInRange<int>(0, aTick));
             m_boxes.whileOpen = [this, inner] { Guarded(inner); };
             return;
@@ -243,7 +248,6 @@ private:
     {
         // An exchange in progress always has its reply timer running: nothing can hang.
         FUZZ_CHECK((m_engine.Operation() != opIdle) == m_port.timerRunning);
-        FUZZ_CHECK(m_port.ends <= m_port.starts);
         switch (m_engine.Operation()) {
         case opIdle:
         case opRestart:

@@ -76,9 +76,29 @@ inline constexpr const char* ReportPrinted = "Data wydruku";
 inline constexpr const char* ReportFingerprint = "Suma kontrolna (CRC-32)";
 inline constexpr const char* ReportNone = "brak";
 inline constexpr const char* ReportPage = "Strona %d z %d";
-inline constexpr const char* ReportPdfAction = "Zapisz raport do PDF...";
 inline constexpr const char* ReportPdfTitle = "Zapis raportu do pliku PDF";
 inline constexpr const char* ReportPdfSaved = "Raport został zapisany w pliku: %s";
+
+// Differences between configurations and the check of the dialer after a write.
+inline constexpr const char* DiffNotEditedArea = "Bajty nieedytowane";
+inline constexpr const char* DiffByte = "Bajt %d";
+inline constexpr const char* DiffRecordLine = "%s (wiersz %d)";
+inline constexpr const char* DiffEqual = "Konfiguracje są zgodne";
+inline constexpr const char* DiffFileTitle = "Porównanie z plikiem konfiguracji";
+inline constexpr const char* DiffFileHeading =
+    "Konfiguracja w programie różni się od zapisanej w pliku %s:";
+inline constexpr const char* VerifyEqual = "Konfiguracja dialera zgodna z konfiguracją w programie";
+inline constexpr const char* VerifyHeading =
+    "Konfiguracja dialera różni się od konfiguracji w programie:";
+inline constexpr const char* VerifyAfterWrite = "Zweryfikować zapis odczytem z dialera?";
+inline constexpr const char* VerifyDontAskAgain = "Nie pytaj ponownie";
+inline constexpr const char* DiffDialogCaption = "Różnice konfiguracji";
+inline constexpr const char* DiffColumnArea = "Obszar";
+inline constexpr const char* DiffColumnField = "Pole";
+inline constexpr const char* DiffColumnProgram = "W programie";
+inline constexpr const char* DiffColumnFile = "W pliku";
+inline constexpr const char* DiffColumnDialer = "W dialerze";
+inline constexpr const char* ButtonClose = "&Zamknij";
 
 // Serial port: the messages of EComPort codes 1 to 19 (index 0 unused), and what follows
 // them when the operating system gave an error code.

@@ -1,10 +1,12 @@
 #include "tools/CommandLine.h"
 
+#include "tools/CmdDiff.h"
 #include "tools/CmdEmulate.h"
 #include "tools/CmdNew.h"
 #include "tools/CmdRead.h"
 #include "tools/CmdRestart.h"
 #include "tools/CmdShow.h"
+#include "tools/CmdVerify.h"
 #include "tools/CmdWrite.h"
 #include "tools/ExitStatus.h"
 
@@ -19,6 +21,8 @@ const Command kCommands[] = {
     {"restart", "restartuje dialer z podaną godziną", RunRestart},
     {"emulate", "emulowany dialer na pseudoterminalu", RunEmulate},
     {"show", "wypisuje raport konfiguracji z pliku (tekst lub JSON)", RunShow},
+    {"diff", "wypisuje różnice między dwoma plikami konfiguracji", RunDiff},
+    {"verify", "porównuje konfigurację dialera z plikiem", RunVerify},
 };
 
 void PrintUsage(QTextStream& out)

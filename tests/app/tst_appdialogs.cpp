@@ -33,6 +33,25 @@ void WhenModal(std::function<void(QWidget*)> action)
         action(dialog);
     });
 }
+// An unpaced emulated dialer and a link whose port leads to it.
+struct EmulatedLine
+{
+    EmulatedLine()
+    {
+        dialer.Start();
+        link.SerialPort().SetPort(QString::fromStdString(dialer.SlavePath()));
+    }
+    TDialerEmulator dialer{Unpaced()};
+    WindowReporter reporter;
+    TZorvexSettingsControl link{reporter};
+
+    static TDialerEmulator::Options Unpaced()
+    {
+        TDialerEmulator::Options options;
+        options.pacing = false;
+        return options;
+    }
+};
 } // namespace
 
 class TstAppDialogs : public QObject
@@ -159,13 +178,9 @@ void TstAppDialogs::optionsPrinterSetupStaysOpen()
 
 void TstAppDialogs::restartSendsPickerTime()
 {
-    TDialerEmulator::Options options;
-    options.pacing = false;
-    TDialerEmulator dialer(options);
-    dialer.Start();
-    WindowReporter reporter;
-    TZorvexSettingsControl link(reporter);
-    link.SerialPort().SetPort(QString::fromStdString(dialer.SlavePath()));
+    EmulatedLine line;
+    TDialerEmulator& dialer = line.dialer;
+    TZorvexSettingsControl& link = line.link;
     MessageBoxRecorder boxes;
 
     TFormResetDial dialog;
@@ -185,13 +200,9 @@ void TstAppDialogs::restartSendsPickerTime()
 
 void TstAppDialogs::restartCancelledSendsNothing()
 {
-    TDialerEmulator::Options options;
-    options.pacing = false;
-    TDialerEmulator dialer(options);
-    dialer.Start();
-    WindowReporter reporter;
-    TZorvexSettingsControl link(reporter);
-    link.SerialPort().SetPort(QString::fromStdString(dialer.SlavePath()));
+    EmulatedLine line;
+    TDialerEmulator& dialer = line.dialer;
+    TZorvexSettingsControl& link = line.link;
     int started = 0;
     link.OnTransferStart = [&](TZorvexSettingsControl*) { ++started; };
     TFormResetDial dialog;

@@ -12,6 +12,7 @@
 
 #include <fcntl.h>
 #include <memory>
+#include <optional>
 #include <poll.h>
 #include <stdlib.h>
 #include <termios.h>
@@ -154,6 +155,8 @@ private slots:
     void readsTheDialer_data();
     void readsTheDialer();
     void writesTheDialer();
+    void verifiesTheDialer_data();
+    void verifiesTheDialer();
     void retransmitsAfterLostReply_data();
     void retransmitsAfterLostReply();
     void realReplyInterval();
@@ -253,6 +256,65 @@ void TstDataManagement::writesTheDialer()
     QCOMPARE(rig.dialer->GetCounters().completedWrites, 1);
     QVERIFY(rig.dialer->Image() == rig.link.Settings().Cfg);
     QCOMPARE(Sum8(rig.link.Settings().Cfg.Bytes().data(), 256), 0);
+}
+
+// The check read: the same frames and progress as a read, the dialer's image handed
+// over, and the configuration in memory left exactly as it was, whatever the outcome.
+void TstDataManagement::verifiesTheDialer_data()
+{
+    QTest::addColumn<QString>("dialerImage"); // "equal" or "different"
+    QTest::addColumn<QStringList>("faults");
+    QTest::addColumn<QStringList>("shown");
+    QTest::newRow("equal image") << "equal" << QStringList{} << QStringList{};
+    QTest::newRow("differing image") << "different" << QStringList{} << QStringList{};
+    QTest::newRow("silent dialer")
+        << "equal" << QStringList{"silent"} << QStringList{Msg("E:", ConstsZVX::TransferNoAnswer)};
+    QTest::newRow("bad image checksum") << "equal" << QStringList{"bad-image"}
+                                        << QStringList{Msg("E:", ConstsZVX::BadImageChecksum)};
+}
+
+void TstDataManagement::verifiesTheDialer()
+{
+    QFETCH(QString, dialerImage);
+    QFETCH(QStringList, faults);
+    QFETCH(QStringList, shown);
+    Rig rig(Unpaced(faults));
+    rig.link.SetReplyInterval(300);
+    TZorvexSettings& settings = rig.link.Settings();
+    settings.Cfg.SetByte(100, 0x42);
+    settings.Comment.SetText(5, "Sklep przy rynku");
+    TCfg image = settings.Cfg;
+    if (dialerImage == "different")
+        image.SetByte(120, 0x12);
+    image.SetByte(0, ZeroSumByte(image.Bytes().data() + 1, TCfg::Size - 1));
+    rig.dialer->SetImage(image);
+    const TZorvexSettings before = settings;
+
+    std::optional<TCfg> received;
+    rig.link.VerifyDevice([&](const TCfg& dialer) {
+        QVERIFY(rig.events.contains("end"));
+        received = dialer;
+    });
+    QVERIFY(QTest::qWaitFor([&] { return received || !rig.reporter.shown.isEmpty(); }, 20000));
+    QCOMPARE(rig.reporter.shown, shown);
+    QCOMPARE(rig.events, (QStringList{"start", "end"}));
+    QCOMPARE(rig.link.Operation(), opIdle);
+    QVERIFY(settings == before);
+    QCOMPARE(received.has_value(), shown.isEmpty());
+    if (received) {
+        QVERIFY(*received == image);
+        QCOMPARE(Deduplicated(rig.progress), (QList<int>{0, 25, 50, 75}));
+        QCOMPARE(rig.dialer->GetCounters().frames, 4);
+    }
+
+    // A plain read afterwards is a read again: it takes the image and says so.
+    if (faults.isEmpty()) {
+        rig.Reset();
+        rig.link.ReadFromDevice();
+        QVERIFY(rig.WaitForEnd());
+        QCOMPARE(rig.reporter.shown, QStringList{Msg("I:", ConstsZVX::ReadDone)});
+        QVERIFY(settings.Cfg == image);
+    }
 }
 
 void TstDataManagement::retransmitsAfterLostReply_data()

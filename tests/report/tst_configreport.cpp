@@ -69,6 +69,8 @@ private slots:
     void jsonFieldsMatchReport();
     void maskedJsonHoldsNoCode();
     void controlCharactersInRecordsAreBlanked();
+    void anyImageGivesAReport_data();
+    void anyImageGivesAReport();
     void crc32KnownValue();
     void fingerprintIsTheFilesImage();
     void fingerprintFollowsContents();
@@ -365,6 +367,39 @@ void TstConfigReport::controlCharactersInRecordsAreBlanked()
     QVERIFY(ReportTextLines(report).join(u'\n').contains(QStringLiteral("Sklep [2J A  B")));
     // The JSON keeps the record as it is; JSON escapes it.
     QCOMPARE(report.Records().first(), QStringLiteral("Sklep\x1b[2J\tA\r\nB"));
+}
+
+void TstConfigReport::anyImageGivesAReport_data()
+{
+    // Images from a blank dialer, a damaged file or another program: values no dialog
+    // would store (format 0xFF, mode 7, a message length of 200, BCD that is not).
+    QTest::addColumn<QByteArray>("image");
+    QTest::newRow("zeros") << QByteArray(TCfg::Size, '\0');
+    QTest::newRow("FF") << QByteArray(TCfg::Size, '\xFF');
+    QTest::newRow("AA") << QByteArray(TCfg::Size, '\xAA');
+    QByteArray counting(TCfg::Size, '\0');
+    for (int i = 0; i < TCfg::Size; ++i)
+        counting[i] = char(i * 37 + 11);
+    QTest::newRow("counting") << counting;
+}
+
+void TstConfigReport::anyImageGivesAReport()
+{
+    QFETCH(QByteArray, image);
+    TZorvexSettings settings;
+    settings.Cfg.WriteBytes(0, reinterpret_cast<const std::uint8_t*>(image.constData()),
+                            TCfg::Size);
+    for (int i = 0; i < TComment::Count; ++i) {
+        TComment::Record record;
+        record.fill(std::uint8_t(image[i]));
+        settings.Comment.SetRecord(i, record);
+    }
+    const ConfigReport report(settings, Options());
+    QCOMPARE(report.Areas().size(), 11);
+    QVERIFY(ReportTextLines(report).size() > 100);
+    const QJsonObject root = ReportJson(report).object();
+    QCOMPARE(QByteArray::fromHex(root.value(QStringLiteral("image")).toString().toLatin1()), image);
+    QCOMPARE(root.value(QStringLiteral("records")).toArray().size(), TComment::Count);
 }
 
 void TstConfigReport::crc32KnownValue()

@@ -1,0 +1,68 @@
+#include "app/UnitDifferences.h"
+
+#include "resources/ConstsZVX.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QString Text(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+} // namespace
+
+TFormDifferences::TFormDifferences(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FormDifferences"));
+    setWindowTitle(Text(ConstsZVX::DiffDialogCaption));
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setWordWrap(true);
+    Label1->setTextFormat(Qt::PlainText);
+
+    ListView1 = new QTreeWidget(this);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setRootIsDecorated(false);
+    ListView1->setUniformRowHeights(true);
+    ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ListView1->setMinimumSize(640, 300);
+
+    BitBtn1 = new QPushButton(Text(ConstsZVX::ButtonClose), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setDefault(true);
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(BitBtn1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addWidget(ListView1);
+    layout->addLayout(buttons);
+}
+
+void TFormDifferences::SetDifferences(const QString& heading, const QString& columnA,
+                                      const QString& columnB,
+                                      const QList<ConfigDifference>& differences)
+{
+    Label1->setText(heading);
+    ListView1->clear();
+    ListView1->setHeaderLabels(
+        {Text(ConstsZVX::DiffColumnArea), Text(ConstsZVX::DiffColumnField), columnA, columnB});
+    for (const ConfigDifference& d : differences) {
+        auto* item = new QTreeWidgetItem(ListView1, {d.area, d.field, d.a, d.b});
+        // A long Polpager message or description line is read in full from the tip.
+        for (int column = 2; column < 4; ++column)
+            item->setToolTip(column, item->text(column));
+    }
+    for (int column = 0; column < 4; ++column)
+        ListView1->resizeColumnToContents(column);
+}

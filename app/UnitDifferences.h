@@ -1,0 +1,29 @@
+#pragma once
+
+#include "report/ConfigDiff.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+
+// "Różnice konfiguracji": the differences between the configuration in memory and a
+// file or the dialer, one line each (area, field, the two values), with "&Zamknij".
+// UI thread only.
+class TFormDifferences : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TFormDifferences(QWidget* parent = nullptr);
+
+    // heading: the sentence above the list; columnA, columnB: what the value columns
+    // hold ("W programie", "W dialerze").
+    void SetDifferences(const QString& heading, const QString& columnA, const QString& columnB,
+                        const QList<ConfigDifference>& differences);
+
+    QLabel* Label1;
+    QTreeWidget* ListView1;
+    QPushButton* BitBtn1;
+};

@@ -1,0 +1,68 @@
+#include "app/UnitReportOptions.h"
+
+#include "resources/ConstsZVX.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <utility>
+
+namespace {
+CustomerCopyHandler& Handler()
+{
+    static CustomerCopyHandler handler;
+    return handler;
+}
+
+// The last choice, for the next report of this run.
+bool& LastChoice()
+{
+    static bool masked = false;
+    return masked;
+}
+} // namespace
+
+TFormReportOptions::TFormReportOptions(const QString& title, QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FormReportOptions"));
+    setWindowTitle(title);
+
+    CheckBox1 = new QCheckBox(QString::fromUtf8(ConstsZVX::ReportCustomerCopy), this);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    BitBtn1 = new QPushButton(QStringLiteral("&OK"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setDefault(true);
+    BitBtn2 = new QPushButton(QStringLiteral("&Anuluj"), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(BitBtn1);
+    buttons->addWidget(BitBtn2);
+    auto* body = new QVBoxLayout(this);
+    body->addWidget(CheckBox1);
+    body->addSpacing(8);
+    body->addLayout(buttons);
+    body->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+std::optional<bool> AskCustomerCopy(const QString& title, QWidget* parent)
+{
+    if (Handler())
+        return Handler()();
+    TFormReportOptions dialog(title, parent);
+    dialog.CheckBox1->setChecked(LastChoice());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    LastChoice() = dialog.CheckBox1->isChecked();
+    return LastChoice();
+}
+
+CustomerCopyHandler InstallCustomerCopyHandler(CustomerCopyHandler handler)
+{
+    return std::exchange(Handler(), std::move(handler));
+}

@@ -1,0 +1,224 @@
+#include "device/ConfigFileIO.h"
+#include "emulator/DialerFaults.h"
+#include "emulator/TDialerEmulator.h"
+#include "model/Cp1250.h"
+#include "model/ImageChecksum.h"
+#include "model/TZorvexSettings.h"
+#include "resources/ConstsZVX.h"
+#include "tools/CommandLine.h"
+#include "tools/ExitStatus.h"
+
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+QString Text(const char* message)
+{
+    return QString::fromUtf8(message);
+}
+
+TZorvexSettings Factory()
+{
+    TZorvexSettings s;
+    s.LoadDefaults();
+    return s;
+}
+
+QByteArray Contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+// "zvx diff A B" and "zvx verify --port PORT FILE".
+class TstZvxDiff : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void badArguments_data();
+    void badArguments();
+    void diffOfFiles();
+    void diffFileErrors_data();
+    void diffFileErrors();
+    void verifyAgainstDialer_data();
+    void verifyAgainstDialer();
+    void verifyFileError();
+
+private:
+    int Run(const QStringList& args)
+    {
+        m_out.clear();
+        m_err.clear();
+        QTextStream out(&m_out);
+        QTextStream err(&m_err);
+        return RunCommandLine(args, out, err);
+    }
+    QString Save(const char* name, const TZorvexSettings& settings)
+    {
+        const QString path = m_dir.filePath(QString::fromLatin1(name));
+        if (ConfigFile::Save(settings, QFile::encodeName(path).toStdString()) != 0)
+            qFatal("cannot save %s", qPrintable(path));
+        return path;
+    }
+
+    QString m_out;
+    QString m_err;
+    QTemporaryDir m_dir;
+};
+
+void TstZvxDiff::badArguments_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("diff, one file") << QStringList{"diff", "a.zvx"};
+    QTest::newRow("diff, three files") << QStringList{"diff", "a", "b", "c"};
+    QTest::newRow("diff, option") << QStringList{"diff", "--json", "a", "b"};
+    QTest::newRow("verify without port") << QStringList{"verify", "a.zvx"};
+    QTest::newRow("verify without file") << QStringList{"verify", "--port", "COM1"};
+    QTest::newRow("verify, COM17") << QStringList{"verify", "--port", "COM17", "a.zvx"};
+    QTest::newRow("verify, two files") << QStringList{"verify", "--port", "COM1", "a", "b"};
+    QTest::newRow("verify, port without value") << QStringList{"verify", "a.zvx", "--port"};
+}
+
+void TstZvxDiff::badArguments()
+{
+    QFETCH(QStringList, args);
+    QCOMPARE(Run(args), ExitStatus::Usage);
+    QVERIFY(m_out.isEmpty());
+    QVERIFY2(m_err.startsWith("zvx " + args.first() + ": "), qPrintable(m_err));
+    QCOMPARE(m_err.count('\n'), 1);
+}
+
+void TstZvxDiff::diffOfFiles()
+{
+    const TZorvexSettings factory = Factory();
+    TZorvexSettings changed = factory;
+    changed.Cfg.SetByte(120, 0x12); // NR 2: "12"
+    changed.Cfg.SetByte(121, 0xFF);
+    changed.Cfg.SetByte(60, 0x07); // no dialog edits it
+    changed.Comment.SetText(1, Utf8ToCp1250("ul. Długa 1\r\n"));
+    const QString a = Save("a.zvx", factory);
+    const QString b = Save("b.zvx", changed);
+    const QString copy = Save("kopia.zvx", factory);
+
+    QCOMPARE(Run({"diff", a, copy}), ExitStatus::Success);
+    QCOMPARE(m_out, Text(ConstsZVX::DiffEqual) + "\n");
+    QVERIFY(m_err.isEmpty());
+
+    QCOMPARE(Run({"diff", a, b}), ExitStatus::ExchangeFailed);
+    QVERIFY(m_err.isEmpty());
+    // A control character in a record would break the line; it shows as a blank.
+    QCOMPARE(m_out.split('\n'),
+             (QStringList{"A: " + a, "B: " + b,
+                          "Konfiguracja | Adres (wiersz 1) | \"\" | "
+                          "\"ul. D\u0142uga 1  \"",
+                          "Telefony | NR 2 | \"\" | \"12\"",
+                          "Bajty nieedytowane | Bajt 60 | \"0x00\" | \"0x07\"", ""}));
+}
+
+void TstZvxDiff::diffFileErrors_data()
+{
+    QTest::addColumn<QByteArray>("contents"); // empty: no file at all
+    QTest::addColumn<QString>("message");
+    QByteArray badFormat(1024, '\0');
+    badFormat.replace(0, 6, "Zorvex");
+    badFormat[40] = 1;
+    QTest::newRow("missing") << QByteArray() << Text(ConstsZVX::FileReadError);
+    QTest::newRow("short") << QByteArray(100, 'x') << Text(ConstsZVX::FileSizeError);
+    QTest::newRow("not a configuration") << badFormat << Text(ConstsZVX::FileFormatError);
+}
+
+void TstZvxDiff::diffFileErrors()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(QString, message);
+    const QString good = Save("dobry.zvx", Factory());
+    const QString bad = m_dir.filePath(QStringLiteral("zly.zvx"));
+    QFile::remove(bad);
+    if (!contents.isEmpty()) {
+        QFile file(bad);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+    }
+    for (const QStringList& args :
+         {QStringList{"diff", good, bad}, QStringList{"diff", bad, good}}) {
+        QCOMPARE(Run(args), ExitStatus::FileError);
+        QVERIFY(m_out.isEmpty());
+        QVERIFY2(m_err.startsWith(message + ": " + bad), qPrintable(m_err));
+    }
+}
+
+void TstZvxDiff::verifyAgainstDialer_data()
+{
+    QTest::addColumn<bool>("differs");
+    QTest::addColumn<QStringList>("faults");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    QTest::newRow("equal") << false << QStringList{} << ExitStatus::Success
+                           << Text(ConstsZVX::VerifyEqual) << QString();
+    QTest::newRow("different") << true << QStringList{} << ExitStatus::ExchangeFailed
+                               << Text(ConstsZVX::VerifyHeading) << QString();
+    QTest::newRow("silent dialer") << false << QStringList{"silent"} << ExitStatus::ExchangeFailed
+                                   << QString() << Text(ConstsZVX::TransferNoAnswer);
+    QTest::newRow("bad image checksum")
+        << false << QStringList{"bad-image"} << ExitStatus::ExchangeFailed << QString()
+        << Text(ConstsZVX::BadImageChecksum);
+}
+
+void TstZvxDiff::verifyAgainstDialer()
+{
+    QFETCH(bool, differs);
+    QFETCH(QStringList, faults);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+
+    TZorvexSettings file = Factory();
+    file.Comment.SetText(0, "Obiekt 7"); // the dialer keeps no records: no difference
+    const QString path = Save("obiekt.zvx", file);
+    const QByteArray saved = Contents(path);
+
+    TDialerEmulator::Options options;
+    options.pacing = false;
+    for (const QString& fault : faults)
+        QVERIFY(AddFault(options.faults, fault.toStdString()));
+    TDialerEmulator dialer(options);
+    TCfg image = file.Cfg;
+    if (differs)
+        image.SetByte(128, 0x99);
+    image.SetByte(0, ZeroSumByte(image.Bytes().data() + 1, TCfg::Size - 1));
+    dialer.SetImage(image);
+    dialer.Start();
+    const QString port = QString::fromStdString(dialer.SlavePath());
+
+    QCOMPARE(Run({"verify", "--port", port, path}), status);
+    QVERIFY2(m_out.startsWith(out), qPrintable(m_out));
+    QVERIFY2(m_err.contains(err), qPrintable(m_err));
+    if (differs)
+        QVERIFY2(m_out.endsWith("A: " + path + "\nB: dialer, " + port +
+                                "\nTelefony | NR 3 | \"\" | \"99\"\n"),
+                 qPrintable(m_out));
+    QCOMPARE(Contents(path), saved);
+    QCOMPARE(dialer.Image(), image); // a check writes nothing
+}
+
+void TstZvxDiff::verifyFileError()
+{
+    TDialerEmulator::Options options;
+    options.pacing = false;
+    TDialerEmulator dialer(options);
+    dialer.Start();
+    const QString missing = m_dir.filePath(QStringLiteral("brak.zvx"));
+    QCOMPARE(Run({"verify", "--port", QString::fromStdString(dialer.SlavePath()), missing}),
+             ExitStatus::FileError);
+    QVERIFY2(m_err.startsWith(Text(ConstsZVX::FileReadError) + ": " + missing), qPrintable(m_err));
+    QCOMPARE(dialer.GetCounters().frames, 0);
+}
+
+QTEST_GUILESS_MAIN(TstZvxDiff)
+#include "tst_zvx_diff.moc"

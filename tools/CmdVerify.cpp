@@ -1,0 +1,80 @@
+#include "tools/CmdVerify.h"
+
+#include "report/ConfigDiff.h"
+#include "resources/ConstsZVX.h"
+#include "tools/ConfigFileArg.h"
+#include "tools/DialerSession.h"
+#include "tools/DiffLines.h"
+#include "tools/ExitStatus.h"
+
+#include <optional>
+
+namespace {
+
+int Usage(QTextStream& err, const QString& what)
+{
+    err << "zvx verify: " << what << " (zob. zvx verify --help)\n";
+    return ExitStatus::Usage;
+}
+
+} // namespace
+
+int RunVerify(CommandContext& context)
+{
+    QStringList args = context.args;
+    if (WantsHelp(args)) {
+        context.out << "Użycie: zvx verify --port PORT PLIK\n"
+                       "Odczytuje konfigurację z dialera i porównuje ją z plikiem PLIK, pole po\n"
+                       "polu (bez opisu konfiguracji, którego dialer nie przechowuje). Plik nie\n"
+                       "jest zmieniany.\n"
+                       "  --port PORT     COM1..COM16 albo ścieżka urządzenia (/dev/ttyUSB0)\n"
+                       "Kod wyjścia: 0 konfiguracje zgodne, 1 różne albo błąd wymiany,\n"
+                       "2 złe argumenty, 3 błąd pliku, 4 błąd portu.\n";
+        return ExitStatus::Success;
+    }
+    QString port;
+    if (!TakeOption(args, {QStringLiteral("--port"), QStringLiteral("-p")}, port))
+        return Usage(context.err, QStringLiteral("brak wartości opcji"));
+    for (const QString& arg : args)
+        if (arg.startsWith(u'-'))
+            return Usage(context.err, QStringLiteral("nieznana opcja \"%1\"").arg(arg));
+    if (port.isEmpty())
+        return Usage(context.err, QStringLiteral("podaj port: --port PORT"));
+    if (!IsPortArgument(port))
+        return Usage(context.err, QStringLiteral("nieprawidłowy port \"%1\"").arg(port));
+    if (args.size() != 1)
+        return Usage(context.err, args.isEmpty() ? QStringLiteral("podaj plik konfiguracji")
+                                                 : QStringLiteral("podaj jeden plik"));
+    const QString file = args.first();
+
+    DialerSession session(context, port);
+    // The file is checked before the line is opened: a wrong file needs no dialer.
+    if (const QString error = ReadConfigFileArg(file, session.Link().Settings());
+        !error.isEmpty()) {
+        context.err << error << "\n";
+        return ExitStatus::FileError;
+    }
+    std::optional<TZorvexSettings> dialer;
+    const int status = session.Run([&dialer](TZorvexSettingsControl& link) {
+        link.VerifyDevice([&dialer](const TCfg& image) {
+            dialer.emplace();
+            dialer->Cfg = image;
+        });
+    });
+    // A good check read ends without an information of the link's, which the session
+    // takes for a failure; only the image tells.
+    if (!dialer)
+        return status == ExitStatus::Success ? ExitStatus::ExchangeFailed : status;
+
+    const QList<ConfigDifference> differences =
+        ConfigDifferences(session.Link().Settings(), *dialer, dsImage);
+    if (differences.isEmpty()) {
+        context.out << QString::fromUtf8(ConstsZVX::VerifyEqual) << "\n";
+        return ExitStatus::Success;
+    }
+    context.out << QString::fromUtf8(ConstsZVX::VerifyHeading) << "\n"
+                << "A: " << file << "\nB: dialer, " << port << "\n";
+    for (const QString& line : DiffLines(differences))
+        context.out << line << "\n";
+    return ExitStatus::ExchangeFailed;
+}
