@@ -34,8 +34,7 @@ void PrintHelp(QTextStream& out)
 
 int Usage(QTextStream& err, const QString& what)
 {
-    err << "zvx emulate: " << what << " (zob. zvx emulate --help)\n";
-    return ExitStatus::Usage;
+    return UsageError(err, "emulate", what);
 }
 
 QString ReasonOf(int status)

@@ -15,8 +15,7 @@ namespace {
 
 int Usage(QTextStream& err, const QString& what)
 {
-    err << "zvx read: " << what << " (zob. zvx read --help)\n";
-    return ExitStatus::Usage;
+    return UsageError(err, "read", what);
 }
 
 int SaveFailed(QTextStream& err, const QString& file, int error)
@@ -48,10 +47,8 @@ int RunRead(CommandContext& context)
         return Usage(context.err, QStringLiteral("brak wartości opcji"));
     if (!args.isEmpty())
         return Usage(context.err, QStringLiteral("nieznany argument \"%1\"").arg(args.first()));
-    if (port.isEmpty())
-        return Usage(context.err, QStringLiteral("podaj port: --port PORT"));
-    if (!IsPortArgument(port))
-        return Usage(context.err, QStringLiteral("nieprawidłowy port \"%1\"").arg(port));
+    if (const QString problem = PortProblem(port); !problem.isEmpty())
+        return Usage(context.err, problem);
     if (output.isEmpty())
         return Usage(context.err, QStringLiteral("podaj plik wynikowy: -o PLIK"));
     // A folder that is not there would only be found out after the whole exchange.

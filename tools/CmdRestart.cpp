@@ -12,8 +12,7 @@ namespace {
 
 int Usage(QTextStream& err, const QString& what)
 {
-    err << "zvx restart: " << what << " (zob. zvx restart --help)\n";
-    return ExitStatus::Usage;
+    return UsageError(err, "restart", what);
 }
 
 // "H:MM" or "HH:MM", 0..23 and 0..59; an invalid QTime otherwise.
@@ -50,10 +49,8 @@ int RunRestart(CommandContext& context)
         return Usage(context.err, QStringLiteral("brak wartości opcji"));
     if (!args.isEmpty())
         return Usage(context.err, QStringLiteral("nieznany argument \"%1\"").arg(args.first()));
-    if (port.isEmpty())
-        return Usage(context.err, QStringLiteral("podaj port: --port PORT"));
-    if (!IsPortArgument(port))
-        return Usage(context.err, QStringLiteral("nieprawidłowy port \"%1\"").arg(port));
+    if (const QString problem = PortProblem(port); !problem.isEmpty())
+        return Usage(context.err, problem);
     QTime time = QTime::currentTime();
     if (timeGiven) {
         time = ParseTime(timeText);

@@ -1,16 +1,14 @@
 #include "tools/CmdShow.h"
 
-#include "device/ConfigFileIO.h"
+#include "model/TZorvexSettings.h"
 #include "report/ConfigReport.h"
 #include "report/ReportJson.h"
 #include "report/ReportText.h"
 #include "resources/ConstsZVX.h"
+#include "tools/ConfigFileArg.h"
 #include "tools/ExitStatus.h"
 
 #include <QDateTime>
-#include <QFile>
-
-#include <cstring>
 
 namespace {
 
@@ -20,29 +18,6 @@ void PrintHelp(QTextStream& out)
            "Wypisuje raport konfiguracji z pliku PLIK (1024 bajty).\n"
            "  --json    konfiguracja jako JSON (klucze opisuje docs/report-json.md)\n"
            "  --masked  kopia dla klienta: kody dostępu jako \"****\"\n";
-}
-
-// The system's message for a file that cannot be shown, or an empty text.
-QString ReadConfiguration(const QString& path, TZorvexSettings& settings)
-{
-    // The loader reports a file it cannot open as one of the wrong size; here the user
-    // gets the reason the system gives.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString::fromUtf8(ConstsZVX::FileReadError) + QStringLiteral(": ") + path +
-               QStringLiteral(" (") + file.errorString() + u')';
-    file.close();
-    ConfigFile::Bytes bytes;
-    const int status = ConfigFile::Read(QFile::encodeName(path).toStdString(), bytes);
-    if (status == ConfigFile::FileSizeError)
-        return QString::fromUtf8(ConstsZVX::FileSizeError) + QStringLiteral(": ") + path;
-    if (status == ConfigFile::FileFormatError)
-        return QString::fromUtf8(ConstsZVX::FileFormatError) + QStringLiteral(": ") + path;
-    if (status != 0)
-        return QString::fromUtf8(ConstsZVX::FileReadError) + QStringLiteral(": ") + path +
-               QStringLiteral(" (") + QString::fromLocal8Bit(std::strerror(status)) + u')';
-    ConfigFile::Apply(bytes, settings);
-    return {};
 }
 
 } // namespace
@@ -63,7 +38,7 @@ int RunShow(CommandContext& context)
     }
     const QString path = args.first();
     TZorvexSettings settings;
-    if (const QString error = ReadConfiguration(path, settings); !error.isEmpty()) {
+    if (const QString error = ReadConfigFileArg(path, settings); !error.isEmpty()) {
         context.err << error << "\n";
         return ExitStatus::FileError;
     }

@@ -13,8 +13,7 @@ namespace {
 
 int Usage(QTextStream& err, const QString& what)
 {
-    err << "zvx verify: " << what << " (zob. zvx verify --help)\n";
-    return ExitStatus::Usage;
+    return UsageError(err, "verify", what);
 }
 
 } // namespace
@@ -38,10 +37,8 @@ int RunVerify(CommandContext& context)
     for (const QString& arg : args)
         if (arg.startsWith(u'-'))
             return Usage(context.err, QStringLiteral("nieznana opcja \"%1\"").arg(arg));
-    if (port.isEmpty())
-        return Usage(context.err, QStringLiteral("podaj port: --port PORT"));
-    if (!IsPortArgument(port))
-        return Usage(context.err, QStringLiteral("nieprawidłowy port \"%1\"").arg(port));
+    if (const QString problem = PortProblem(port); !problem.isEmpty())
+        return Usage(context.err, problem);
     if (args.size() != 1)
         return Usage(context.err, args.isEmpty() ? QStringLiteral("podaj plik konfiguracji")
                                                  : QStringLiteral("podaj jeden plik"));

@@ -38,6 +38,12 @@ void PrintUsage(QTextStream& out)
 
 } // namespace
 
+int UsageError(QTextStream& err, const char* command, const QString& what)
+{
+    err << "zvx " << command << ": " << what << " (zob. zvx " << command << " --help)\n";
+    return ExitStatus::Usage;
+}
+
 bool WantsHelp(const QStringList& args)
 {
     return args.contains(QStringLiteral("-h")) || args.contains(QStringLiteral("--help"));

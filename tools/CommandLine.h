@@ -30,5 +30,7 @@ int RunCommandLine(const QStringList& args, QTextStream& out, QTextStream& err);
 // Takes "-o FILE" / "--output FILE" / "--output=FILE" out of args; empty when absent.
 // Returns false when the option is there without a value.
 bool TakeOption(QStringList& args, const QStringList& names, QString& value);
+// Prints "zvx COMMAND: what (zob. zvx COMMAND --help)" and returns ExitStatus::Usage.
+int UsageError(QTextStream& err, const char* command, const QString& what);
 // True when args asks for help ("-h" or "--help").
 bool WantsHelp(const QStringList& args);

@@ -69,6 +69,15 @@ int DialerSession::Run(const std::function<void(TZorvexSettingsControl&)>& start
     return ExitStatus::Success;
 }
 
+QString PortProblem(const QString& port)
+{
+    if (port.isEmpty())
+        return QStringLiteral("podaj port: --port PORT");
+    if (!IsPortArgument(port))
+        return QStringLiteral("nieprawidłowy port \"%1\"").arg(port);
+    return {};
+}
+
 bool IsPortArgument(const QString& port)
 {
     if (port.startsWith(QLatin1Char('/')))

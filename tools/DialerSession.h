@@ -44,3 +44,6 @@ private:
 
 // "COM1".."COM16" (any case) or a path beginning with "/".
 bool IsPortArgument(const QString& port);
+// What is wrong with the value of --port ("podaj port: --port PORT", "nieprawidłowy port
+// ..."), or an empty text when it names a port.
+QString PortProblem(const QString& port);
