@@ -103,6 +103,17 @@ Handler HandlerOf(const char* name)
     return nullptr;
 }
 
+// A load's status as the window reports it: the three file messages.
+void ThrowIfLoadFailed(int status)
+{
+    if (status == ConfigFile::FileFormatError)
+        throw EIOException(ConstsZVX::FileFormatError);
+    if (status == ConfigFile::FileSizeError)
+        throw EIOException(ConstsZVX::FileSizeError);
+    if (status != 0)
+        throw EIOException(ConstsZVX::FileReadError);
+}
+
 } // namespace
 
 TMainFormZORVEX::TMainFormZORVEX(QWidget* parent)
@@ -347,12 +358,7 @@ void TMainFormZORVEX::LoadFile(const QString& name)
 {
     m_reporter.LastConfirmed = false;
     const int status = m_link->LoadFromFile(name);
-    if (status == ConfigFile::FileFormatError)
-        throw EIOException(ConstsZVX::FileFormatError);
-    if (status == ConfigFile::FileSizeError)
-        throw EIOException(ConstsZVX::FileSizeError);
-    if (status != 0)
-        throw EIOException(ConstsZVX::FileReadError);
+    ThrowIfLoadFailed(status);
     if (!m_reporter.LastConfirmed)
         return; // declined: nothing changed, unsaved edits stay unsaved
     m_fileName = name;
@@ -423,12 +429,7 @@ void TMainFormZORVEX::PorownajZPlikiemExecute()
         return;
     ConfigFile::Bytes bytes;
     const int status = ConfigFile::Read(QFile::encodeName(name).toStdString(), bytes);
-    if (status == ConfigFile::FileFormatError)
-        throw EIOException(ConstsZVX::FileFormatError);
-    if (status == ConfigFile::FileSizeError)
-        throw EIOException(ConstsZVX::FileSizeError);
-    if (status != 0)
-        throw EIOException(ConstsZVX::FileReadError);
+    ThrowIfLoadFailed(status);
     TZorvexSettings file;
     ConfigFile::Apply(bytes, file);
     ShowDifferences(ConfigDifferences(m_link->Settings(), file),

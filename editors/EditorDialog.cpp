@@ -1,5 +1,7 @@
 #include "editors/EditorDialog.h"
 
+#include <QLabel>
+
 #include "widgets/ErrorGuard.h"
 
 #include <QGuiApplication>
@@ -103,4 +105,13 @@ void TEditorDialog::BitBtn1Click()
     ErrorGuard::RunGuarded([&] { accepted = CanClose(); });
     if (accepted)
         done(mrOk);
+}
+
+QLabel* TEditorDialog::NewLabel(const QString& text, const QString& name, QWidget* buddy,
+                                QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setBuddy(buddy);
+    return label;
 }

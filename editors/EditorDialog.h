@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QList>
 
+class QLabel;
 class QLayout;
 class QPushButton;
 
@@ -25,6 +26,10 @@ public:
 
 protected:
     TEditorDialog(const QString& caption, QWidget* parent);
+
+    // A label with the system's object name whose accelerator focuses buddy.
+    static QLabel* NewLabel(const QString& text, const QString& name, QWidget* buddy,
+                            QWidget* parent);
 
     // Lays out body above the row of buttons and fixes the dialog's size.
     void SetBody(QLayout* body);

@@ -1,6 +1,7 @@
 #include "editors/NumberFields.h"
 
 #include "editors/ByteText.h"
+#include "editors/UpDown.h"
 
 #include <QLineEdit>
 
@@ -21,4 +22,17 @@ void CheckByteFields(const QList<QLineEdit*>& fields)
             throw;
         }
     }
+}
+
+void FilterNumberKey(const QObject* sender, QChar& key, std::span<QLineEdit* const> edits,
+                     std::span<UpDown* const> upDowns)
+{
+    for (std::size_t i = 0; i < edits.size() && i < upDowns.size(); ++i) {
+        if (sender && sender->objectName() == edits[i]->objectName()) {
+            if (!DigitFits(edits[i], key, upDowns[i]->Minimum(), upDowns[i]->Maximum()))
+                key = QChar();
+            return;
+        }
+    }
+    key = QChar();
 }

@@ -3,7 +3,11 @@
 #include <QChar>
 #include <QList>
 
+#include <span>
+
 class QLineEdit;
+class QObject;
+class UpDown;
 
 // Rules shared by the one-byte number fields of the dialing-parameters, PGM-outputs and
 // delays dialogs. Their key filters admit digits only, but pasting through the context
@@ -12,6 +16,12 @@ class QLineEdit;
 // The key filter's rule: key is a digit "0".."9" and the edit's text with that digit
 // appended at its end (wherever the caret stands) lies in minimum..maximum.
 bool DigitFits(const QLineEdit* edit, QChar key, int minimum, int maximum);
+
+// The key filter of a dialog's number fields (Edit1KeyPress): key passes when sender is
+// edits[i] and the digit fits upDowns[i]'s range; it is discarded otherwise, also when
+// it was typed into none of the fields.
+void FilterNumberKey(const QObject* sender, QChar& key, std::span<QLineEdit* const> edits,
+                     std::span<UpDown* const> upDowns);
 
 // Checks every field before a dialog writes anything. At the first text that is not a
 // number 0..255 (pasted, or typed into the middle of the field) the field gets the focus

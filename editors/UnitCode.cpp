@@ -12,18 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 
-namespace {
-
-QLabel* NewLabel(const QString& text, const QString& name, QWidget* buddy, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setBuddy(buddy);
-    return label;
-}
-
-} // namespace
-
 TFormCode::TFormCode(QWidget* parent)
     : TEditorDialog(QString::fromUtf8(CodeFields::Caption), parent),
       RadioGroup1(new RadioGroup(QString::fromUtf8(CodeFields::TrcLabel),

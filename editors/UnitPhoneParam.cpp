@@ -60,14 +60,7 @@ TFormPhoneParam::TFormPhoneParam(QWidget* parent)
 
 void TFormPhoneParam::Edit1KeyPress(QObject* sender, QChar& key)
 {
-    for (int i = 0; i < 3; ++i) {
-        if (sender && sender->objectName() == m_edits[i]->objectName()) {
-            if (!DigitFits(m_edits[i], key, m_upDowns[i]->Minimum(), m_upDowns[i]->Maximum()))
-                key = QChar();
-            return;
-        }
-    }
-    key = QChar(); // typed into none of the number fields
+    FilterNumberKey(sender, key, m_edits, m_upDowns);
 }
 
 bool TFormPhoneParam::CanClose()

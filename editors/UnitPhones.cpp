@@ -10,18 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 
-namespace {
-
-QLabel* NewLabel(const QString& text, const QString& name, QWidget* buddy, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setBuddy(buddy);
-    return label;
-}
-
-} // namespace
-
 TFormPhones::TFormPhones(QWidget* parent)
     : TEditorDialog(QString::fromUtf8(PhonesFields::Caption), parent),
       RadioGroup1(new RadioGroup(

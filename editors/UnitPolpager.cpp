@@ -13,21 +13,10 @@
 
 #include <cstring>
 
-namespace {
-
-QLabel* NewLabel(const QString& text, const QString& name, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    return label;
-}
-
-} // namespace
-
 TFormPolpager::TFormPolpager(QWidget* parent)
     : TEditorDialog(QString::fromUtf8(PolpagerFields::Caption), parent),
-      Label2(NewLabel(QString(), "Label2", this)), Label4(NewLabel(QString(), "Label4", this)),
-      Memo1(new QPlainTextEdit(this))
+      Label2(NewLabel(QString(), "Label2", nullptr, this)),
+      Label4(NewLabel(QString(), "Label4", nullptr, this)), Memo1(new QPlainTextEdit(this))
 {
     Memo1->setObjectName("Memo1");
     Memo1->setTabChangesFocus(true);
@@ -41,14 +30,15 @@ TFormPolpager::TFormPolpager(QWidget* parent)
     DiscardControlCharacters(Memo1);
     connect(Memo1, &QPlainTextEdit::textChanged, this, &TFormPolpager::LimitLength);
 
-    auto* label5 = NewLabel(QString::fromUtf8(PolpagerFields::MessageLabel), "Label5", this);
+    auto* label5 =
+        NewLabel(QString::fromUtf8(PolpagerFields::MessageLabel), "Label5", nullptr, this);
     label5->setBuddy(Memo1);
     auto* grid = new QGridLayout;
-    grid->addWidget(NewLabel(QString::fromUtf8(PolpagerFields::Station1Label), "Label1", this), 0,
-                    0);
+    grid->addWidget(
+        NewLabel(QString::fromUtf8(PolpagerFields::Station1Label), "Label1", nullptr, this), 0, 0);
     grid->addWidget(Label2, 0, 1);
-    grid->addWidget(NewLabel(QString::fromUtf8(PolpagerFields::Station2Label), "Label3", this), 1,
-                    0);
+    grid->addWidget(
+        NewLabel(QString::fromUtf8(PolpagerFields::Station2Label), "Label3", nullptr, this), 1, 0);
     grid->addWidget(Label4, 1, 1);
     grid->addWidget(label5, 2, 0, 1, 2);
     grid->addWidget(Memo1, 3, 0, 1, 2);

@@ -1,4 +1,4 @@
-#include "tools/CommandLine.h"
+#include "tests/tools/CliRun.h"
 #include "tools/ExitStatus.h"
 
 #include <QtTest>
@@ -14,16 +14,7 @@ private slots:
     void newReportsUnwritableFile();
 
 private:
-    int Run(const QStringList& args)
-    {
-        m_out.clear();
-        m_err.clear();
-        QTextStream out(&m_out);
-        QTextStream err(&m_err);
-        return RunCommandLine(args, out, err);
-    }
-    QString m_out;
-    QString m_err;
+    CliRun Run; // Run({...}) runs the tool; Run.out and Run.err hold what it printed
     QTemporaryDir m_dir;
 };
 
@@ -50,17 +41,17 @@ void TstZvxCli::usage()
     QFETCH(int, status);
     QFETCH(QString, errContains);
     QCOMPARE(Run(args), status);
-    QVERIFY2(m_err.contains(errContains), qPrintable(m_err));
+    QVERIFY2(Run.err.contains(errContains), qPrintable(Run.err));
     if (status == ExitStatus::Success)
-        QVERIFY(m_err.isEmpty() && !m_out.isEmpty());
+        QVERIFY(Run.err.isEmpty() && !Run.out.isEmpty());
 }
 
 void TstZvxCli::newWritesFactoryFile()
 {
     const QString path = m_dir.filePath(QStringLiteral("f.zvx"));
     QCOMPARE(Run({"new", "-o", path}), ExitStatus::Success);
-    QVERIFY2(m_out.contains(QStringLiteral("Konfiguracja została zapisana w zbiorze: ") + path),
-             qPrintable(m_out));
+    QVERIFY2(Run.out.contains(QStringLiteral("Konfiguracja została zapisana w zbiorze: ") + path),
+             qPrintable(Run.out));
     QFile made(path);
     QFile golden(QStringLiteral(ZVX_TEST_DATA "/factory.zvx"));
     QVERIFY(made.open(QIODevice::ReadOnly) && golden.open(QIODevice::ReadOnly));
@@ -71,7 +62,7 @@ void TstZvxCli::newReportsUnwritableFile()
 {
     QCOMPARE(Run({"new", "--output=" + m_dir.filePath(QStringLiteral("no/such/dir/f.zvx"))}),
              ExitStatus::FileError);
-    QVERIFY2(m_err.startsWith(QStringLiteral("Błąd zapisu pliku")), qPrintable(m_err));
+    QVERIFY2(Run.err.startsWith(QStringLiteral("Błąd zapisu pliku")), qPrintable(Run.err));
 }
 
 QTEST_GUILESS_MAIN(TstZvxCli)

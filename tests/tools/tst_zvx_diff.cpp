@@ -5,7 +5,7 @@
 #include "model/ImageChecksum.h"
 #include "model/TZorvexSettings.h"
 #include "resources/ConstsZVX.h"
-#include "tools/CommandLine.h"
+#include "tests/tools/CliRun.h"
 #include "tools/ExitStatus.h"
 
 #include <QtTest>
@@ -50,14 +50,7 @@ private slots:
     void verifyFileError();
 
 private:
-    int Run(const QStringList& args)
-    {
-        m_out.clear();
-        m_err.clear();
-        QTextStream out(&m_out);
-        QTextStream err(&m_err);
-        return RunCommandLine(args, out, err);
-    }
+    CliRun Run; // Run({...}) runs the tool; Run.out and Run.err hold what it printed
     QString Save(const char* name, const TZorvexSettings& settings)
     {
         const QString path = m_dir.filePath(QString::fromLatin1(name));
@@ -66,8 +59,6 @@ private:
         return path;
     }
 
-    QString m_out;
-    QString m_err;
     QTemporaryDir m_dir;
 };
 
@@ -88,9 +79,9 @@ void TstZvxDiff::badArguments()
 {
     QFETCH(QStringList, args);
     QCOMPARE(Run(args), ExitStatus::Usage);
-    QVERIFY(m_out.isEmpty());
-    QVERIFY2(m_err.startsWith("zvx " + args.first() + ": "), qPrintable(m_err));
-    QCOMPARE(m_err.count('\n'), 1);
+    QVERIFY(Run.out.isEmpty());
+    QVERIFY2(Run.err.startsWith("zvx " + args.first() + ": "), qPrintable(Run.err));
+    QCOMPARE(Run.err.count('\n'), 1);
 }
 
 void TstZvxDiff::diffOfFiles()
@@ -106,13 +97,13 @@ void TstZvxDiff::diffOfFiles()
     const QString copy = Save("kopia.zvx", factory);
 
     QCOMPARE(Run({"diff", a, copy}), ExitStatus::Success);
-    QCOMPARE(m_out, Text(ConstsZVX::DiffEqual) + "\n");
-    QVERIFY(m_err.isEmpty());
+    QCOMPARE(Run.out, Text(ConstsZVX::DiffEqual) + "\n");
+    QVERIFY(Run.err.isEmpty());
 
     QCOMPARE(Run({"diff", a, b}), ExitStatus::ExchangeFailed);
-    QVERIFY(m_err.isEmpty());
+    QVERIFY(Run.err.isEmpty());
     // A control character in a record would break the line; it shows as a blank.
-    QCOMPARE(m_out.split('\n'),
+    QCOMPARE(Run.out.split('\n'),
              (QStringList{"A: " + a, "B: " + b,
                           "Konfiguracja | Adres (wiersz 1) | \"\" | "
                           "\"ul. D\u0142uga 1  \"",
@@ -147,8 +138,8 @@ void TstZvxDiff::diffFileErrors()
     for (const QStringList& args :
          {QStringList{"diff", good, bad}, QStringList{"diff", bad, good}}) {
         QCOMPARE(Run(args), ExitStatus::FileError);
-        QVERIFY(m_out.isEmpty());
-        QVERIFY2(m_err.startsWith(message + ": " + bad), qPrintable(m_err));
+        QVERIFY(Run.out.isEmpty());
+        QVERIFY2(Run.err.startsWith(message + ": " + bad), qPrintable(Run.err));
     }
 }
 
@@ -197,12 +188,12 @@ void TstZvxDiff::verifyAgainstDialer()
     const QString port = QString::fromStdString(dialer.SlavePath());
 
     QCOMPARE(Run({"verify", "--port", port, path}), status);
-    QVERIFY2(m_out.startsWith(out), qPrintable(m_out));
-    QVERIFY2(m_err.contains(err), qPrintable(m_err));
+    QVERIFY2(Run.out.startsWith(out), qPrintable(Run.out));
+    QVERIFY2(Run.err.contains(err), qPrintable(Run.err));
     if (differs)
-        QVERIFY2(m_out.endsWith("A: " + path + "\nB: dialer, " + port +
-                                "\nTelefony | NR 3 | \"\" | \"99\"\n"),
-                 qPrintable(m_out));
+        QVERIFY2(Run.out.endsWith("A: " + path + "\nB: dialer, " + port +
+                                  "\nTelefony | NR 3 | \"\" | \"99\"\n"),
+                 qPrintable(Run.out));
     QCOMPARE(Contents(path), saved);
     QCOMPARE(dialer.Image(), image); // a check writes nothing
 }
@@ -216,7 +207,8 @@ void TstZvxDiff::verifyFileError()
     const QString missing = m_dir.filePath(QStringLiteral("brak.zvx"));
     QCOMPARE(Run({"verify", "--port", QString::fromStdString(dialer.SlavePath()), missing}),
              ExitStatus::FileError);
-    QVERIFY2(m_err.startsWith(Text(ConstsZVX::FileReadError) + ": " + missing), qPrintable(m_err));
+    QVERIFY2(Run.err.startsWith(Text(ConstsZVX::FileReadError) + ": " + missing),
+             qPrintable(Run.err));
     QCOMPARE(dialer.GetCounters().frames, 0);
 }
 

@@ -1,7 +1,7 @@
 #include "../emulator/LinePeer.h"
 
 #include "device/ConfigFileIO.h"
-#include "tools/CommandLine.h"
+#include "tests/tools/CliRun.h"
 #include "tools/ExitStatus.h"
 
 #include <QtTest>
@@ -23,16 +23,7 @@ private slots:
     void servesFileSavesWritesAndCleansUp();
 
 private:
-    int Run(const QStringList& args)
-    {
-        m_out.clear();
-        m_err.clear();
-        QTextStream out(&m_out);
-        QTextStream err(&m_err);
-        return RunCommandLine(args, out, err);
-    }
-    QString m_out;
-    QString m_err;
+    CliRun Run; // Run({...}) runs the tool; Run.out and Run.err hold what it printed
     QTemporaryDir m_dir;
 };
 
@@ -70,11 +61,11 @@ void TstZvxEmulate::arguments()
     QFETCH(int, status);
     QFETCH(QString, errContains);
     QCOMPARE(Run(args), status);
-    QVERIFY2(m_err.contains(errContains), qPrintable(m_err));
+    QVERIFY2(Run.err.contains(errContains), qPrintable(Run.err));
     if (status == ExitStatus::Success)
-        QVERIFY(m_err.isEmpty() && m_out.contains("--fault"));
+        QVERIFY(Run.err.isEmpty() && Run.out.contains("--fault"));
     else
-        QCOMPARE(m_err.count('\n'), 1);
+        QCOMPARE(Run.err.count('\n'), 1);
 }
 
 void TstZvxEmulate::servesFileSavesWritesAndCleansUp()

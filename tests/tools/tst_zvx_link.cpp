@@ -4,7 +4,7 @@
 #include "model/ImageChecksum.h"
 #include "resources/ConstsZVX.h"
 #include "serial/TCustomComPort.h"
-#include "tools/CommandLine.h"
+#include "tests/tools/CliRun.h"
 #include "tools/ExitStatus.h"
 #include "tools/PortNameLookup.h"
 
@@ -60,18 +60,9 @@ private slots:
     void comNameFromProgramSettings();
 
 private:
-    int Run(const QStringList& args)
-    {
-        m_out.clear();
-        m_err.clear();
-        QTextStream out(&m_out);
-        QTextStream err(&m_err);
-        return RunCommandLine(args, out, err);
-    }
+    CliRun Run; // Run({...}) runs the tool; Run.out and Run.err hold what it printed
     QString File(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
 
-    QString m_out;
-    QString m_err;
     QTemporaryDir m_dir;
 };
 
@@ -108,9 +99,9 @@ void TstZvxLink::badArguments()
 {
     QFETCH(QStringList, args);
     QCOMPARE(Run(args), ExitStatus::Usage);
-    QVERIFY(m_out.isEmpty());
-    QVERIFY2(m_err.startsWith("zvx " + args.first() + ": "), qPrintable(m_err));
-    QCOMPARE(m_err.count('\n'), 1);
+    QVERIFY(Run.out.isEmpty());
+    QVERIFY2(Run.err.startsWith("zvx " + args.first() + ": "), qPrintable(Run.err));
+    QCOMPARE(Run.err.count('\n'), 1);
 }
 
 void TstZvxLink::help_data()
@@ -125,10 +116,10 @@ void TstZvxLink::help()
 {
     QFETCH(QString, command);
     QCOMPARE(Run({command, "--help"}), ExitStatus::Success);
-    QVERIFY2(m_out.startsWith("Użycie: zvx " + command + " --port PORT"), qPrintable(m_out));
-    QVERIFY(m_err.isEmpty());
+    QVERIFY2(Run.out.startsWith("Użycie: zvx " + command + " --port PORT"), qPrintable(Run.out));
+    QVERIFY(Run.err.isEmpty());
     QCOMPARE(Run({"--help"}), ExitStatus::Success);
-    QVERIFY(m_out.contains("  " + command + " "));
+    QVERIFY(Run.out.contains("  " + command + " "));
 }
 
 void TstZvxLink::readSavesFile()
@@ -136,9 +127,9 @@ void TstZvxLink::readSavesFile()
     const auto dialer = Dialer({"chunks=9"});
     const QString file = File("odczyt.zvx");
     QCOMPARE(Run({"read", "--port", PathOf(*dialer), "-o", file}), ExitStatus::Success);
-    QCOMPARE(m_out, Text(ConstsZVX::ReadDone) + "\n" +
-                        Text(ConstsZVX::FileSaved).replace("%s", file) + "\n");
-    QVERIFY(m_err.isEmpty()); // no progress bar: not a terminal
+    QCOMPARE(Run.out, Text(ConstsZVX::ReadDone) + "\n" +
+                          Text(ConstsZVX::FileSaved).replace("%s", file) + "\n");
+    QVERIFY(Run.err.isEmpty()); // no progress bar: not a terminal
 
     ConfigFile::Bytes bytes;
     QCOMPARE(ConfigFile::Read(file.toStdString(), bytes), 0);
@@ -154,8 +145,8 @@ void TstZvxLink::failedReadWritesNothing()
     const QString file = File("nieudany.zvx");
     QCOMPARE(Run({"read", "--port=" + PathOf(*dialer), "--output", file}),
              ExitStatus::ExchangeFailed);
-    QVERIFY(m_out.isEmpty());
-    QCOMPARE(m_err, Text(ConstsZVX::BadImageChecksum) + "\n");
+    QVERIFY(Run.out.isEmpty());
+    QCOMPARE(Run.err, Text(ConstsZVX::BadImageChecksum) + "\n");
     QVERIFY(!QFile::exists(file));
 }
 
@@ -169,8 +160,8 @@ void TstZvxLink::writeLoadsAndSends()
     const auto dialer = Dialer();
 
     QCOMPARE(Run({"write", "--port", PathOf(*dialer), file}), ExitStatus::Success);
-    QCOMPARE(m_out, "Dialer MEDRA ZVX-A\n" + Text(ConstsZVX::WriteDone) + "\n");
-    QVERIFY(m_err.isEmpty());
+    QCOMPARE(Run.out, "Dialer MEDRA ZVX-A\n" + Text(ConstsZVX::WriteDone) + "\n");
+    QVERIFY(Run.err.isEmpty());
     const TCfg image = dialer->Image();
     QCOMPARE(image.GetByte(60), 0x33);
     QCOMPARE(Sum8(image.Bytes().data(), 256), 0);
@@ -203,7 +194,7 @@ void TstZvxLink::writeRefusesBadFile()
     f.close();
     const auto dialer = Dialer();
     QCOMPARE(Run({"write", "--port", PathOf(*dialer), file}), status);
-    QVERIFY2(m_err.startsWith(message), qPrintable(m_err));
+    QVERIFY2(Run.err.startsWith(message), qPrintable(Run.err));
     QCOMPARE(dialer->GetCounters().frames, 0);
 }
 
@@ -211,7 +202,7 @@ void TstZvxLink::restartAtGivenTime()
 {
     const auto dialer = Dialer();
     QCOMPARE(Run({"restart", "--port", PathOf(*dialer), "--time", "9:07"}), ExitStatus::Success);
-    QCOMPARE(m_out, Text(ConstsZVX::RestartDone) + "\n");
+    QCOMPARE(Run.out, Text(ConstsZVX::RestartDone) + "\n");
     const auto counters = dialer->GetCounters();
     QCOMPARE(counters.restarts, 1);
     QCOMPARE(counters.restartHour, 0x09);
@@ -223,8 +214,8 @@ void TstZvxLink::restartNobodyAnswers()
 {
     const auto dialer = Dialer({"silent"});
     QCOMPARE(Run({"restart", "--port", PathOf(*dialer)}), ExitStatus::ExchangeFailed);
-    QVERIFY(m_out.isEmpty());
-    QCOMPARE(m_err, Text(ConstsZVX::RestartNoAnswer) + "\n");
+    QVERIFY(Run.out.isEmpty());
+    QCOMPARE(Run.err, Text(ConstsZVX::RestartNoAnswer) + "\n");
     QCOMPARE(dialer->GetCounters().frames, 2);
 }
 
@@ -249,8 +240,8 @@ void TstZvxLink::portErrors()
     if (command == "write")
         args << file;
     QCOMPARE(Run(args), ExitStatus::PortError);
-    QVERIFY2(m_err.startsWith("Nie można otworzyć portu COM\n(port niedostępny"),
-             qPrintable(m_err));
+    QVERIFY2(Run.err.startsWith("Nie można otworzyć portu COM\n(port niedostępny"),
+             qPrintable(Run.err));
     QVERIFY(!QFile::exists(File("nic.zvx")));
 }
 
@@ -260,8 +251,8 @@ void TstZvxLink::lineLostMidRead()
     const auto dialer = Dialer({"hangup-frame=2"});
     const QString file = File("urwany.zvx");
     QCOMPARE(Run({"read", "--port", PathOf(*dialer), "-o", file}), ExitStatus::PortError);
-    QVERIFY2(m_err.startsWith("Błąd funkcji WriteFile"), qPrintable(m_err));
-    QCOMPARE(m_err.count('\n'), 1);
+    QVERIFY2(Run.err.startsWith("Błąd funkcji WriteFile"), qPrintable(Run.err));
+    QCOMPARE(Run.err.count('\n'), 1);
     QVERIFY(!QFile::exists(file));
 }
 

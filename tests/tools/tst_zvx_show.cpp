@@ -1,7 +1,7 @@
 #include "tests/report/ReportSample.h"
 
 #include "device/ConfigFileIO.h"
-#include "tools/CommandLine.h"
+#include "tests/tools/CliRun.h"
 #include "tools/ExitStatus.h"
 
 #include <QJsonArray>
@@ -26,18 +26,9 @@ private slots:
     void fileErrors();
 
 private:
-    int Run(const QStringList& args)
-    {
-        m_out.clear();
-        m_err.clear();
-        QTextStream out(&m_out);
-        QTextStream err(&m_err);
-        return RunCommandLine(args, out, err);
-    }
+    CliRun Run; // Run({...}) runs the tool; Run.out and Run.err hold what it printed
     QString Sample() const { return m_dir.filePath(QStringLiteral("sklep.zvx")); }
 
-    QString m_out;
-    QString m_err;
     QTemporaryDir m_dir;
 };
 
@@ -63,20 +54,20 @@ void TstZvxShow::usage()
     QFETCH(int, status);
     QCOMPARE(Run(args), status);
     if (status == ExitStatus::Success) {
-        QVERIFY(m_out.startsWith(QStringLiteral("Użycie: zvx show")));
-        QVERIFY(m_err.isEmpty());
+        QVERIFY(Run.out.startsWith(QStringLiteral("Użycie: zvx show")));
+        QVERIFY(Run.err.isEmpty());
     } else {
-        QVERIFY2(m_err.startsWith(QStringLiteral("zvx show: ")), qPrintable(m_err));
-        QVERIFY(m_out.isEmpty());
+        QVERIFY2(Run.err.startsWith(QStringLiteral("zvx show: ")), qPrintable(Run.err));
+        QVERIFY(Run.out.isEmpty());
     }
 }
 
 void TstZvxShow::textReport()
 {
     QCOMPARE(Run({"show", Sample()}), ExitStatus::Success);
-    QVERIFY(m_err.isEmpty());
+    QVERIFY(Run.err.isEmpty());
     QStringList lines;
-    for (const QString& line : m_out.split(u'\n'))
+    for (const QString& line : Run.out.split(u'\n'))
         lines << line.simplified();
     QCOMPARE(lines.first(), QStringLiteral("Programator dialera Zorvex"));
     for (const char* expected :
@@ -91,7 +82,7 @@ void TstZvxShow::jsonRoundTripsTheFile()
 {
     QCOMPARE(Run({"show", "--json", Sample()}), ExitStatus::Success);
     QJsonParseError error;
-    const QJsonObject root = QJsonDocument::fromJson(m_out.toUtf8(), &error).object();
+    const QJsonObject root = QJsonDocument::fromJson(Run.out.toUtf8(), &error).object();
     QCOMPARE(error.error, QJsonParseError::NoError);
     ConfigFile::Bytes file;
     QCOMPARE(ConfigFile::Read(Sample().toStdString(), file), 0);
@@ -123,9 +114,9 @@ void TstZvxShow::maskedHidesCodes()
 {
     QFETCH(QStringList, options);
     QCOMPARE(Run(QStringList{"show"} + options + QStringList{Sample()}), ExitStatus::Success);
-    QVERIFY(m_out.contains(QStringLiteral("****")));
+    QVERIFY(Run.out.contains(QStringLiteral("****")));
     for (const QString& code : ReportSample::Codes)
-        QVERIFY2(!m_out.contains(code), qPrintable(code));
+        QVERIFY2(!Run.out.contains(code), qPrintable(code));
 }
 
 void TstZvxShow::fileErrors_data()
@@ -151,8 +142,8 @@ void TstZvxShow::fileErrors()
         file.write(content);
     }
     QCOMPARE(Run({"show", path}), ExitStatus::FileError);
-    QVERIFY2(m_err.startsWith(message + path), qPrintable(m_err));
-    QVERIFY(m_out.isEmpty());
+    QVERIFY2(Run.err.startsWith(message + path), qPrintable(Run.err));
+    QVERIFY(Run.out.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TstZvxShow)
