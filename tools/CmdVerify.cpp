@@ -32,17 +32,9 @@ int RunVerify(CommandContext& context)
         return ExitStatus::Success;
     }
     QString port;
-    if (!TakeOption(args, {QStringLiteral("--port"), QStringLiteral("-p")}, port))
-        return Usage(context.err, QStringLiteral("brak wartości opcji"));
-    for (const QString& arg : args)
-        if (arg.startsWith(u'-'))
-            return Usage(context.err, QStringLiteral("nieznana opcja \"%1\"").arg(arg));
-    if (const QString problem = PortProblem(port); !problem.isEmpty())
+    QString file;
+    if (const QString problem = TakePortAndFile(args, port, file); !problem.isEmpty())
         return Usage(context.err, problem);
-    if (args.size() != 1)
-        return Usage(context.err, args.isEmpty() ? QStringLiteral("podaj plik konfiguracji")
-                                                 : QStringLiteral("podaj jeden plik"));
-    const QString file = args.first();
 
     DialerSession session(context, port);
     // The file is checked before the line is opened: a wrong file needs no dialer.

@@ -42,17 +42,9 @@ int RunWrite(CommandContext& context)
         return ExitStatus::Success;
     }
     QString port;
-    if (!TakeOption(args, {QStringLiteral("--port"), QStringLiteral("-p")}, port))
-        return Usage(context.err, QStringLiteral("brak wartości opcji"));
-    for (const QString& arg : args)
-        if (arg.startsWith(QLatin1Char('-')) && arg != QLatin1String("-"))
-            return Usage(context.err, QStringLiteral("nieznana opcja \"%1\"").arg(arg));
-    if (const QString problem = PortProblem(port); !problem.isEmpty())
+    QString file;
+    if (const QString problem = TakePortAndFile(args, port, file); !problem.isEmpty())
         return Usage(context.err, problem);
-    if (args.size() != 1)
-        return Usage(context.err, args.isEmpty() ? QStringLiteral("podaj plik konfiguracji")
-                                                 : QStringLiteral("podaj jeden plik"));
-    const QString file = args.first();
     if (!QFileInfo::exists(file))
         return Usage(context.err, QStringLiteral("nie ma pliku \"%1\"").arg(file));
 

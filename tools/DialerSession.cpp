@@ -69,6 +69,22 @@ int DialerSession::Run(const std::function<void(TZorvexSettingsControl&)>& start
     return ExitStatus::Success;
 }
 
+QString TakePortAndFile(QStringList args, QString& port, QString& file)
+{
+    if (!TakeOption(args, {QStringLiteral("--port"), QStringLiteral("-p")}, port))
+        return QStringLiteral("brak wartości opcji");
+    for (const QString& arg : args)
+        if (arg.startsWith(QLatin1Char('-')) && arg != QLatin1String("-"))
+            return QStringLiteral("nieznana opcja \"%1\"").arg(arg);
+    if (const QString problem = PortProblem(port); !problem.isEmpty())
+        return problem;
+    if (args.size() != 1)
+        return args.isEmpty() ? QStringLiteral("podaj plik konfiguracji")
+                              : QStringLiteral("podaj jeden plik");
+    file = args.first();
+    return {};
+}
+
 QString PortProblem(const QString& port)
 {
     if (port.isEmpty())
