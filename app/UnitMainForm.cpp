@@ -176,18 +176,18 @@ TMainFormZORVEX::~TMainFormZORVEX()
 
 void TMainFormZORVEX::CreateActions()
 {
-    for (const ActionSpec& spec : MainActions()) {
-        auto* action = new QAction(QString::fromUtf8(spec.caption), this);
-        action->setObjectName(QString::fromLatin1(spec.name));
-        action->setProperty("category", QString::fromUtf8(spec.category));
-        if (spec.hint)
-            action->setToolTip(QString::fromUtf8(spec.hint));
-        if (spec.shortcut)
-            action->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
-        if (spec.image >= 0)
-            action->setIcon(Glyphs::Icon(spec.image));
-        action->setProperty("imageIndex", spec.image);
-        const Handler handler = HandlerOf(spec.name);
+    for (const ActionSpec& entry : MainActions()) {
+        auto* action = new QAction(QString::fromUtf8(entry.caption), this);
+        action->setObjectName(QString::fromLatin1(entry.name));
+        action->setProperty("category", QString::fromUtf8(entry.category));
+        if (entry.hint)
+            action->setToolTip(QString::fromUtf8(entry.hint));
+        if (entry.shortcut)
+            action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
+        if (entry.image >= 0)
+            action->setIcon(Glyphs::Icon(entry.image));
+        action->setProperty("imageIndex", entry.image);
+        const Handler handler = HandlerOf(entry.name);
         connect(action, &QAction::triggered, this, [this, handler] {
             ErrorGuard::RunGuarded([this, handler] { (this->*handler)(); });
         });
@@ -202,9 +202,9 @@ QAction* TMainFormZORVEX::Action(const QString& name) const
 
 void TMainFormZORVEX::CreateMenus()
 {
-    for (const MenuSpec& spec : MainMenus()) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(spec.title));
-        for (const char* item : spec.items) {
+    for (const MenuSpec& entry : MainMenus()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(entry.title));
+        for (const char* item : entry.items) {
             if (item)
                 menu->addAction(Action(QString::fromLatin1(item)));
             else
