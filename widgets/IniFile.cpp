@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 #include <optional>
 #include <utility>
@@ -57,7 +58,11 @@ Lines ReadLines(const QString& fileName)
 
 QString Text(const Line& line)
 {
-    return QString::fromUtf8(line.text).trimmed();
+    // QString::fromUtf8 would drop a byte-order mark at the start of any line, so a key
+    // written as U+FEFF could never be found again; only the file's own mark (removed in
+    // ReadLines) is not text.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return QString(utf8(line.text)).trimmed();
 }
 
 // The section's name when the line opens one.

@@ -1,5 +1,3 @@
-#include "ModalDriver.h"
-
 #include "editors/UnitCode.h"
 #include "editors/UnitEventCode.h"
 #include "model/TZorvexSettings.h"
@@ -7,46 +5,19 @@
 #include "widgets/RadioGroup.h"
 #include "widgets/TimePicker.h"
 
+#include "tests/editors/DialogTestKit.h"
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QRadioButton>
+
 #include <QtTest>
 
 namespace {
-
-TZorvexSettings Factory()
-{
-    TZorvexSettings s;
-    s.LoadDefaults();
-    return s;
-}
-
-QByteArray Read(const TCfg& cfg, int offset, int count)
-{
-    return QByteArray(reinterpret_cast<const char*>(cfg.Bytes().data()) + offset, count);
-}
-
-QString Text(QWidget& dialog, const char* name)
-{
-    auto* edit = dialog.findChild<QLineEdit*>(name);
-    return edit ? edit->text() : QString("<no %1>").arg(name);
-}
-
-QString FocusName()
-{
-    return Focused() ? Focused()->objectName() : QString();
-}
 
 void Click(QWidget* widget)
 {
     QVERIFY(widget);
     QTest::mouseClick(widget, Qt::LeftButton);
-}
-
-void Backspaces(int count)
-{
-    for (int i = 0; i < count; ++i)
-        Press(Qt::Key_Backspace);
 }
 
 } // namespace

@@ -3,21 +3,11 @@
 #include "model/TZorvexSettings.h"
 #include "resources/ConstsZVX.h"
 
+#include "tests/editors/FieldsTestKit.h"
+
 #include <QtTest>
 
 namespace {
-
-TZorvexSettings Factory()
-{
-    TZorvexSettings s;
-    s.LoadDefaults();
-    return s;
-}
-
-QByteArray Read(const TCfg& cfg, int offset, int count)
-{
-    return QByteArray(reinterpret_cast<const char*>(cfg.Bytes().data()) + offset, count);
-}
 
 // Eleven different codes of four or more digits, in check order.
 CodeFields ValidCodes()

@@ -1,5 +1,3 @@
-#include "ModalDriver.h"
-
 #include "editors/UnitAlarmOut.h"
 #include "editors/UnitDelay.h"
 #include "editors/UnitPhoneParam.h"
@@ -7,31 +5,15 @@
 #include "widgets/MessageBoxRecorder.h"
 #include "widgets/RadioGroup.h"
 
+#include "tests/editors/DialogTestKit.h"
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
+
 #include <QtTest>
 
 namespace {
-TZorvexSettings Factory()
-{
-    TZorvexSettings s;
-    s.LoadDefaults();
-    return s;
-}
-
-QString Text(QWidget& dialog, const char* name)
-{
-    auto* edit = dialog.findChild<QLineEdit*>(name);
-    return edit ? edit->text() : QString("<no %1>").arg(name);
-}
-
-QString FocusName()
-{
-    return Focused() ? Focused()->objectName() : QString();
-}
-
 // What the context menu's Paste does, which no key filter sees.
 void Paste(const QString& text)
 {

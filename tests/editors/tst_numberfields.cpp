@@ -5,16 +5,11 @@
 #include "model/Exception.h"
 #include "model/TZorvexSettings.h"
 
+#include "tests/editors/FieldsTestKit.h"
+
 #include <QtTest>
 
 namespace {
-TZorvexSettings Factory()
-{
-    TZorvexSettings s;
-    s.LoadDefaults();
-    return s;
-}
-
 QString ConvertMessage(const std::string& text)
 {
     try {

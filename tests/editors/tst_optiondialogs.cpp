@@ -1,5 +1,3 @@
-#include "ModalDriver.h"
-
 #include "editors/UnitAlarmIn.h"
 #include "editors/UnitConfig.h"
 #include "editors/UnitHistory.h"
@@ -7,26 +5,16 @@
 #include "model/TZorvexSettings.h"
 #include "widgets/RadioGroup.h"
 
+#include "tests/editors/DialogTestKit.h"
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+
 #include <QtTest>
 
 namespace {
-TZorvexSettings Factory()
-{
-    TZorvexSettings s;
-    s.LoadDefaults();
-    return s;
-}
-
-QString FocusName()
-{
-    return Focused() ? Focused()->objectName() : QString();
-}
-
 QString Chosen(QWidget& dialog, int group)
 {
     auto* g = dialog.findChild<RadioGroup*>(QString("RadioGroup%1").arg(group));

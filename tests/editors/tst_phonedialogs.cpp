@@ -1,5 +1,3 @@
-#include "ModalDriver.h"
-
 #include "editors/UnitPhones.h"
 #include "editors/UnitPolpager.h"
 #include "editors/UnitStation.h"
@@ -7,6 +5,7 @@
 #include "widgets/MessageBoxRecorder.h"
 #include "widgets/RadioGroup.h"
 
+#include "tests/editors/DialogTestKit.h"
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -14,49 +13,16 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+
 #include <QtTest>
 
 namespace {
-
-TZorvexSettings Factory()
-{
-    TZorvexSettings s;
-    s.LoadDefaults();
-    return s;
-}
-
-QByteArray Read(const TCfg& cfg, int offset, int count)
-{
-    return QByteArray(reinterpret_cast<const char*>(cfg.Bytes().data()) + offset, count);
-}
-
-QString Text(QWidget& dialog, const char* name)
-{
-    if (auto* edit = dialog.findChild<QLineEdit*>(name))
-        return edit->text();
-    if (auto* label = dialog.findChild<QLabel*>(name))
-        return label->text();
-    if (auto* memo = dialog.findChild<QPlainTextEdit*>(name))
-        return memo->toPlainText();
-    return QString("<no %1>").arg(name);
-}
-
-QString FocusName()
-{
-    return Focused() ? Focused()->objectName() : QString();
-}
 
 void Click(QWidget& dialog, const char* name)
 {
     auto* widget = dialog.findChild<QWidget*>(name);
     QVERIFY(widget);
     QTest::mouseClick(widget, Qt::LeftButton);
-}
-
-void Backspaces(int count)
-{
-    for (int i = 0; i < count; ++i)
-        Press(Qt::Key_Backspace);
 }
 
 } // namespace

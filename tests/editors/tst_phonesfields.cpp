@@ -2,26 +2,16 @@
 #include "editors/StationFields.h"
 #include "model/TZorvexSettings.h"
 
+#include "tests/editors/FieldsTestKit.h"
+
 #include <QtTest>
 
 namespace {
-
-TZorvexSettings Factory()
-{
-    TZorvexSettings s;
-    s.LoadDefaults();
-    return s;
-}
 
 void Write(TCfg& cfg, int offset, const QByteArray& bytes)
 {
     cfg.WriteBytes(offset, reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                    int(bytes.size()));
-}
-
-QByteArray Read(const TCfg& cfg, int offset, int count)
-{
-    return QByteArray(reinterpret_cast<const char*>(cfg.Bytes().data()) + offset, count);
 }
 
 // Every offset not in owned is as it was.

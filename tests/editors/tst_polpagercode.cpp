@@ -2,17 +2,12 @@
 #include "editors/PolpagerFields.h"
 #include "model/TZorvexSettings.h"
 
+#include "tests/editors/FieldsTestKit.h"
 #include <QRandomGenerator>
+
 #include <QtTest>
 
 namespace {
-
-TZorvexSettings Factory()
-{
-    TZorvexSettings s;
-    s.LoadDefaults();
-    return s;
-}
 
 QByteArray Region(const TCfg& cfg)
 {

@@ -74,6 +74,9 @@ private slots:
                                              << "K" << 9;
         QTest::newRow("utf-8 mark") << QByteArray("\xEF\xBB\xBF[S]\nK=8\n") << "S"
                                     << "K" << 8;
+        // Only the file's own mark is dropped; one starting a later line is part of a key.
+        QTest::newRow("mark as a key") << QByteArray("[S]\n\xEF\xBB\xBF=6\n") << "S"
+                                       << QString(QChar(0xFEFF)) << 6;
     }
     void readInteger()
     {
