@@ -1,5 +1,6 @@
 #include "app/UnitReportOptions.h"
 
+#include "app/DialogButtons.h"
 #include "resources/ConstsZVX.h"
 
 #include <QCheckBox>
@@ -31,18 +32,7 @@ TFormReportOptions::TFormReportOptions(const QString& title, QWidget* parent) : 
 
     CheckBox1 = new QCheckBox(QString::fromUtf8(ConstsZVX::ReportCustomerCopy), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    BitBtn1 = new QPushButton(QStringLiteral("&OK"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setDefault(true);
-    BitBtn2 = new QPushButton(QStringLiteral("&Anuluj"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
+    QHBoxLayout* buttons = OkCancelRow(this, QStringLiteral("&OK"), BitBtn1, BitBtn2);
     auto* body = new QVBoxLayout(this);
     body->addWidget(CheckBox1);
     body->addSpacing(8);

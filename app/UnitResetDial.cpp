@@ -1,5 +1,6 @@
 #include "app/UnitResetDial.h"
 
+#include "app/DialogButtons.h"
 #include "device/TZorvexSettingsControl.h"
 #include "widgets/TimePicker.h"
 
@@ -24,18 +25,7 @@ TFormResetDial::TFormResetDial(QWidget* parent) : QDialog(parent)
     row->addWidget(label);
     row->addWidget(DateTimePicker1);
 
-    BitBtn1 = new QPushButton(QStringLiteral("&Restart"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setDefault(true);
-    BitBtn2 = new QPushButton(QStringLiteral("&Anuluj"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
+    QHBoxLayout* buttons = OkCancelRow(this, QStringLiteral("&Restart"), BitBtn1, BitBtn2);
     auto* column = new QVBoxLayout(this);
     column->addWidget(bevel);
     column->addLayout(buttons);
