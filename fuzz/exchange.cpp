@@ -41,7 +41,11 @@ public:
             failNextSend = false;
             throw Exception("Błąd funkcji WriteFile");
         }
-        CheckFrame(frame);
+        // A retransmission repeats the frame as it was first sent, even if the image has
+        // changed since (a read finishing while its box is open, say).
+        if (frame != m_lastFrame)
+            CheckFrame(frame);
+        m_lastFrame = frame;
         ++frames;
     }
     void StartReplyTimer() override { timerRunning = true; }
@@ -82,6 +86,7 @@ private:
     }
 
     const TZorvexSettings& m_settings;
+    QByteArray m_lastFrame;
 };
 
 // The outcome boxes. While one is "open" the user interface goes on running, so the
