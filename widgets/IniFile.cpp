@@ -61,7 +61,8 @@ QString Text(const Line& line)
     // QString::fromUtf8 would drop a byte-order mark at the start of any line, so a key
     // written as U+FEFF could never be found again; only the file's own mark (removed in
     // ReadLines) is not text.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
     return QString(utf8(line.text)).trimmed();
 }
 
