@@ -7,7 +7,7 @@
 #include "serial/CPort.h"
 #include "widgets/CopyAnimation.h"
 #include "widgets/MessageBoxRecorder.h"
-#include "widgets/ProgramSettings.h"
+#include "settings/ProgramSettings.h"
 
 #include <QAction>
 #include <QLabel>
