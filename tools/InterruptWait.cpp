@@ -30,6 +30,9 @@ TInterruptWait::TInterruptWait()
     g_wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     struct sigaction action = {};
     action.sa_handler = OnSignal;
+    // Restarted calls: code that never expects EINTR (file writes, say) goes on; the
+    // waits that must notice the signal watch the eventfd.
+    action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);
     for (int i = 0; i < 3; ++i)
         sigaction(kSignals[i], &action, &m_old[i]);
@@ -57,5 +60,15 @@ int TInterruptWait::Wait()
         std::uint64_t count = 0;
         [[maybe_unused]] const ssize_t ignored = read(g_wakeFd, &count, sizeof count);
     }
+    return g_signal;
+}
+
+int TInterruptWait::WakeFd() const
+{
+    return g_wakeFd;
+}
+
+int TInterruptWait::Caught() const
+{
     return g_signal;
 }
