@@ -13,7 +13,9 @@
 #include <memory>
 
 // The line state the port governs, field for field the platform-neutral part of a
-// Windows DCB, filled by TCustomComPort::ApplyLineSettings.
+// Windows DCB, filled by TCustomComPort::ApplyLineSettings. The enumerations' order is
+// the DCB's own coding (dtrDisable 0 .. dtrHandshake 2, prNone 0 .. prSpace 4, ...), so a
+// Windows backend passes them on; dataBits is the DCB's ByteSize minus 5.
 struct ComLineSettings
 {
     std::uint32_t baudRate = 9600; // bit/s
