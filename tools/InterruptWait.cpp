@@ -1,5 +1,6 @@
 #include "tools/InterruptWait.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <poll.h>
@@ -10,8 +11,10 @@ namespace {
 
 constexpr int kSignals[3] = {SIGINT, SIGTERM, SIGHUP};
 // Written by the handler (which may run on any thread), read by Wait().
-int g_wakeFd = -1;
-volatile std::sig_atomic_t g_signal = 0;
+// Lock-free atomics: safe in a signal handler, and no data race with the main thread.
+std::atomic<int> g_wakeFd{-1};
+std::atomic<int> g_signal{0};
+static_assert(std::atomic<int>::is_always_lock_free);
 
 void OnSignal(int number)
 {
