@@ -2,7 +2,7 @@
 
 #include "emulator/TDialerEmulator.h"
 #include "serial/CPort.h"
-#include "widgets/ProgramSettings.h"
+#include "settings/ProgramSettings.h"
 
 EmulatorMode::EmulatorMode() : m_emulator(std::make_unique<TDialerEmulator>())
 {

@@ -33,12 +33,11 @@
 #include "editors/UnitStation.h"
 #include "editors/UnitSystemOptions.h"
 #include "resources/ConstsZVX.h"
+#include "settings/ProgramSettings.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Glyphs.h"
-#include "widgets/IniFile.h"
 #include "widgets/JpegImage.h"
 #include "widgets/MessageBox.h"
-#include "widgets/ProgramSettings.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -242,14 +241,12 @@ void TMainFormZORVEX::FormActivate()
     FirstActivation = false;
     if (ShowAboutBox)
         ShowAboutBox();
-    const QString path = ProgramSettings::Path();
-    if (QFileInfo::exists(path))
-        ComPortIndex = static_cast<std::uint8_t>(
-            IniFile(path).ReadInteger(QString::fromLatin1(ProgramSettings::kSection),
-                                      QString::fromLatin1(ProgramSettings::kPortKey), 1) -
-            1);
-    else
-        ComPortIndex = 1;
+    const ProgramSettings settings;
+    ComPortIndex = static_cast<std::uint8_t>(settings.Port() - 1);
+    // A settings file that could not be used (a FIFO, a link to a device, a huge file):
+    // the program goes on with the defaults and says why.
+    if (const QString problem = settings.Problem(); !problem.isEmpty())
+        MessageDlg(mkInformation, problem, mbOk, this);
     ApplyPortChoice();
     if (!StartupFile.isEmpty())
         QTimer::singleShot(0, this, [this] { OpenFile(StartupFile); });
@@ -398,24 +395,15 @@ void TMainFormZORVEX::StartVerification()
 
 void TMainFormZORVEX::OfferVerification()
 {
-    const QString path = ProgramSettings::Path();
-    const QString section = QString::fromLatin1(ProgramSettings::kSection);
-    const QString key = QStringLiteral("VerifyAfterWrite");
-    const int kept = IniFile(path).ReadInteger(section, key, -1);
-    bool verify = kept == 1;
-    if (kept != 0 && kept != 1) {
+    ProgramSettings settings;
+    const std::optional<bool> kept = settings.VerifyAfterWrite();
+    bool verify = kept.value_or(false);
+    if (!kept) {
         const VerifyAnswer answer = AskVerifyAfterWrite(this);
         verify = answer.verify;
         // A settings file that cannot be written is reported; the check still runs.
         if (answer.dontAskAgain)
-            ErrorGuard::RunGuarded([&] {
-                // A settings file that is not there means COM2 at start-up, one without
-                // "Port" COM1: a new file says COM2, as its absence did.
-                if (!QFileInfo::exists(path))
-                    IniFile(path).WriteInteger(section,
-                                               QString::fromLatin1(ProgramSettings::kPortKey), 2);
-                IniFile(path).WriteInteger(section, key, verify ? 1 : 0);
-            });
+            ErrorGuard::RunGuarded([&] { settings.SetVerifyAfterWrite(verify); });
     }
     if (verify)
         StartVerification();

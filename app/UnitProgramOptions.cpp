@@ -1,9 +1,8 @@
 #include "app/UnitProgramOptions.h"
 
 #include "app/AppPrinter.h"
+#include "settings/ProgramSettings.h"
 #include "widgets/Glyphs.h"
-#include "widgets/IniFile.h"
-#include "widgets/ProgramSettings.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -82,8 +81,6 @@ int TFormProgramOptions::EditOptions(std::uint8_t& portIndex)
     if (result == mrOk || result == mrAll)
         portIndex = static_cast<std::uint8_t>(ComboBox1->currentIndex());
     if (result == mrAll)
-        IniFile(ProgramSettings::Path())
-            .WriteInteger(QString::fromLatin1(ProgramSettings::kSection),
-                          QString::fromLatin1(ProgramSettings::kPortKey), portIndex + 1);
+        ProgramSettings().SetPort(portIndex + 1);
     return result;
 }

@@ -3,7 +3,7 @@
 #include "serial/CPort.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/GuardedApplication.h"
-#include "widgets/ProgramSettings.h"
+#include "settings/ProgramSettings.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 // Any bytes as an initialisation file: reading never crashes, and writing one value
 // changes that value and no other.
 
-#include "widgets/IniFile.h"
+#include "settings/IniFile.h"
 #include "fuzz/FuzzCheck.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

@@ -17,6 +17,14 @@ inline constexpr const char* ButtonNo = "&Nie";
 // Errors nobody above could catch, and the settings file.
 inline constexpr const char* UnknownError = "Nieznany błąd";
 inline constexpr const char* IniWriteError = "Unable to write to %s";
+// A settings file that is not a regular file of sane size is neither read nor replaced
+// (%s: the file's name; the second %s of SettingsUnreadable: the system's reason).
+inline constexpr const char* SettingsNotRegular = "Plik ustawień %s nie jest zwykłym plikiem.";
+inline constexpr const char* SettingsTooLarge =
+    "Plik ustawień %s jest za duży (ponad 1048576 bajtów).";
+inline constexpr const char* SettingsUnreadable = "Nie można odczytać pliku ustawień %s (%s).";
+inline constexpr const char* SettingsDefaultsUsed = " Program używa ustawień domyślnych.";
+inline constexpr const char* SettingsNotChanged = " Plik nie został zmieniony.";
 
 inline constexpr const char* ProgramCaption = "Programator dialera Zorvex";
 
@@ -37,8 +45,7 @@ inline constexpr const char* ReadSourceRecord = "Konfiguracja odczytana z Dialer
 inline constexpr const char* ReadDateRecord = "Data: %s     Godz: %s";
 
 // Emulated dialer.
-inline constexpr const char* EmulatorLineError =
-    "Nie można utworzyć linii emulowanego dialera: %s";
+inline constexpr const char* EmulatorLineError = "Nie można utworzyć linii emulowanego dialera: %s";
 
 // Configuration files.
 inline constexpr const char* FileSaveError = "Błąd zapisu pliku";

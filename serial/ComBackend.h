@@ -13,7 +13,9 @@
 #include <memory>
 
 // The line state the port governs, field for field the platform-neutral part of a
-// Windows DCB, filled by TCustomComPort::ApplyLineSettings.
+// Windows DCB, filled by TCustomComPort::ApplyLineSettings. The enumerations' order is
+// the DCB's own coding (dtrDisable 0 .. dtrHandshake 2, prNone 0 .. prSpace 4, ...), so a
+// Windows backend passes them on; dataBits is the DCB's ByteSize minus 5.
 struct ComLineSettings
 {
     std::uint32_t baudRate = 9600; // bit/s
@@ -21,19 +23,19 @@ struct ComLineSettings
     bool parityCheck = false; // the receiver checks parity
     bool outxCtsFlow = false;
     bool outxDsrFlow = false;
-    int dtrControl = 0; // 0 disable, 1 enable, 2 handshake
+    TDTRFlowControl dtrControl = dtrDisable;
     bool dsrSensitivity = false;
     bool txContinueOnXoff = false;
     bool outX = false;      // XON/XOFF on transmit
     bool inX = false;       // XON/XOFF on receive
     bool errorChar = false; // replace bytes with parity errors by errorCharValue
     bool discardNull = false;
-    int rtsControl = 0; // 0 disable, 1 enable, 2 handshake, 3 toggle
+    TRTSFlowControl rtsControl = rtsDisable;
     std::uint16_t xonLim = 0;
     std::uint16_t xoffLim = 0;
-    int byteSize = 8; // 5 .. 8
-    int parity = 0;   // 0 none, 1 odd, 2 even, 3 mark, 4 space
-    int stopBits = 0; // 0 one, 1 one and a half, 2 two
+    TDataBits dataBits = dbEight;
+    TParityBits parity = prNone;
+    TStopBits stopBits = sbOneStopBit;
     std::uint8_t xonChar = 17;
     std::uint8_t xoffChar = 19;
     std::uint8_t errorCharValue = 0;

@@ -144,9 +144,10 @@ int ComBackendPosix::SetLine(const ComLineSettings& line)
     // Handshake lines are driven by the kernel (CRTSCTS); the others are held as asked.
     // dtrHandshake has no Linux equivalent: DTR is held active. rtsToggle neither:
     // RTS is held inactive.
-    if (int error = SetModemLine(m_fd, TIOCM_DTR, line.dtrControl != 0))
+    if (int error = SetModemLine(m_fd, TIOCM_DTR, line.dtrControl != dtrDisable))
         return error;
-    return SetModemLine(m_fd, TIOCM_RTS, line.rtsControl == 1 || line.rtsControl == 2);
+    return SetModemLine(m_fd, TIOCM_RTS,
+                        line.rtsControl == rtsEnable || line.rtsControl == rtsHandshake);
 }
 
 int ComBackendPosix::SetTimeouts(const ComTimeoutSettings& timeouts)

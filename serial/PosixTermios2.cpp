@@ -10,34 +10,36 @@ namespace PosixTermios2 {
 
 namespace {
 
-tcflag_t SizeFlag(int byteSize)
+tcflag_t SizeFlag(TDataBits dataBits)
 {
-    switch (byteSize) {
-    case 5:
+    switch (dataBits) {
+    case dbFive:
         return CS5;
-    case 6:
+    case dbSix:
         return CS6;
-    case 7:
+    case dbSeven:
         return CS7;
-    default:
-        return CS8;
+    case dbEight:
+        break;
     }
+    return CS8;
 }
 
-tcflag_t ParityFlags(int parity)
+tcflag_t ParityFlags(TParityBits parity)
 {
     switch (parity) {
-    case 1:
+    case prOdd:
         return PARENB | PARODD;
-    case 2:
+    case prEven:
         return PARENB;
-    case 3:
+    case prMark:
         return PARENB | CMSPAR | PARODD;
-    case 4:
+    case prSpace:
         return PARENB | CMSPAR;
-    default:
-        return 0;
+    case prNone:
+        break;
     }
+    return 0;
 }
 
 } // namespace
@@ -65,10 +67,10 @@ int SetLine(int fd, const ComLineSettings& line)
 
     tio.c_cflag &=
         ~tcflag_t(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS | CBAUD | (CBAUD << IBSHIFT));
-    tio.c_cflag |= CREAD | CLOCAL | HUPCL | SizeFlag(line.byteSize) | ParityFlags(line.parity);
-    if (line.stopBits != 0)
+    tio.c_cflag |= CREAD | CLOCAL | HUPCL | SizeFlag(line.dataBits) | ParityFlags(line.parity);
+    if (line.stopBits != sbOneStopBit)
         tio.c_cflag |= CSTOPB; // with 5 data bits the UART makes it one and a half
-    if (line.outxCtsFlow || line.rtsControl == 2)
+    if (line.outxCtsFlow || line.rtsControl == rtsHandshake)
         tio.c_cflag |= CRTSCTS;
     tio.c_cflag |= BOTHER | (BOTHER << IBSHIFT);
     tio.c_ospeed = line.baudRate;

@@ -6,6 +6,28 @@
 
 #include <QEventLoop>
 #include <QRegularExpression>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <memory>
+
+namespace {
+
+QString SignalName(int number)
+{
+    switch (number) {
+    case SIGINT:
+        return QStringLiteral("SIGINT");
+    case SIGTERM:
+        return QStringLiteral("SIGTERM");
+    case SIGHUP:
+        return QStringLiteral("SIGHUP");
+    default:
+        return QString::number(number);
+    }
+}
+
+} // namespace
 
 DialerSession::DialerSession(CommandContext& context, const QString& port)
     : m_reporter(context.out, context.err), m_bar(context.err), m_link(m_reporter)
@@ -46,9 +68,15 @@ int DialerSession::Run(const std::function<void(TZorvexSettingsControl&)>& start
         m_bar.End();
         loop.quit();
     };
+    // A signal ends the loop; the caller's return then closes the port normally.
+    std::unique_ptr<QSocketNotifier> interrupt;
+    if (m_interrupt.WakeFd() >= 0) {
+        interrupt = std::make_unique<QSocketNotifier>(m_interrupt.WakeFd(), QSocketNotifier::Read);
+        QObject::connect(interrupt.get(), &QSocketNotifier::activated, &loop, &QEventLoop::quit);
+    }
     try {
         start(m_link);
-        if (!ended)
+        if (!ended && !m_interrupt.Caught())
             loop.exec();
     } catch (const EComPort& e) {
         m_bar.End();
@@ -62,6 +90,11 @@ int DialerSession::Run(const std::function<void(TZorvexSettingsControl&)>& start
         return ExitStatus::ExchangeFailed;
     }
     m_link.OnTransferEnd = nullptr;
+    if (!ended && m_interrupt.Caught()) {
+        m_bar.End();
+        m_reporter.Error(QStringLiteral("Przerwano (%1)").arg(SignalName(m_interrupt.Caught())));
+        return ExitStatus::Interrupted + m_interrupt.Caught();
+    }
     if (m_sinkStatus)
         return m_sinkStatus;
     if (m_reporter.SawError() || !m_reporter.SawInformation())

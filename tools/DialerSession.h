@@ -4,6 +4,7 @@
 #include "model/ErrorSink.h"
 #include "tools/CommandLine.h"
 #include "tools/ConsoleReporter.h"
+#include "tools/InterruptWait.h"
 #include "tools/ProgressBar.h"
 
 #include <QString>
@@ -15,8 +16,9 @@
 // ends. The reply timer bounds every exchange, so Run always returns.
 //
 // While the object lives, errors that end an exchange from inside the link
-// (ErrorSink) are printed on standard error. Main thread only; needs a
-// QCoreApplication.
+// (ErrorSink) are printed on standard error, and SIGINT, SIGTERM and SIGHUP end the
+// exchange instead of the program: Run returns, and the port is closed (its exclusive
+// mode released) when the object goes. Main thread only; needs a QCoreApplication.
 class DialerSession
 {
 public:
@@ -31,10 +33,13 @@ public:
 
     // Starts the exchange with start (one of the link's start operations) and waits for
     // its end. Returns ExitStatus: Success, ExchangeFailed (the dialer's or the line's
-    // outcome), PortError (the port could not be opened or failed during the exchange).
+    // outcome), PortError (the port could not be opened or failed during the exchange),
+    // Interrupted + the signal's number (SIGINT, SIGTERM or SIGHUP came first).
     int Run(const std::function<void(TZorvexSettingsControl&)>& start);
 
 private:
+    // First: its handlers stay until the link has closed the port.
+    TInterruptWait m_interrupt;
     ConsoleReporter m_reporter;
     ProgressBar m_bar;
     TZorvexSettingsControl m_link;

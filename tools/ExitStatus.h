@@ -7,4 +7,7 @@ inline constexpr int ExchangeFailed = 1; // the dialer exchange failed (or files
 inline constexpr int Usage = 2;          // wrong arguments
 inline constexpr int FileError = 3;
 inline constexpr int PortError = 4;
+// Plus the number of the signal that ended an exchange (130 SIGINT, 143 SIGTERM, 129 SIGHUP),
+// as a shell reports a program the signal killed.
+inline constexpr int Interrupted = 128;
 } // namespace ExitStatus

@@ -1,5 +1,6 @@
 #include "tools/InterruptWait.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <poll.h>
@@ -10,8 +11,10 @@ namespace {
 
 constexpr int kSignals[3] = {SIGINT, SIGTERM, SIGHUP};
 // Written by the handler (which may run on any thread), read by Wait().
-int g_wakeFd = -1;
-volatile std::sig_atomic_t g_signal = 0;
+// Lock-free atomics: safe in a signal handler, and no data race with the main thread.
+std::atomic<int> g_wakeFd{-1};
+std::atomic<int> g_signal{0};
+static_assert(std::atomic<int>::is_always_lock_free);
 
 void OnSignal(int number)
 {
@@ -30,6 +33,9 @@ TInterruptWait::TInterruptWait()
     g_wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     struct sigaction action = {};
     action.sa_handler = OnSignal;
+    // Restarted calls: code that never expects EINTR (file writes, say) goes on; the
+    // waits that must notice the signal watch the eventfd.
+    action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);
     for (int i = 0; i < 3; ++i)
         sigaction(kSignals[i], &action, &m_old[i]);
@@ -57,5 +63,15 @@ int TInterruptWait::Wait()
         std::uint64_t count = 0;
         [[maybe_unused]] const ssize_t ignored = read(g_wakeFd, &count, sizeof count);
     }
+    return g_signal;
+}
+
+int TInterruptWait::WakeFd() const
+{
+    return g_wakeFd;
+}
+
+int TInterruptWait::Caught() const
+{
     return g_signal;
 }

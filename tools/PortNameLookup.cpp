@@ -1,20 +1,27 @@
 #include "tools/PortNameLookup.h"
 
 #include "serial/TCustomComPort.h"
-#include "widgets/IniFile.h"
-#include "widgets/ProgramSettings.h"
+#include "settings/ProgramSettings.h"
 
 #include <QCoreApplication>
+
+#include <memory>
 
 QString ProgramSettingsFile()
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/zorvex.ini");
 }
 
-void InstallPortNameLookup(const QString& iniFile)
+void InstallPortNameLookup(const QString& iniFile, SettingsProblemSink problem)
 {
-    TCustomComPort::SetPortNameLookup([iniFile](const QString& comName) {
-        return IniFile(iniFile).ReadString(QString::fromLatin1(ProgramSettings::kPortNamesSection),
-                                           comName, QString());
+    auto told = std::make_shared<bool>(false);
+    TCustomComPort::SetPortNameLookup([iniFile, problem, told](const QString& comName) {
+        const ProgramSettings settings(iniFile);
+        const QString device = settings.PortName(comName);
+        if (const QString why = settings.Problem(); !why.isEmpty() && problem && !*told) {
+            *told = true;
+            problem(why);
+        }
+        return device;
     });
 }

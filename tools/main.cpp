@@ -10,7 +10,9 @@
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    InstallPortNameLookup();
+    InstallPortNameLookup(ProgramSettingsFile(), [](const QString& line) {
+        QTextStream(stderr) << "zvx: " << line << '\n';
+    });
     QTextStream out(stdout);
     QTextStream err(stderr);
     const int status = RunCommandLine(app.arguments().mid(1), out, err);

@@ -3,7 +3,7 @@
 #include "bench/startup/FirstPaint.h"
 #include "serial/CPort.h"
 #include "widgets/GuardedApplication.h"
-#include "widgets/ProgramSettings.h"
+#include "settings/ProgramSettings.h"
 
 int main(int argc, char* argv[])
 {

@@ -7,9 +7,9 @@
 #include "app/WindowReporter.h"
 #include "device/TZorvexSettingsControl.h"
 #include "emulator/TDialerEmulator.h"
-#include "widgets/IniFile.h"
+#include "settings/IniFile.h"
 #include "widgets/MessageBoxRecorder.h"
-#include "widgets/ProgramSettings.h"
+#include "settings/ProgramSettings.h"
 #include "widgets/TimePicker.h"
 
 #include <QComboBox>

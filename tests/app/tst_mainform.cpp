@@ -5,9 +5,9 @@
 #include "device/TZorvexSettingsControl.h"
 #include "emulator/TDialerEmulator.h"
 #include "serial/CPort.h"
+#include "settings/ProgramSettings.h"
 #include "widgets/CopyAnimation.h"
 #include "widgets/MessageBoxRecorder.h"
-#include "widgets/ProgramSettings.h"
 
 #include <QAction>
 #include <QLabel>
@@ -15,6 +15,8 @@
 #include <QProgressBar>
 #include <QToolBar>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 class TstMainForm : public QObject
 {
@@ -25,6 +27,8 @@ private slots:
     void cleanup();
     void startUpPort_data();
     void startUpPort();
+    void hostileSettingsFile_data();
+    void hostileSettingsFile();
     void aboutBoxOnlyAtFirstActivation();
     void menusAndToolBarInOrder();
     void cancelledConfirmationSendsNothing_data();
@@ -96,6 +100,44 @@ void TstMainForm::startUpPort()
     QCOMPARE(window.Link().SerialPort().Port(), QStringLiteral("COM2"));
     Activate(window);
     QCOMPARE(window.Link().SerialPort().Port(), port);
+}
+
+// A settings file that is not a regular file of sane size is not read: the window starts
+// on COM2 as without a file, says why, and does not hang or run out of memory.
+void TstMainForm::hostileSettingsFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("FIFO") << "fifo"
+                          << "nie jest zwykłym plikiem.";
+    QTest::newRow("link to /dev/zero") << "zero"
+                                       << "nie jest zwykłym plikiem.";
+    QTest::newRow("over 1 MiB") << "huge"
+                                << "jest za duży (ponad 1048576 bajtów).";
+}
+
+void TstMainForm::hostileSettingsFile()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    if (kind == u"fifo") {
+        QCOMPARE(mkfifo(QFile::encodeName(SettingsFile()).constData(), 0600), 0);
+    } else if (kind == u"zero") {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), SettingsFile()));
+    } else {
+        QFile f(SettingsFile());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.write("[Program configuration]\r\nPort=3\r\n;") > 0);
+        QVERIFY(f.write(QByteArray(1024 * 1024, 'x')) > 0);
+    }
+    MessageBoxRecorder boxes;
+    TMainFormZORVEX window;
+    Activate(window);
+    QCOMPARE(window.Link().SerialPort().Port(), QStringLiteral("COM2"));
+    QCOMPARE(boxes.Texts(),
+             QStringList{QStringLiteral("Plik ustawień ") + SettingsFile() + u' ' + reason +
+                         QStringLiteral(" Program używa ustawień domyślnych.")});
+    QCOMPARE(boxes.Last().kind, mkInformation);
 }
 
 void TstMainForm::aboutBoxOnlyAtFirstActivation()

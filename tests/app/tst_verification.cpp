@@ -9,7 +9,7 @@
 #include "emulator/TDialerEmulator.h"
 #include "model/ImageChecksum.h"
 #include "widgets/MessageBoxRecorder.h"
-#include "widgets/ProgramSettings.h"
+#include "settings/ProgramSettings.h"
 
 #include <QAction>
 #include <QApplication>

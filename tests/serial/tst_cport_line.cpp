@@ -11,6 +11,7 @@
 
 #include <fcntl.h>
 #include <functional>
+#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -55,6 +56,15 @@ public:
         return PosixTermios2::ReadRates(m_fd, out, in) == 0 && in == out ? out : 0;
     }
 
+    // The control flags the terminal holds now; 0 when they cannot be read. A
+    // pseudo-terminal always reports 8 bits without parity enabled, but keeps PARODD,
+    // CMSPAR, CSTOPB and CRTSCTS as set.
+    tcflag_t ControlFlags() const
+    {
+        termios t{};
+        return tcgetattr(m_fd, &t) == 0 ? t.c_cflag : 0;
+    }
+
 private:
     int m_fd;
 };
@@ -74,6 +84,8 @@ private slots:
     void rateReadBack_data();
     void rateReadBack();
     void rateSetWhileClosedTouchesNothing();
+    void framingReachesTheLine_data();
+    void framingReachesTheLine();
 
     void everyByteBothWays();
     void readReturnsWhatIsWaiting_data();
@@ -214,6 +226,49 @@ void TestCPortLine::rateSetWhileClosedTouchesNothing()
     QCOMPARE(view.Rate(), 1339u);
     port.Open();
     QCOMPARE(view.Rate(), 300u);
+}
+
+void TestCPortLine::framingReachesTheLine_data()
+{
+    QTest::addColumn<int>("parity");   // TParityBits
+    QTest::addColumn<int>("stopBits"); // TStopBits
+    QTest::addColumn<int>("rts");      // TRTSFlowControl
+    QTest::addColumn<int>("flags");    // of PARODD | CMSPAR | CSTOPB | CRTSCTS
+
+    QTest::newRow("dialer line") << int(prNone) << int(sbOneStopBit) << int(rtsDisable) << 0;
+    QTest::newRow("odd") << int(prOdd) << int(sbOneStopBit) << int(rtsDisable) << int(PARODD);
+    QTest::newRow("even") << int(prEven) << int(sbOneStopBit) << int(rtsDisable) << 0;
+    QTest::newRow("mark") << int(prMark) << int(sbOneStopBit) << int(rtsDisable)
+                          << int(PARODD | CMSPAR);
+    QTest::newRow("space") << int(prSpace) << int(sbOneStopBit) << int(rtsDisable) << int(CMSPAR);
+    QTest::newRow("two stop bits")
+        << int(prNone) << int(sbTwoStopBits) << int(rtsDisable) << int(CSTOPB);
+    QTest::newRow("one and a half")
+        << int(prNone) << int(sbOne5StopBits) << int(rtsDisable) << int(CSTOPB);
+    QTest::newRow("RTS handshake")
+        << int(prNone) << int(sbOneStopBit) << int(rtsHandshake) << int(CRTSCTS);
+    QTest::newRow("RTS held on") << int(prNone) << int(sbOneStopBit) << int(rtsEnable) << 0;
+    QTest::newRow("RTS toggle") << int(prNone) << int(sbOneStopBit) << int(rtsToggle) << 0;
+}
+
+void TestCPortLine::framingReachesTheLine()
+{
+    QFETCH(int, parity);
+    QFETCH(int, stopBits);
+    QFETCH(int, rts);
+    QFETCH(int, flags);
+    PtyPair pty;
+    SlaveView view(pty.SlavePath());
+    TComPort port;
+    port.SetPort(pty.SlavePath());
+    SetDialerLine(port);
+    port.Open();
+    port.Parity().SetBits(TParityBits(parity));
+    port.SetStopBits(TStopBits(stopBits));
+    port.FlowControl().SetControlRTS(TRTSFlowControl(rts));
+    const tcflag_t watched = PARODD | CMSPAR | CSTOPB | CRTSCTS;
+    QCOMPARE(int(view.ControlFlags() & watched), flags);
+    QCOMPARE(view.Rate(), 1339u);
 }
 
 void TestCPortLine::everyByteBothWays()

@@ -1,9 +1,8 @@
-#include "widgets/IniFile.h"
+#include "settings/IniFile.h"
 
 #include "model/Exception.h"
 #include "resources/ConstsZVX.h"
 
-#include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
 
@@ -29,13 +28,9 @@ struct Entry
 
 using Lines = std::vector<Line>;
 
-Lines ReadLines(const QString& fileName)
+Lines SplitLines(const QByteArray& data)
 {
     Lines lines;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return lines;
-    const QByteArray data = file.readAll();
     qsizetype start = 0;
     while (start < data.size()) {
         const qsizetype nl = data.indexOf('\n', start);
@@ -60,7 +55,7 @@ QString Text(const Line& line)
 {
     // QString::fromUtf8 would drop a byte-order mark at the start of any line, so a key
     // written as U+FEFF could never be found again; only the file's own mark (removed in
-    // ReadLines) is not text.
+    // SplitLines) is not text.
     QStringDecoder utf8(QStringDecoder::Utf8,
                         QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
     return QString(utf8(line.text)).trimmed();
@@ -179,9 +174,22 @@ std::optional<int> ParseInteger(QString text)
 
 IniFile::IniFile(QString fileName) : m_fileName(std::move(fileName)) {}
 
+QByteArray IniFile::Load() const
+{
+    IniFileAccess::Contents contents = IniFileAccess::Read(m_fileName);
+    m_state = contents.state;
+    m_error = contents.error;
+    return std::move(contents.data);
+}
+
+QString IniFile::Problem() const
+{
+    return IniFileAccess::Describe(m_state, m_fileName, m_error, ConstsZVX::SettingsDefaultsUsed);
+}
+
 QString IniFile::ReadString(const QString& section, const QString& key, const QString& def) const
 {
-    const Lines lines = ReadLines(m_fileName);
+    const Lines lines = SplitLines(Load());
     const auto range = FindSection(lines, section);
     if (!range)
         return def;
@@ -197,7 +205,13 @@ int IniFile::ReadInteger(const QString& section, const QString& key, int def) co
 
 void IniFile::WriteString(const QString& section, const QString& key, const QString& value)
 {
-    Lines lines = ReadLines(m_fileName);
+    Lines lines = SplitLines(Load());
+    // Replacing what could not be read would lose it, or put a regular file where a
+    // FIFO or a device was.
+    if (m_state != IniFileAccess::State::Regular && m_state != IniFileAccess::State::Missing)
+        throw Exception(
+            IniFileAccess::Describe(m_state, m_fileName, m_error, ConstsZVX::SettingsNotChanged)
+                .toStdString());
     const QByteArray eol = DominantEol(lines);
     const QByteArray keyBytes = OneLine(key.trimmed());
     const QByteArray valueBytes = OneLine(value);
@@ -244,13 +258,13 @@ void IniFile::WriteInteger(const QString& section, const QString& key, int value
 
 bool IniFile::SectionExists(const QString& section) const
 {
-    return FindSection(ReadLines(m_fileName), section).has_value();
+    return FindSection(SplitLines(Load()), section).has_value();
 }
 
 QStringList IniFile::Sections() const
 {
     QStringList sections;
-    for (const Line& line : ReadLines(m_fileName))
+    for (const Line& line : SplitLines(Load()))
         if (const auto name = SectionOf(line))
             sections << *name;
     return sections;
@@ -258,7 +272,7 @@ QStringList IniFile::Sections() const
 
 QStringList IniFile::Keys(const QString& section) const
 {
-    const Lines lines = ReadLines(m_fileName);
+    const Lines lines = SplitLines(Load());
     QStringList keys;
     if (const auto range = FindSection(lines, section))
         for (std::size_t i = range->first + 1; i < range->end; ++i)

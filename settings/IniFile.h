@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/IniFileAccess.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -10,8 +12,10 @@
 // line endings (CRLF, LF) stay as they were; a new file gets CRLF.
 //
 // Like the Windows calls, every operation reads the file afresh and every write writes
-// it back at once (atomically where the folder allows). A missing or unreadable file
-// reads as empty. A file that cannot be written raises Exception
+// it back at once (atomically where the folder allows). A missing file reads as empty.
+// Only a regular file of at most 1 MiB is read (IniFileAccess.h): anything else reads as
+// empty too, and Problem() says why. A write leaves such a file alone and raises
+// Exception with the same reason; a file that cannot be written raises Exception
 // "Unable to write to <file name>".
 //
 // Values are UTF-8; other bytes of the file are kept as they are. UI thread, or any one
@@ -40,6 +44,17 @@ public:
     // The keys of section as written, in file order; empty when the section is missing.
     QStringList Keys(const QString& section) const;
 
+    // What the last operation found at the file name.
+    IniFileAccess::State LastState() const { return m_state; }
+    // Why the last operation did not use the file, in the user's words (ending with
+    // "Program używa ustawień domyślnych."); empty when it was read or is missing.
+    QString Problem() const;
+
 private:
+    // The file's bytes (empty when missing or refused); records what was found.
+    QByteArray Load() const;
+
     QString m_fileName;
+    mutable IniFileAccess::State m_state = IniFileAccess::State::Missing;
+    mutable int m_error = 0;
 };

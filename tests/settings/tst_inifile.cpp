@@ -1,10 +1,13 @@
 #include "model/Exception.h"
-#include "widgets/IniFile.h"
-#include "widgets/ProgramSettings.h"
+#include "settings/IniFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 class TestIniFile : public QObject
 {
@@ -75,8 +78,8 @@ private slots:
         QTest::newRow("utf-8 mark") << QByteArray("\xEF\xBB\xBF[S]\nK=8\n") << "S"
                                     << "K" << 8;
         // Only the file's own mark is dropped; one starting a later line is part of a key.
-        QTest::newRow("mark as a key") << QByteArray("[S]\n\xEF\xBB\xBF=6\n") << "S"
-                                       << QString(QChar(0xFEFF)) << 6;
+        QTest::newRow("mark as a key")
+            << QByteArray("[S]\n\xEF\xBB\xBF=6\n") << "S" << QString(QChar(0xFEFF)) << 6;
     }
     void readInteger()
     {
@@ -187,18 +190,101 @@ private slots:
         }
     }
 
-    void programSettingsPath()
+    // Only a regular file of sane size is read or replaced; anything else reads as empty,
+    // says why, and is left as it was by a write.
+    void hostileFiles_data()
     {
-        const QString exe = QCoreApplication::applicationFilePath();
-        ProgramSettings::OverridePath({});
-        QCOMPARE(ProgramSettings::Path(), exe + QStringLiteral(".ini")); // no extension here
-        const QString path = Write("[Port names]\r\ncom3 = /dev/ttyUSB0\r\n");
-        ProgramSettings::OverridePath(path);
-        QCOMPARE(ProgramSettings::Path(), path);
-        QCOMPARE(ProgramSettings::LookupPortName(QStringLiteral("COM3")),
-                 QStringLiteral("/dev/ttyUSB0"));
-        QCOMPARE(ProgramSettings::LookupPortName(QStringLiteral("COM4")), QString());
-        ProgramSettings::OverridePath({});
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("state"); // IniFileAccess::State
+        QTest::addColumn<QString>("reason");
+
+        const int notRegular = int(IniFileAccess::State::NotRegular);
+        QTest::newRow("FIFO") << "fifo" << notRegular << "nie jest zwykłym plikiem";
+        QTest::newRow("link to /dev/zero") << "zero" << notRegular << "nie jest zwykłym plikiem";
+        QTest::newRow("link to /dev/null") << "null" << notRegular << "nie jest zwykłym plikiem";
+        QTest::newRow("folder") << "folder" << notRegular << "nie jest zwykłym plikiem";
+        QTest::newRow("one byte over 1 MiB")
+            << "huge" << int(IniFileAccess::State::TooLarge) << "jest za duży";
+    }
+    void hostileFiles()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, state);
+        QFETCH(QString, reason);
+        const QString path = m_dir.filePath(QStringLiteral("hostile-") + kind + QStringLiteral(".ini"));
+        QByteArray huge;
+        if (kind == u"fifo")
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind == u"zero" || kind == u"null")
+            QVERIFY(QFile::link(QStringLiteral("/dev/") + kind, path));
+        else if (kind == u"folder")
+            QVERIFY(QDir().mkpath(path));
+        else {
+            huge =
+                "[Program configuration]\r\nPort=3\r\n;" + QByteArray(IniFileAccess::MaxBytes, 'x');
+            huge.truncate(IniFileAccess::MaxBytes + 1);
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write(huge), huge.size());
+        }
+        const QString section = QStringLiteral("Program configuration");
+        const QString key = QStringLiteral("Port");
+
+        IniFile ini(path);
+        QCOMPARE(ini.ReadInteger(section, key, 2), 2);
+        QCOMPARE(int(ini.LastState()), state);
+        QVERIFY2(ini.Problem().startsWith(QStringLiteral("Plik ustawień ") + path + u' ' + reason),
+                 qPrintable(ini.Problem()));
+        QVERIFY(ini.Problem().endsWith(QStringLiteral("Program używa ustawień domyślnych.")));
+        QVERIFY(ini.Sections().isEmpty());
+
+        try {
+            ini.WriteInteger(section, key, 4);
+            QFAIL("no exception");
+        } catch (const Exception& e) {
+            const QString message = QString::fromStdString(e.Message());
+            QVERIFY2(message.endsWith(QStringLiteral(" Plik nie został zmieniony.")),
+                     qPrintable(message));
+            QVERIFY(message.contains(reason));
+        }
+        const QFileInfo after(path);
+        if (kind == u"fifo")
+            QVERIFY(!after.isFile() && after.exists() && !after.isSymLink());
+        else if (kind == u"zero" || kind == u"null")
+            QCOMPARE(after.symLinkTarget(), QStringLiteral("/dev/") + kind);
+        else if (kind == u"folder")
+            QVERIFY(after.isDir());
+        else
+            QCOMPARE(Content(path), huge);
+    }
+
+    // The limit is inclusive, and a link to a regular file is that file: read, and written
+    // through (the link stays a link).
+    void saneFilesStillUsed()
+    {
+        QByteArray full = "[S]\nK=5\n;";
+        full += QByteArray(IniFileAccess::MaxBytes - full.size(), 'x');
+        QCOMPARE(IniFile(Write(full)).ReadInteger(QStringLiteral("S"), QStringLiteral("K"), 0), 5);
+
+        const QString target = Write("[S]\r\nK=1\r\n");
+        const QString link = m_dir.filePath(QStringLiteral("link.ini"));
+        QVERIFY(QFile::link(target, link));
+        IniFile ini(link);
+        QCOMPARE(ini.ReadInteger(QStringLiteral("S"), QStringLiteral("K"), 0), 1);
+        QVERIFY(ini.Problem().isEmpty());
+        ini.WriteInteger(QStringLiteral("S"), QStringLiteral("K"), 2);
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(Content(target), QByteArray("[S]\r\nK=2\r\n"));
+        QFile::remove(link);
+    }
+
+    // A missing file is no problem: it reads as empty and a write creates it.
+    void missingFileIsNoProblem()
+    {
+        const IniFile ini(m_dir.filePath(QStringLiteral("nowhere/none.ini")));
+        QCOMPARE(ini.ReadInteger(QStringLiteral("S"), QStringLiteral("K"), 4), 4);
+        QCOMPARE(ini.LastState(), IniFileAccess::State::Missing);
+        QVERIFY(ini.Problem().isEmpty());
     }
 };
 

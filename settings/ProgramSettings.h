@@ -1,0 +1,73 @@
+#pragma once
+
+#include "settings/IniFile.h"
+
+#include <QString>
+
+#include <optional>
+
+// The program settings file: the executable's path with ".ini" instead of its extension
+// ("/opt/zorvex/zorvex" -> "/opt/zorvex/zorvex.ini"), an INI file with Windows semantics
+// (IniFile). Every key the program keeps there is named here, with its default, and read
+// and written through a typed accessor:
+//
+//   [Program configuration]
+//   Port=3               the serial port, 1 to 4 for COM1 to COM4           Port()
+//   VerifyAfterWrite=1   read the dialer back after a write: 1 yes, 0 no     VerifyAfterWrite()
+//   [Port names]
+//   COM3=/dev/ttyUSB0    the device a port name opens                        PortName()
+//
+// A file that is not a regular file of at most 1 MiB (a FIFO, a link to /dev/zero) is not
+// read: every accessor gives its default as if there were no file, and Problem() says
+// why. Setters leave such a file alone and raise Exception with the reason; a file that
+// cannot be written raises Exception "Unable to write to <file name>".
+//
+// Every call reads or writes the file afresh. UI thread only (or any one thread at a time).
+class ProgramSettings
+{
+public:
+    static constexpr const char* kSection = "Program configuration";
+    static constexpr const char* kPortKey = "Port";
+    static constexpr const char* kVerifyAfterWriteKey = "VerifyAfterWrite";
+    static constexpr const char* kPortNamesSection = "Port names";
+
+    // "Port" when there is no file at all (COM2), and when the file lacks the key (COM1).
+    static constexpr int kPortWithoutFile = 2;
+    static constexpr int kPortWithoutKey = 1;
+
+    // The settings kept in fileName; by default the program's own file (Path()).
+    explicit ProgramSettings(QString fileName = Path());
+
+    const QString& FileName() const { return m_ini.FileName(); }
+
+    // "Port" as written (any integer: the caller decides what a number outside 1..4
+    // means), kPortWithoutKey when the file lacks it, kPortWithoutFile without a file.
+    int Port() const;
+    // The options dialog's "&Zachowaj" writes the chosen index + 1 (256 when none).
+    void SetPort(int number);
+
+    // "VerifyAfterWrite": true for 1, false for 0, none (ask the user) otherwise.
+    std::optional<bool> VerifyAfterWrite() const;
+    // A file created here also gets "Port" = kPortWithoutFile, so that it still means
+    // COM2 as its absence did.
+    void SetVerifyAfterWrite(bool verify);
+
+    // The device that "Port names" maps comName to ("COM3" -> "/dev/ttyUSB0"), or an
+    // empty string when it maps nothing.
+    QString PortName(const QString& comName) const;
+
+    // Why the last accessor did not use the file, one line in the user's words ending
+    // with "Program używa ustawień domyślnych."; empty when it was read or is missing.
+    QString Problem() const { return m_ini.Problem(); }
+
+    // The program's own file. Needs a QCoreApplication unless overridden.
+    static QString Path();
+    // Tests point the program at their own file (see TemporaryProgramSettings); an empty
+    // path restores the default. Returns the override it replaces.
+    static QString OverridePath(const QString& path);
+    // PortName in the program's own file. Fits TCustomComPort::SetPortNameLookup.
+    static QString LookupPortName(const QString& portName);
+
+private:
+    IniFile m_ini;
+};

@@ -1,0 +1,191 @@
+#include "model/Exception.h"
+#include "settings/ProgramSettings.h"
+#include "settings/TemporaryProgramSettings.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QtTest>
+
+#include <optional>
+#include <sys/stat.h>
+
+Q_DECLARE_METATYPE(std::optional<bool>)
+
+namespace {
+
+// How a test file is made: its bytes, or one of the files the program must not read.
+const QByteArray kFifo = "<fifo>";
+const QByteArray kZero = "<link to /dev/zero>";
+const QByteArray kNone = "<none>";
+
+bool Make(const TemporaryProgramSettings& file, const QByteArray& how)
+{
+    const QByteArray path = QFile::encodeName(file.Path());
+    if (how == kNone)
+        return true;
+    if (how == kFifo)
+        return mkfifo(path.constData(), 0600) == 0;
+    if (how == kZero)
+        return QFile::link(QStringLiteral("/dev/zero"), file.Path());
+    return file.Write(how);
+}
+
+} // namespace
+
+class TestProgramSettings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void port_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("port");
+        QTest::addColumn<bool>("problem");
+
+        QTest::newRow("no file: COM2") << kNone << 2 << false;
+        QTest::newRow("Port=3") << QByteArray("[Program configuration]\r\nPort=3\r\n") << 3
+                                << false;
+        QTest::newRow("no key: COM1")
+            << QByteArray("[Program configuration]\r\nX=3\r\n") << 1 << false;
+        QTest::newRow("empty file: COM1") << QByteArray() << 1 << false;
+        QTest::newRow("out of range as written")
+            << QByteArray("[program CONFIGURATION]\nport=256\n") << 256 << false;
+        QTest::newRow("FIFO: as without a file") << kFifo << 2 << true;
+        QTest::newRow("link to /dev/zero: as without a file") << kZero << 2 << true;
+    }
+    void port()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, port);
+        QFETCH(bool, problem);
+        TemporaryProgramSettings temporary;
+        QVERIFY(Make(temporary, file));
+        const ProgramSettings settings; // the program's own file: the temporary one
+        QCOMPARE(settings.FileName(), temporary.Path());
+        QCOMPARE(settings.Port(), port);
+        QCOMPARE(!settings.Problem().isEmpty(), problem);
+    }
+
+    void verifyAfterWrite_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<std::optional<bool>>("verify");
+
+        const QByteArray head = "[Program configuration]\r\nPort=1\r\n";
+        QTest::newRow("no file: ask") << kNone << std::optional<bool>();
+        QTest::newRow("no key: ask") << head << std::optional<bool>();
+        QTest::newRow("1") << head + "VerifyAfterWrite=1\r\n" << std::optional<bool>(true);
+        QTest::newRow("0") << head + "verifyafterwrite = 0\r\n" << std::optional<bool>(false);
+        QTest::newRow("2: ask") << head + "VerifyAfterWrite=2\r\n" << std::optional<bool>();
+        QTest::newRow("word: ask") << head + "VerifyAfterWrite=tak\r\n" << std::optional<bool>();
+        QTest::newRow("FIFO: ask") << kFifo << std::optional<bool>();
+    }
+    void verifyAfterWrite()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(std::optional<bool>, verify);
+        TemporaryProgramSettings temporary;
+        QVERIFY(Make(temporary, file));
+        QCOMPARE(ProgramSettings().VerifyAfterWrite(), verify);
+    }
+
+    // Setting a key keeps what the file meant for the port.
+    void setters_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<int>("port");
+
+        QTest::newRow("new file still means COM2")
+            << kNone << QByteArray("[Program configuration]\r\nPort=2\r\nVerifyAfterWrite=0\r\n")
+            << 2;
+        QTest::newRow("file without Port still means COM1")
+            << QByteArray("[Program configuration]\nX=1\n")
+            << QByteArray("[Program configuration]\nX=1\nVerifyAfterWrite=0\n") << 1;
+        QTest::newRow("other keys kept")
+            << QByteArray("; mine\r\n[Port names]\r\nCOM3=/dev/ttyUSB0\r\n")
+            << QByteArray("; mine\r\n[Port names]\r\nCOM3=/dev/ttyUSB0\r\n"
+                          "[Program configuration]\r\nVerifyAfterWrite=0\r\n")
+            << 1;
+    }
+    void setters()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        QFETCH(int, port);
+        TemporaryProgramSettings temporary;
+        QVERIFY(Make(temporary, before));
+        ProgramSettings settings;
+        settings.SetVerifyAfterWrite(false);
+        QCOMPARE(temporary.Content(), after);
+        QCOMPARE(settings.Port(), port);
+        QCOMPARE(settings.VerifyAfterWrite(), std::optional<bool>(false));
+        settings.SetPort(4);
+        QCOMPARE(settings.Port(), 4);
+    }
+
+    // A save never puts a regular file where a FIFO or a link to a device was.
+    void settersLeaveHostileFileAlone_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("FIFO") << kFifo;
+        QTest::newRow("link to /dev/zero") << kZero;
+    }
+    void settersLeaveHostileFileAlone()
+    {
+        QFETCH(QByteArray, file);
+        TemporaryProgramSettings temporary;
+        QVERIFY(Make(temporary, file));
+        ProgramSettings settings;
+        for (int which = 0; which < 2; ++which) {
+            try {
+                if (which == 0)
+                    settings.SetPort(3);
+                else
+                    settings.SetVerifyAfterWrite(true);
+                QFAIL("no exception");
+            } catch (const Exception& e) {
+                QVERIFY2(QString::fromStdString(e.Message())
+                             .startsWith(QStringLiteral("Plik ustawień ") + temporary.Path() +
+                                         QStringLiteral(" nie jest zwykłym plikiem.")),
+                         e.what());
+            }
+        }
+        const QFileInfo info(temporary.Path());
+        QVERIFY(!info.isFile());
+        QCOMPARE(info.isSymLink(), file == kZero);
+    }
+
+    void portNames()
+    {
+        TemporaryProgramSettings temporary;
+        QVERIFY(temporary.Write("[Port names]\r\ncom3 = /dev/ttyUSB0\r\n"));
+        QCOMPARE(ProgramSettings::LookupPortName(QStringLiteral("COM3")),
+                 QStringLiteral("/dev/ttyUSB0"));
+        QCOMPARE(ProgramSettings::LookupPortName(QStringLiteral("COM4")), QString());
+    }
+
+    void path()
+    {
+        const QString exe = QCoreApplication::applicationFilePath();
+        QCOMPARE(ProgramSettings::Path(), exe + QStringLiteral(".ini")); // no extension here
+        {
+            TemporaryProgramSettings outer;
+            QCOMPARE(ProgramSettings::Path(), outer.Path());
+            {
+                TemporaryProgramSettings inner;
+                QCOMPARE(ProgramSettings::Path(), inner.Path());
+                QVERIFY(inner.Path() != outer.Path());
+            }
+            QCOMPARE(ProgramSettings::Path(), outer.Path());
+        }
+        QCOMPARE(ProgramSettings::Path(), exe + QStringLiteral(".ini"));
+        ProgramSettings::OverridePath(QStringLiteral("/x/y.ini"));
+        QCOMPARE(ProgramSettings().FileName(), QStringLiteral("/x/y.ini"));
+        ProgramSettings::OverridePath({});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProgramSettings)
+#include "tst_programsettings.moc"

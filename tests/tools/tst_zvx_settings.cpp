@@ -1,0 +1,74 @@
+// zvx and the window program's settings file: a file that must not be read (a FIFO would
+// hang every COMn command, a link to /dev/zero would eat the memory) maps no port names;
+// the command goes on with the environment's mapping and says why once.
+
+#include "emulator/TDialerEmulator.h"
+#include "serial/TCustomComPort.h"
+#include "tests/tools/CliRun.h"
+#include "tools/ExitStatus.h"
+#include "tools/PortNameLookup.h"
+
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+class TstZvxSettings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void hostileSettingsFileSkipped_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("FIFO") << "fifo"
+                              << "nie jest zwykłym plikiem.";
+        QTest::newRow("link to /dev/zero") << "zero"
+                                           << "nie jest zwykłym plikiem.";
+        QTest::newRow("over 1 MiB") << "huge"
+                                    << "jest za duży (ponad 1048576 bajtów).";
+    }
+    void hostileSettingsFileSkipped()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        const QString ini = m_dir.filePath(kind + QStringLiteral(".ini"));
+        if (kind == u"fifo") {
+            QCOMPARE(mkfifo(QFile::encodeName(ini).constData(), 0600), 0);
+        } else if (kind == u"zero") {
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), ini));
+        } else {
+            QFile file(ini);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.write("[Port names]\r\nCOM5=/dev/zvx-nowhere\r\n;") > 0);
+            QVERIFY(file.write(QByteArray(1024 * 1024, 'x')) > 0);
+        }
+
+        TDialerEmulator::Options options;
+        options.pacing = false;
+        TDialerEmulator dialer(options);
+        dialer.Start();
+        qputenv("ZVX_COM5", QByteArray::fromStdString(dialer.SlavePath()));
+        QStringList problems;
+        InstallPortNameLookup(ini, [&problems](const QString& line) { problems << line; });
+        const auto restore = qScopeGuard([] {
+            TCustomComPort::SetPortNameLookup({});
+            qunsetenv("ZVX_COM5");
+        });
+
+        CliRun run;
+        QCOMPARE(run({"restart", "--port", "com5", "--time", "23:59"}), ExitStatus::Success);
+        QCOMPARE(dialer.GetCounters().restartHour, 0x23);
+        QCOMPARE(run({"restart", "--port", "COM5", "--time", "07:00"}), ExitStatus::Success);
+        QCOMPARE(problems, QStringList{QStringLiteral("Plik ustawień ") + ini + u' ' + reason +
+                                       QStringLiteral(" Program używa ustawień domyślnych.")});
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QTEST_GUILESS_MAIN(TstZvxSettings)
+#include "tst_zvx_settings.moc"
