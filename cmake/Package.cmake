@@ -6,13 +6,16 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Zorvex Systemy Alarmowe Sp. z o.o.")
 set(CPACK_PACKAGE_CONTACT "Zorvex Systemy Alarmowe Sp. z o.o. <zorvex@example.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "programmer for the Zorvex ZVX-A telephone alarm dialer")
+# Debian wants the long description's lines under 80 characters.
 set(CPACK_PACKAGE_DESCRIPTION
-    "An installer's tool that reads the configuration of a Zorvex ZVX-A telephone alarm
-dialer over an RS-232 line, edits it in one dialog per area, keeps it in .ZVX files,
-writes it back and restarts the dialer. The program speaks Polish.
+    "An installer's tool that reads the configuration of a Zorvex ZVX-A
+telephone alarm dialer over an RS-232 line, edits it in one dialog per
+area, keeps it in .ZVX files, writes it back and restarts the dialer.
+The program speaks Polish.
 .
-The package holds the window (zorvex), the command-line tool (zvx) with its bash
-completion, the user manual and an emulated dialer for training without hardware.")
+The package holds the window (zorvex), the command-line tool (zvx) with
+its bash completion, the user manual and an emulated dialer for training
+without hardware.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # zorvex_<version>_<arch>.deb
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
