@@ -5,18 +5,23 @@
 #include <QFileInfo>
 
 namespace HelpFiles {
-namespace {
-QUrl Page(const char* name)
+
+QUrl Locate(const QString& executableDir, const QString& page)
 {
-    const QString base = QCoreApplication::applicationDirPath();
-    const QString candidates[] = {base + QStringLiteral("/help"),
-                                  base + QStringLiteral("/../share/zorvex/help")};
+    const QString candidates[] = {executableDir + QStringLiteral("/help"),
+                                  executableDir + QStringLiteral("/../share/zorvex/help")};
     for (const QString& folder : candidates) {
-        const QString path = QDir(folder).filePath(QString::fromLatin1(name));
+        const QString path = QDir(folder).filePath(page);
         if (QFileInfo::exists(path))
             return QUrl::fromLocalFile(QFileInfo(path).canonicalFilePath());
     }
-    return QUrl::fromLocalFile(QDir(candidates[0]).filePath(QString::fromLatin1(name)));
+    return QUrl::fromLocalFile(QDir(candidates[0]).filePath(page));
+}
+
+namespace {
+QUrl Page(const char* name)
+{
+    return Locate(QCoreApplication::applicationDirPath(), QString::fromLatin1(name));
 }
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "app/ShellOpen.h"
 #include "resources/ConstsZVX.h"
+#include "resources/Version.h"
 #include "widgets/Glyphs.h"
 #include "widgets/JpegImage.h"
 
@@ -53,7 +54,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
     bold.setBold(true);
     ProductName->setFont(bold);
 
-    Version = new QLabel(QStringLiteral("ver 1.2"), panel);
+    Version = new QLabel(QStringLiteral("ver ") + QLatin1String(ProgramVersion::Number), panel);
     Version->setObjectName(QStringLiteral("Version"));
     Version->setAlignment(Qt::AlignCenter);
 

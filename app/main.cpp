@@ -1,14 +1,45 @@
 #include "app/EmulatorMode.h"
 #include "app/UnitMainForm.h"
+#include "resources/ConstsZVX.h"
+#include "resources/Version.h"
 #include "serial/CPort.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/GuardedApplication.h"
 #include "settings/ProgramSettings.h"
 
+#include <cstdio>
+#include <cstring>
 #include <memory>
+
+namespace {
+// "--version" and "--help" are answered before the application object exists, so that
+// they work without a display (a package check, a terminal over ssh).
+bool AnsweredOnTerminal(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("zorvex (%s) %s\n", ConstsZVX::ProgramCaption, ProgramVersion::Number);
+            return true;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::printf("Użycie: zorvex [--emulator] [PLIK.zvx]\n"
+                        "%s: okno programu dla dialera Zorvex ZVX-A.\n"
+                        "  --emulator   z emulowanym dialerem zamiast portu szeregowego\n"
+                        "  --version    wypisuje wersję programu\n"
+                        "  --help       wypisuje ten opis\n"
+                        "Bez okna: zvx --help. Więcej: man zorvex.\n",
+                        ConstsZVX::ProgramCaption);
+            return true;
+        }
+    }
+    return false;
+}
+} // namespace
 
 int main(int argc, char* argv[])
 {
+    if (AnsweredOnTerminal(argc, argv))
+        return 0;
     GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zorvex"));
     TCustomComPort::SetPortNameLookup(ProgramSettings::LookupPortName);

@@ -7,7 +7,8 @@ function(zvx_add_test name)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test)
     target_compile_definitions(${name} PRIVATE
         ZVX_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data"
-        ZVX_BINARY_DIR="${CMAKE_BINARY_DIR}")
+        ZVX_BINARY_DIR="${CMAKE_BINARY_DIR}"
+        ZVX_PROJECT_VERSION="${PROJECT_VERSION}")
     add_test(NAME ${name} COMMAND ${name})
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 120)

@@ -1,5 +1,7 @@
 #include "tools/CommandLine.h"
 
+#include "resources/ConstsZVX.h"
+#include "resources/Version.h"
 #include "tools/CmdDiff.h"
 #include "tools/CmdEmulate.h"
 #include "tools/CmdNew.h"
@@ -33,7 +35,8 @@ void PrintUsage(QTextStream& out)
     for (const Command& c : kCommands)
         out << "  " << QString::fromLatin1(c.name).leftJustified(10) << QString::fromUtf8(c.summary)
             << "\n";
-    out << "\n\"zvx POLECENIE --help\" opisuje opcje polecenia.\n";
+    out << "\n\"zvx POLECENIE --help\" opisuje opcje polecenia, \"zvx --version\" podaje "
+           "wersję.\n";
 }
 
 } // namespace
@@ -80,6 +83,11 @@ int RunCommandLine(const QStringList& args, QTextStream& out, QTextStream& err)
     const QString name = args.first();
     if (name == QLatin1String("-h") || name == QLatin1String("--help")) {
         PrintUsage(out);
+        return ExitStatus::Success;
+    }
+    if (name == QLatin1String("--version")) {
+        out << "zvx (" << QString::fromUtf8(ConstsZVX::ProgramCaption) << ") "
+            << ProgramVersion::Number << "\n";
         return ExitStatus::Success;
     }
     for (const Command& c : kCommands) {
