@@ -1,7 +1,9 @@
 #include "settings/ProgramSettings.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include <utility>
 
@@ -70,7 +72,19 @@ QString ProgramSettings::Path()
     const QString name = info.fileName();
     const qsizetype dot = name.lastIndexOf(u'.');
     const QString stem = dot > 0 ? name.left(dot) : name;
-    return info.path() + u'/' + stem + QStringLiteral(".ini");
+    return Location(info.absolutePath(), stem + QStringLiteral(".ini"));
+}
+
+QString ProgramSettings::Location(const QString& executableDir, const QString& fileName)
+{
+    const bool installed = QFileInfo(executableDir).fileName() == QLatin1String("bin") &&
+                           QFileInfo(executableDir + QStringLiteral("/../share/zorvex")).isDir();
+    if (!installed)
+        return executableDir + u'/' + fileName;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                           QStringLiteral("/zorvex");
+    QDir().mkpath(folder); // a failure shows when the file is written
+    return folder + u'/' + fileName;
 }
 
 QString ProgramSettings::OverridePath(const QString& path)

@@ -7,7 +7,8 @@
 #include <optional>
 
 // The program settings file: the executable's path with ".ini" instead of its extension
-// ("/opt/zorvex/zorvex" -> "/opt/zorvex/zorvex.ini"), an INI file with Windows semantics
+// ("/opt/zorvex/zorvex" -> "/opt/zorvex/zorvex.ini"; for an installed program
+// ~/.config/zorvex/zorvex.ini, see Location), an INI file with Windows semantics
 // (IniFile). Every key the program keeps there is named here, with its default, and read
 // and written through a typed accessor:
 //
@@ -62,6 +63,13 @@ public:
 
     // The program's own file. Needs a QCoreApplication unless overridden.
     static QString Path();
+    // Where a program whose executable is in executableDir keeps the settings file
+    // fileName. Installed under a prefix (prefix/bin beside prefix/share/zorvex, as the
+    // Debian package and "cmake --install" lay it out): in the user's configuration folder,
+    // $XDG_CONFIG_HOME/zorvex (~/.config/zorvex), created when missing, since /usr/bin is
+    // no place for a user's settings. Anywhere else (a build tree, a copy run from its own
+    // folder): beside the executable.
+    static QString Location(const QString& executableDir, const QString& fileName);
     // Tests point the program at their own file (see TemporaryProgramSettings); an empty
     // path restores the default. Returns the override it replaces.
     static QString OverridePath(const QString& path);

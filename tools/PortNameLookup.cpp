@@ -9,7 +9,8 @@
 
 QString ProgramSettingsFile()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/zorvex.ini");
+    return ProgramSettings::Location(QCoreApplication::applicationDirPath(),
+                                     QStringLiteral("zorvex.ini"));
 }
 
 void InstallPortNameLookup(const QString& iniFile, SettingsProblemSink problem)

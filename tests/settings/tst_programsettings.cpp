@@ -2,8 +2,10 @@
 #include "settings/ProgramSettings.h"
 #include "settings/TemporaryProgramSettings.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <optional>
@@ -184,6 +186,44 @@ private slots:
         ProgramSettings::OverridePath(QStringLiteral("/x/y.ini"));
         QCOMPARE(ProgramSettings().FileName(), QStringLiteral("/x/y.ini"));
         ProgramSettings::OverridePath({});
+    }
+    void location_data()
+    {
+        QTest::addColumn<QString>("exeDir");   // relative to a scratch tree
+        QTest::addColumn<QStringList>("dirs"); // folders that exist in the tree
+        QTest::addColumn<bool>("userConfig");  // true: $XDG_CONFIG_HOME/zorvex, else beside
+        QTest::newRow("build tree") << "build/app" << QStringList{"build/app"} << false;
+        QTest::newRow("installed /usr")
+            << "usr/bin" << QStringList{"usr/bin", "usr/share/zorvex/help"} << true;
+        QTest::newRow("bin without share/zorvex")
+            << "bin" << QStringList{"bin", "share/other"} << false;
+        QTest::newRow("copy in its own folder")
+            << "opt/zorvex" << QStringList{"opt/zorvex"} << false;
+    }
+
+    void location()
+    {
+        QFETCH(QString, exeDir);
+        QFETCH(QStringList, dirs);
+        QFETCH(bool, userConfig);
+        QTemporaryDir tree;
+        QVERIFY(tree.isValid());
+        const QDir root(tree.path());
+        for (const QString& dir : dirs)
+            QVERIFY(root.mkpath(dir));
+        const QByteArray config = QFile::encodeName(root.filePath(QStringLiteral("home/.config")));
+        const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", config);
+        const QString path =
+            ProgramSettings::Location(root.filePath(exeDir), QStringLiteral("zorvex.ini"));
+        qputenv("XDG_CONFIG_HOME", saved);
+        const QString expected =
+            userConfig ? QFile::decodeName(config) + QStringLiteral("/zorvex/zorvex.ini")
+                       : root.filePath(exeDir + QStringLiteral("/zorvex.ini"));
+        QCOMPARE(path, expected);
+        // The file can be written there at once: the folder exists.
+        ProgramSettings(path).SetPort(3);
+        QCOMPARE(ProgramSettings(path).Port(), 3);
     }
 };
 
