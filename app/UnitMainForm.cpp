@@ -13,10 +13,7 @@
 #include "app/UnitProgress.h"
 #include "app/UnitReportOptions.h"
 #include "app/UnitResetDial.h"
-#include "app/VerifyQuestion.h"
 #include "app/WindowReport.h"
-#include "device/ConfigFileFormat.h"
-#include "device/ConfigFileIO.h"
 #include "device/EIOException.h"
 #include "device/MessageFormat.h"
 #include "device/TZorvexSettingsControl.h"
@@ -43,7 +40,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
@@ -103,22 +99,18 @@ Handler HandlerOf(const char* name)
     return nullptr;
 }
 
-// A load's status as the window reports it: the three file messages.
-void ThrowIfLoadFailed(int status)
+// A file that could not be read or written: the error box with the file's message.
+void ThrowIfFailed(const FileResult& result)
 {
-    if (status == ConfigFile::FileFormatError)
-        throw EIOException(ConstsZVX::FileFormatError);
-    if (status == ConfigFile::FileSizeError)
-        throw EIOException(ConstsZVX::FileSizeError);
-    if (status != 0)
-        throw EIOException(ConstsZVX::FileReadError);
+    if (result.outcome == FileOutcome::Failed)
+        throw EIOException(result.message.toStdString());
 }
 
 } // namespace
 
 TMainFormZORVEX::TMainFormZORVEX(QWidget* parent)
-    : QMainWindow(parent), m_reporter(this),
-      m_link(std::make_unique<TZorvexSettingsControl>(m_reporter))
+    : QMainWindow(parent), m_reporter(this), m_verifyPolicy(this),
+      m_document(std::make_unique<ConfigDocument>(m_reporter))
 {
     setObjectName(QStringLiteral("MainFormZORVEX"));
 
@@ -135,32 +127,20 @@ TMainFormZORVEX::TMainFormZORVEX(QWidget* parent)
     statusBar()->setSizeGripEnabled(false);
 
     m_progress = new TFormProgress(this);
-    m_link->OnTransferStart = [this](TZorvexSettingsControl*) { m_progress->TransferStart(); };
-    m_link->OnTransferEnd = [this](TZorvexSettingsControl*) { m_progress->TransferEnd(); };
-    m_link->OnTransferProgress = [this](int percent) { m_progress->TransferProgress(percent); };
+    Link().OnTransferStart = [this](TZorvexSettingsControl*) { m_progress->TransferStart(); };
+    Link().OnTransferEnd = [this](TZorvexSettingsControl*) { m_progress->TransferEnd(); };
+    Link().OnTransferProgress = [this](int percent) { m_progress->TransferProgress(percent); };
+    m_document->SetVerifyPolicy(&m_verifyPolicy);
+    connect(m_document.get(), &ConfigDocument::changed, this, &TMainFormZORVEX::UpdateTitle);
+    connect(m_document.get(), &ConfigDocument::exchangeFinished, this,
+            &TMainFormZORVEX::ExchangeFinished);
 
     ShowAboutBox = [this] {
         TAboutBox about(this);
         about.exec();
     };
 
-    // A read or a write that went well makes the configuration the dialer's. The read
-    // copies the image only after its box has been closed, so the snapshot waits for the
-    // event loop.
-    m_reporter.OnInformation = [this](const QString& text) {
-        const bool read = text == QString::fromUtf8(ConstsZVX::ReadDone);
-        if (read || text == QString::fromUtf8(ConstsZVX::WriteDone))
-            QTimer::singleShot(0, this, [this, read] {
-                if (read)
-                    m_fileName.clear();
-                MarkUnmodified();
-            });
-        // The question comes once the write's box has closed, outside the port's handling.
-        if (text == QString::fromUtf8(ConstsZVX::WriteDone))
-            QTimer::singleShot(0, this,
-                               [this] { ErrorGuard::RunGuarded([this] { OfferVerification(); }); });
-    };
-    MarkUnmodified();
+    UpdateTitle();
 
     // The picture's area is 455 x 337 pixels; the bars come on top of it.
     resize(455, 337 + menuBar()->sizeHint().height());
@@ -169,9 +149,10 @@ TMainFormZORVEX::TMainFormZORVEX(QWidget* parent)
 TMainFormZORVEX::~TMainFormZORVEX()
 {
     // The link's events point at the progress window, which Qt destroys with the window.
-    m_link->OnTransferStart = nullptr;
-    m_link->OnTransferEnd = nullptr;
-    m_link->OnTransferProgress = nullptr;
+    Link().OnTransferStart = nullptr;
+    Link().OnTransferEnd = nullptr;
+    Link().OnTransferProgress = nullptr;
+    m_document->disconnect(this);
 }
 
 void TMainFormZORVEX::CreateActions()
@@ -190,6 +171,7 @@ void TMainFormZORVEX::CreateActions()
         const Handler handler = HandlerOf(entry.name);
         connect(action, &QAction::triggered, this, [this, handler] {
             ErrorGuard::RunGuarded([this, handler] { (this->*handler)(); });
+            UpdateTitle(); // an editor may have changed the configuration
         });
         addAction(action);
     }
@@ -255,23 +237,10 @@ void TMainFormZORVEX::FormActivate()
         QTimer::singleShot(0, this, [this] { OpenFile(StartupFile); });
 }
 
-bool TMainFormZORVEX::Modified() const
-{
-    TZorvexSettings now = m_link->Settings();
-    now.Cfg.SetByte(0, m_unmodified.Cfg.GetByte(0));
-    return !(now == m_unmodified);
-}
-
-void TMainFormZORVEX::MarkUnmodified()
-{
-    m_unmodified = m_link->Settings();
-    UpdateTitle();
-}
-
 void TMainFormZORVEX::UpdateTitle()
 {
-    const QString name = m_fileName.isEmpty() ? QString::fromUtf8(ConstsZVX::Untitled)
-                                              : QFileInfo(m_fileName).fileName();
+    const QString name = FileName().isEmpty() ? QString::fromUtf8(ConstsZVX::Untitled)
+                                              : QFileInfo(FileName()).fileName();
     setWindowTitle(
         QStringLiteral("%1 - %2[*]").arg(QString::fromUtf8(ConstsZVX::ProgramCaption), name));
     setWindowModified(Modified());
@@ -302,7 +271,7 @@ void TMainFormZORVEX::closeEvent(QCloseEvent* event)
 
 void TMainFormZORVEX::ApplyPortChoice()
 {
-    m_link->SelectPort(ComPortIndex + 1);
+    Link().SelectPort(ComPortIndex + 1);
 }
 
 void TMainFormZORVEX::OpcjeProgramuExecute()
@@ -317,9 +286,7 @@ void TMainFormZORVEX::OpcjeProgramuExecute()
 void TMainFormZORVEX::NowaKonfiguracjaDialeraExecute()
 {
     MessageDlg(mkInformation, QString::fromUtf8(ConstsZVX::NewConfiguration), mbOk, this);
-    m_link->Settings().LoadDefaults();
-    m_fileName.clear();
-    MarkUnmodified();
+    m_document->LoadDefaults();
 }
 
 void TMainFormZORVEX::ZapamietanieKonfiguracjiNaDyskuExecute()
@@ -333,10 +300,7 @@ void TMainFormZORVEX::SaveAs()
         AskConfigFileName({true, QStringLiteral("Zapis konfiguracji do zbioru")}, this);
     if (name.isEmpty())
         return;
-    if (m_link->SaveToFile(name) != 0)
-        throw EIOException(ConstsZVX::FileSaveError);
-    m_fileName = name;
-    MarkUnmodified();
+    ThrowIfFailed(m_document->Save(name));
     MessageDlg(mkInformation, FormatMessage(ConstsZVX::FileSaved, {name}), mbOk, this);
 }
 
@@ -356,69 +320,38 @@ void TMainFormZORVEX::OpenFile(const QString& fileName)
 
 void TMainFormZORVEX::LoadFile(const QString& name)
 {
-    m_reporter.LastConfirmed = false;
-    const int status = m_link->LoadFromFile(name);
-    ThrowIfLoadFailed(status);
-    if (!m_reporter.LastConfirmed)
-        return; // declined: nothing changed, unsaved edits stay unsaved
-    m_fileName = name;
-    MarkUnmodified();
+    ThrowIfFailed(m_document->Load(name)); // declined: nothing changed
 }
 
 void TMainFormZORVEX::ZapisKonfiguracjiDialeraExecute()
 {
     if (MessageDlg(mkConfirmation, QString::fromUtf8(ConstsZVX::ConfirmWrite), mbYes | mbCancel,
                    this) == mbYes)
-        m_link->WriteToDevice();
+        m_document->Write();
 }
 
 void TMainFormZORVEX::OdczytKonfiguracjiDialeraExecute()
 {
     if (MessageDlg(mkConfirmation, QString::fromUtf8(ConstsZVX::ConfirmRead), mbYes | mbCancel,
                    this) == mbYes)
-        m_link->ReadFromDevice();
+        m_document->Read();
 }
 
 void TMainFormZORVEX::WeryfikacjaKonfiguracjiDialeraExecute()
 {
-    StartVerification();
+    m_document->Verify();
 }
 
-void TMainFormZORVEX::StartVerification()
+void TMainFormZORVEX::ExchangeFinished(const ExchangeOutcome& outcome)
 {
-    m_link->VerifyDevice([this](const TCfg& image) {
-        TZorvexSettings dialer;
-        dialer.Cfg = image;
-        ShowDifferences(ConfigDifferences(m_link->Settings(), dialer, dsImage),
-                        QString::fromUtf8(ConstsZVX::VerifyEqual),
-                        QString::fromUtf8(ConstsZVX::VerifyHeading),
-                        QString::fromUtf8(ConstsZVX::DiffColumnDialer));
-    });
-}
-
-void TMainFormZORVEX::OfferVerification()
-{
-    const QString path = ProgramSettings::Path();
-    const QString section = QString::fromLatin1(ProgramSettings::kSection);
-    const QString key = QStringLiteral("VerifyAfterWrite");
-    const int kept = IniFile(path).ReadInteger(section, key, -1);
-    bool verify = kept == 1;
-    if (kept != 0 && kept != 1) {
-        const VerifyAnswer answer = AskVerifyAfterWrite(this);
-        verify = answer.verify;
-        // A settings file that cannot be written is reported; the check still runs.
-        if (answer.dontAskAgain)
-            ErrorGuard::RunGuarded([&] {
-                // A settings file that is not there means COM2 at start-up, one without
-                // "Port" COM1: a new file says COM2, as its absence did.
-                if (!QFileInfo::exists(path))
-                    IniFile(path).WriteInteger(section,
-                                               QString::fromLatin1(ProgramSettings::kPortKey), 2);
-                IniFile(path).WriteInteger(section, key, verify ? 1 : 0);
-            });
-    }
-    if (verify)
-        StartVerification();
+    if (outcome.operation != ExchangeKind::Verify || !outcome.succeeded)
+        return;
+    TZorvexSettings dialer;
+    dialer.Cfg = m_document->DialerImage();
+    ShowDifferences(ConfigDifferences(m_document->Settings(), dialer, dsImage),
+                    QString::fromUtf8(ConstsZVX::VerifyEqual),
+                    QString::fromUtf8(ConstsZVX::VerifyHeading),
+                    QString::fromUtf8(ConstsZVX::DiffColumnDialer));
 }
 
 void TMainFormZORVEX::PorownajZPlikiemExecute()
@@ -427,12 +360,9 @@ void TMainFormZORVEX::PorownajZPlikiemExecute()
         AskConfigFileName({false, QString::fromUtf8(ConstsZVX::DiffFileTitle)}, this);
     if (name.isEmpty())
         return;
-    ConfigFile::Bytes bytes;
-    const int status = ConfigFile::Read(QFile::encodeName(name).toStdString(), bytes);
-    ThrowIfLoadFailed(status);
     TZorvexSettings file;
-    ConfigFile::Apply(bytes, file);
-    ShowDifferences(ConfigDifferences(m_link->Settings(), file),
+    ThrowIfFailed(ConfigDocument::ReadFile(name, file));
+    ShowDifferences(ConfigDifferences(m_document->Settings(), file),
                     QString::fromUtf8(ConstsZVX::DiffEqual),
                     FormatMessage(ConstsZVX::DiffFileHeading, {name}),
                     QString::fromUtf8(ConstsZVX::DiffColumnFile));
@@ -458,7 +388,7 @@ void TMainFormZORVEX::ShowDifferences(const QList<ConfigDifference>& differences
 void TMainFormZORVEX::RestartDialeraExecute()
 {
     TFormResetDial dialog(this);
-    dialog.RequestRestart(*m_link);
+    dialog.RequestRestart([this](const QTime& time) { m_document->Restart(time); });
 }
 
 void TMainFormZORVEX::WydrukKonfiguracjiExecute()
@@ -466,7 +396,7 @@ void TMainFormZORVEX::WydrukKonfiguracjiExecute()
     const std::optional<bool> masked = AskCustomerCopy(QStringLiteral("Wydruk konfiguracji"), this);
     if (!masked || !RunPrintDialog(this))
         return;
-    Report = WindowReportLines(m_link->Settings(), FileName(), *masked);
+    Report = WindowReportLines(m_document->Settings(), FileName(), *masked);
     QPrinter& printer = AppPrinter();
     PrintReport(Report, printer, font(), printer.copyCount());
 }
@@ -480,7 +410,7 @@ void TMainFormZORVEX::ZapiszRaportDoPDFExecute()
     const QString name = AskPdfFileName(SuggestedPdfName(FileName(), *masked), this);
     if (name.isEmpty())
         return;
-    Report = WindowReportLines(m_link->Settings(), FileName(), *masked);
+    Report = WindowReportLines(m_document->Settings(), FileName(), *masked);
     SaveReportPdf(Report, name, font());
     MessageDlg(mkInformation, FormatMessage(ConstsZVX::ReportPdfSaved, {name}), mbOk, this);
 }
@@ -493,7 +423,7 @@ void TMainFormZORVEX::WyjscieZProgramuExecute()
 template <class Dialog> void TMainFormZORVEX::RunEditor()
 {
     Dialog dialog(this);
-    dialog.EditSettings(m_link->Settings());
+    dialog.EditSettings(m_document->Settings());
 }
 
 void TMainFormZORVEX::OpisKonfiguracjiExecute()
