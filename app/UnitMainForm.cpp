@@ -1,19 +1,16 @@
 #include "app/UnitMainForm.h"
 
 #include "app/ActionTable.h"
-#include "app/AppPrinter.h"
 #include "app/FileDialogs.h"
 #include "app/HelpFiles.h"
-#include "app/PdfReport.h"
-#include "app/PrintFlow.h"
+#include "app/MainMenus.h"
+#include "app/ReportActions.h"
 #include "app/ShellOpen.h"
 #include "app/UnitAbout.h"
 #include "app/UnitDifferences.h"
 #include "app/UnitProgramOptions.h"
 #include "app/UnitProgress.h"
-#include "app/UnitReportOptions.h"
 #include "app/UnitResetDial.h"
-#include "app/WindowReport.h"
 #include "device/EIOException.h"
 #include "device/MessageFormat.h"
 #include "device/TZorvexSettingsControl.h"
@@ -43,10 +40,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPrinter>
 #include <QStatusBar>
 #include <QTimer>
-#include <QToolBar>
 
 namespace {
 
@@ -114,9 +109,12 @@ TMainFormZORVEX::TMainFormZORVEX(QWidget* parent)
 {
     setObjectName(QStringLiteral("MainFormZORVEX"));
 
-    CreateActions();
-    CreateMenus();
-    CreateToolBar();
+    BuildMainActions(*this, [this](const char* name) {
+        return [this, handler = HandlerOf(name)] {
+            ErrorGuard::RunGuarded([this, handler] { (this->*handler)(); });
+            UpdateTitle(); // an editor may have changed the configuration
+        };
+    });
 
     m_picture = new QLabel(this);
     m_picture->setAlignment(Qt::AlignCenter);
@@ -155,58 +153,9 @@ TMainFormZORVEX::~TMainFormZORVEX()
     m_document->disconnect(this);
 }
 
-void TMainFormZORVEX::CreateActions()
-{
-    for (const ActionSpec& entry : MainActions()) {
-        auto* action = new QAction(QString::fromUtf8(entry.caption), this);
-        action->setObjectName(QString::fromLatin1(entry.name));
-        action->setProperty("category", QString::fromUtf8(entry.category));
-        if (entry.hint)
-            action->setToolTip(QString::fromUtf8(entry.hint));
-        if (entry.shortcut)
-            action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
-        if (entry.image >= 0)
-            action->setIcon(Glyphs::Icon(entry.image));
-        action->setProperty("imageIndex", entry.image);
-        const Handler handler = HandlerOf(entry.name);
-        connect(action, &QAction::triggered, this, [this, handler] {
-            ErrorGuard::RunGuarded([this, handler] { (this->*handler)(); });
-            UpdateTitle(); // an editor may have changed the configuration
-        });
-        addAction(action);
-    }
-}
-
 QAction* TMainFormZORVEX::Action(const QString& name) const
 {
     return findChild<QAction*>(name, Qt::FindDirectChildrenOnly);
-}
-
-void TMainFormZORVEX::CreateMenus()
-{
-    for (const MenuSpec& entry : MainMenus()) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(entry.title));
-        for (const char* item : entry.items) {
-            if (item)
-                menu->addAction(Action(QString::fromLatin1(item)));
-            else
-                menu->addSeparator();
-        }
-    }
-}
-
-void TMainFormZORVEX::CreateToolBar()
-{
-    QToolBar* bar = addToolBar(QStringLiteral("ToolBar1"));
-    bar->setObjectName(QStringLiteral("ToolBar1"));
-    bar->setMovable(false);
-    bar->setIconSize(QSize(16, 16));
-    for (const char* item : MainToolBar()) {
-        if (item)
-            bar->addAction(Action(QString::fromLatin1(item)));
-        else
-            bar->addSeparator();
-    }
 }
 
 bool TMainFormZORVEX::event(QEvent* event)
@@ -351,7 +300,7 @@ void TMainFormZORVEX::ExchangeFinished(const ExchangeOutcome& outcome)
     ShowDifferences(ConfigDifferences(m_document->Settings(), dialer, dsImage),
                     QString::fromUtf8(ConstsZVX::VerifyEqual),
                     QString::fromUtf8(ConstsZVX::VerifyHeading),
-                    QString::fromUtf8(ConstsZVX::DiffColumnDialer));
+                    QString::fromUtf8(ConstsZVX::DiffColumnDialer), this, ShowDifferencesDialog);
 }
 
 void TMainFormZORVEX::PorownajZPlikiemExecute()
@@ -365,24 +314,7 @@ void TMainFormZORVEX::PorownajZPlikiemExecute()
     ShowDifferences(ConfigDifferences(m_document->Settings(), file),
                     QString::fromUtf8(ConstsZVX::DiffEqual),
                     FormatMessage(ConstsZVX::DiffFileHeading, {name}),
-                    QString::fromUtf8(ConstsZVX::DiffColumnFile));
-}
-
-void TMainFormZORVEX::ShowDifferences(const QList<ConfigDifference>& differences,
-                                      const QString& equalText, const QString& heading,
-                                      const QString& columnB)
-{
-    if (differences.isEmpty()) {
-        MessageDlg(mkInformation, equalText, mbOk, this);
-        return;
-    }
-    TFormDifferences dialog(this);
-    dialog.SetDifferences(heading, QString::fromUtf8(ConstsZVX::DiffColumnProgram), columnB,
-                          differences);
-    if (ShowDifferencesDialog)
-        ShowDifferencesDialog(dialog);
-    else
-        dialog.exec();
+                    QString::fromUtf8(ConstsZVX::DiffColumnFile), this, ShowDifferencesDialog);
 }
 
 void TMainFormZORVEX::RestartDialeraExecute()
@@ -393,26 +325,14 @@ void TMainFormZORVEX::RestartDialeraExecute()
 
 void TMainFormZORVEX::WydrukKonfiguracjiExecute()
 {
-    const std::optional<bool> masked = AskCustomerCopy(QStringLiteral("Wydruk konfiguracji"), this);
-    if (!masked || !RunPrintDialog(this))
-        return;
-    Report = WindowReportLines(m_document->Settings(), FileName(), *masked);
-    QPrinter& printer = AppPrinter();
-    PrintReport(Report, printer, font(), printer.copyCount());
+    if (const auto printed = PrintDocumentReport(*m_document, font(), this))
+        Report = *printed;
 }
 
 void TMainFormZORVEX::ZapiszRaportDoPDFExecute()
 {
-    const std::optional<bool> masked =
-        AskCustomerCopy(QStringLiteral("Zapisz raport do PDF"), this);
-    if (!masked)
-        return;
-    const QString name = AskPdfFileName(SuggestedPdfName(FileName(), *masked), this);
-    if (name.isEmpty())
-        return;
-    Report = WindowReportLines(m_document->Settings(), FileName(), *masked);
-    SaveReportPdf(Report, name, font());
-    MessageDlg(mkInformation, FormatMessage(ConstsZVX::ReportPdfSaved, {name}), mbOk, this);
+    if (const auto written = SaveDocumentReportPdf(*m_document, font(), this))
+        Report = *written;
 }
 
 void TMainFormZORVEX::WyjscieZProgramuExecute()

@@ -110,9 +110,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void CreateActions();
-    void CreateMenus();
-    void CreateToolBar();
     void FormActivate();
     template <class Dialog> void RunEditor();
     void SaveAs();
@@ -120,9 +117,6 @@ private:
     // The ends of exchanges the window shows beyond the link's own boxes: a verification's
     // differences.
     void ExchangeFinished(const ExchangeOutcome& outcome);
-    // No differences: the information equalText; else the differences dialog.
-    void ShowDifferences(const QList<ConfigDifference>& differences, const QString& equalText,
-                         const QString& heading, const QString& columnB);
 
     WindowReporter m_reporter;
     WindowVerifyPolicy m_verifyPolicy;
