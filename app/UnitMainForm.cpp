@@ -1,6 +1,7 @@
 #include "app/UnitMainForm.h"
 
 #include "app/ActionTable.h"
+#include "app/EditorActions.h"
 #include "app/FileDialogs.h"
 #include "app/HelpFiles.h"
 #include "app/MainMenus.h"
@@ -14,18 +15,6 @@
 #include "device/EIOException.h"
 #include "device/MessageFormat.h"
 #include "device/TZorvexSettingsControl.h"
-#include "editors/UnitAlarmIn.h"
-#include "editors/UnitAlarmOut.h"
-#include "editors/UnitCode.h"
-#include "editors/UnitConfig.h"
-#include "editors/UnitDelay.h"
-#include "editors/UnitEventCode.h"
-#include "editors/UnitHistory.h"
-#include "editors/UnitPhoneParam.h"
-#include "editors/UnitPhones.h"
-#include "editors/UnitPolpager.h"
-#include "editors/UnitStation.h"
-#include "editors/UnitSystemOptions.h"
 #include "resources/ConstsZVX.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Glyphs.h"
@@ -63,21 +52,9 @@ constexpr ActionHandler kHandlers[] = {
     {"WeryfikacjaKonfiguracjiDialera", &TMainFormZORVEX::WeryfikacjaKonfiguracjiDialeraExecute},
     {"PorownajZPlikiem", &TMainFormZORVEX::PorownajZPlikiemExecute},
     {"RestartDialera", &TMainFormZORVEX::RestartDialeraExecute},
-    {"OpisKonfiguracji", &TMainFormZORVEX::OpisKonfiguracjiExecute},
     {"WydrukKonfiguracji", &TMainFormZORVEX::WydrukKonfiguracjiExecute},
     {"ZapiszRaportDoPDF", &TMainFormZORVEX::ZapiszRaportDoPDFExecute},
     {"WyjscieZProgramu", &TMainFormZORVEX::WyjscieZProgramuExecute},
-    {"NumeryTelefonow", &TMainFormZORVEX::NumeryTelefonowExecute},
-    {"ParametryTelefonowania", &TMainFormZORVEX::ParametryTelefonowaniaExecute},
-    {"KomunikatPOLPAGER", &TMainFormZORVEX::KomunikatPOLPAGERExecute},
-    {"KodyDostepu", &TMainFormZORVEX::KodyDostepuExecute},
-    {"WejsciaAlarmowe", &TMainFormZORVEX::WejsciaAlarmoweExecute},
-    {"WyjsciaPGM", &TMainFormZORVEX::WyjsciaPGMExecute},
-    {"Zwloki", &TMainFormZORVEX::ZwlokiExecute},
-    {"OpcjeSystemowe", &TMainFormZORVEX::OpcjeSystemoweExecute},
-    {"StacjeMonitorujace", &TMainFormZORVEX::StacjeMonitorujaceExecute},
-    {"KodyZdarzen", &TMainFormZORVEX::KodyZdarzenExecute},
-    {"HistoriaZdarzen", &TMainFormZORVEX::HistoriaZdarzenExecute},
     {"OProgramie", &TMainFormZORVEX::OProgramieExecute},
     {"NapiszDoNas", &TMainFormZORVEX::NapiszDoNasExecute},
     {"SpisTresci", &TMainFormZORVEX::SpisTresciExecute},
@@ -109,9 +86,15 @@ TMainFormZORVEX::TMainFormZORVEX(QWidget* parent)
 {
     setObjectName(QStringLiteral("MainFormZORVEX"));
 
+    // An action without a handler of its own is an editor action.
     BuildMainActions(*this, [this](const char* name) {
-        return [this, handler = HandlerOf(name)] {
-            ErrorGuard::RunGuarded([this, handler] { (this->*handler)(); });
+        return [this, name, handler = HandlerOf(name)] {
+            ErrorGuard::RunGuarded([&] {
+                if (handler)
+                    (this->*handler)();
+                else
+                    RunEditorAction(name, m_document->Settings(), this);
+            });
             UpdateTitle(); // an editor may have changed the configuration
         };
     });
@@ -338,61 +321,6 @@ void TMainFormZORVEX::ZapiszRaportDoPDFExecute()
 void TMainFormZORVEX::WyjscieZProgramuExecute()
 {
     close();
-}
-
-template <class Dialog> void TMainFormZORVEX::RunEditor()
-{
-    Dialog dialog(this);
-    dialog.EditSettings(m_document->Settings());
-}
-
-void TMainFormZORVEX::OpisKonfiguracjiExecute()
-{
-    RunEditor<TFormConfig>();
-}
-void TMainFormZORVEX::NumeryTelefonowExecute()
-{
-    RunEditor<TFormPhones>();
-}
-void TMainFormZORVEX::ParametryTelefonowaniaExecute()
-{
-    RunEditor<TFormPhoneParam>();
-}
-void TMainFormZORVEX::KomunikatPOLPAGERExecute()
-{
-    RunEditor<TFormPolpager>();
-}
-void TMainFormZORVEX::KodyDostepuExecute()
-{
-    RunEditor<TFormCode>();
-}
-void TMainFormZORVEX::WejsciaAlarmoweExecute()
-{
-    RunEditor<TFormAlarmIn>();
-}
-void TMainFormZORVEX::WyjsciaPGMExecute()
-{
-    RunEditor<TFormAlarmOut>();
-}
-void TMainFormZORVEX::ZwlokiExecute()
-{
-    RunEditor<TFormDelay>();
-}
-void TMainFormZORVEX::OpcjeSystemoweExecute()
-{
-    RunEditor<TFormSystemOptions>();
-}
-void TMainFormZORVEX::StacjeMonitorujaceExecute()
-{
-    RunEditor<TFormStation>();
-}
-void TMainFormZORVEX::KodyZdarzenExecute()
-{
-    RunEditor<TFormEventCode>();
-}
-void TMainFormZORVEX::HistoriaZdarzenExecute()
-{
-    RunEditor<TFormHistory>();
 }
 
 void TMainFormZORVEX::OProgramieExecute()

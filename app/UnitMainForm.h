@@ -71,7 +71,7 @@ public:
     // Runs the dialog that lists differences (a file's or the dialer's); modal by default.
     std::function<void(TFormDifferences& dialog)> ShowDifferencesDialog;
 
-    // Actions.
+    // The actions' handlers; the editor actions run through EditorActions.h.
     void OpcjeProgramuExecute();
     void NowaKonfiguracjaDialeraExecute();
     void ZapamietanieKonfiguracjiNaDyskuExecute();
@@ -81,21 +81,9 @@ public:
     void WeryfikacjaKonfiguracjiDialeraExecute();
     void PorownajZPlikiemExecute();
     void RestartDialeraExecute();
-    void OpisKonfiguracjiExecute();
     void WydrukKonfiguracjiExecute();
     void ZapiszRaportDoPDFExecute();
     void WyjscieZProgramuExecute();
-    void NumeryTelefonowExecute();
-    void ParametryTelefonowaniaExecute();
-    void KomunikatPOLPAGERExecute();
-    void KodyDostepuExecute();
-    void WejsciaAlarmoweExecute();
-    void WyjsciaPGMExecute();
-    void ZwlokiExecute();
-    void OpcjeSystemoweExecute();
-    void StacjeMonitorujaceExecute();
-    void KodyZdarzenExecute();
-    void HistoriaZdarzenExecute();
     void OProgramieExecute();
     void NapiszDoNasExecute();
     void SpisTresciExecute();
@@ -111,7 +99,6 @@ protected:
 
 private:
     void FormActivate();
-    template <class Dialog> void RunEditor();
     void SaveAs();
     void LoadFile(const QString& name);
     // The ends of exchanges the window shows beyond the link's own boxes: a verification's
