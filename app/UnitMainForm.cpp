@@ -1,6 +1,5 @@
 #include "app/UnitMainForm.h"
 
-#include "app/ActionTable.h"
 #include "app/EditorActions.h"
 #include "app/FileDialogs.h"
 #include "app/HelpFiles.h"

@@ -3,7 +3,6 @@
 #include "app/WindowReporter.h"
 #include "app/WindowVerifyPolicy.h"
 #include "document/ConfigDocument.h"
-#include "report/ConfigDiff.h"
 
 #include <QMainWindow>
 #include <QStringList>
