@@ -1,6 +1,7 @@
 #include "app/UnitDifferences.h"
 
 #include "resources/ConstsZVX.h"
+#include "widgets/MessageBox.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -65,4 +66,20 @@ void TFormDifferences::SetDifferences(const QString& heading, const QString& col
     }
     for (int column = 0; column < 4; ++column)
         ListView1->resizeColumnToContents(column);
+}
+
+void ShowDifferences(const QList<ConfigDifference>& differences, const QString& equalText,
+                     const QString& heading, const QString& columnB, QWidget* parent,
+                     const std::function<void(TFormDifferences& dialog)>& run)
+{
+    if (differences.isEmpty()) {
+        MessageDlg(mkInformation, equalText, mbOk, parent);
+        return;
+    }
+    TFormDifferences dialog(parent);
+    dialog.SetDifferences(heading, Text(ConstsZVX::DiffColumnProgram), columnB, differences);
+    if (run)
+        run(dialog);
+    else
+        dialog.exec();
 }

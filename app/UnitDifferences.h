@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QLabel;
 class QPushButton;
 class QTreeWidget;
@@ -27,3 +29,10 @@ public:
     QTreeWidget* ListView1;
     QPushButton* BitBtn1;
 };
+
+// No differences: the information box equalText over parent; else the dialog listing
+// them under heading, the program's values against columnB's, run by run (exec() when
+// run is empty).
+void ShowDifferences(const QList<ConfigDifference>& differences, const QString& equalText,
+                     const QString& heading, const QString& columnB, QWidget* parent,
+                     const std::function<void(TFormDifferences& dialog)>& run);

@@ -1,37 +1,19 @@
 #include "app/UnitMainForm.h"
 
-#include "app/ActionTable.h"
-#include "app/AppPrinter.h"
+#include "app/EditorActions.h"
 #include "app/FileDialogs.h"
 #include "app/HelpFiles.h"
-#include "app/PdfReport.h"
-#include "app/PrintFlow.h"
+#include "app/MainMenus.h"
+#include "app/ReportActions.h"
 #include "app/ShellOpen.h"
 #include "app/UnitAbout.h"
 #include "app/UnitDifferences.h"
 #include "app/UnitProgramOptions.h"
 #include "app/UnitProgress.h"
-#include "app/UnitReportOptions.h"
 #include "app/UnitResetDial.h"
-#include "app/VerifyQuestion.h"
-#include "app/WindowReport.h"
-#include "device/ConfigFileFormat.h"
-#include "device/ConfigFileIO.h"
 #include "device/EIOException.h"
 #include "device/MessageFormat.h"
 #include "device/TZorvexSettingsControl.h"
-#include "editors/UnitAlarmIn.h"
-#include "editors/UnitAlarmOut.h"
-#include "editors/UnitCode.h"
-#include "editors/UnitConfig.h"
-#include "editors/UnitDelay.h"
-#include "editors/UnitEventCode.h"
-#include "editors/UnitHistory.h"
-#include "editors/UnitPhoneParam.h"
-#include "editors/UnitPhones.h"
-#include "editors/UnitPolpager.h"
-#include "editors/UnitStation.h"
-#include "editors/UnitSystemOptions.h"
 #include "resources/ConstsZVX.h"
 #include "settings/ProgramSettings.h"
 #include "widgets/ErrorGuard.h"
@@ -42,14 +24,11 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPrinter>
 #include <QStatusBar>
 #include <QTimer>
-#include <QToolBar>
 
 namespace {
 
@@ -71,21 +50,9 @@ constexpr ActionHandler kHandlers[] = {
     {"WeryfikacjaKonfiguracjiDialera", &TMainFormZORVEX::WeryfikacjaKonfiguracjiDialeraExecute},
     {"PorownajZPlikiem", &TMainFormZORVEX::PorownajZPlikiemExecute},
     {"RestartDialera", &TMainFormZORVEX::RestartDialeraExecute},
-    {"OpisKonfiguracji", &TMainFormZORVEX::OpisKonfiguracjiExecute},
     {"WydrukKonfiguracji", &TMainFormZORVEX::WydrukKonfiguracjiExecute},
     {"ZapiszRaportDoPDF", &TMainFormZORVEX::ZapiszRaportDoPDFExecute},
     {"WyjscieZProgramu", &TMainFormZORVEX::WyjscieZProgramuExecute},
-    {"NumeryTelefonow", &TMainFormZORVEX::NumeryTelefonowExecute},
-    {"ParametryTelefonowania", &TMainFormZORVEX::ParametryTelefonowaniaExecute},
-    {"KomunikatPOLPAGER", &TMainFormZORVEX::KomunikatPOLPAGERExecute},
-    {"KodyDostepu", &TMainFormZORVEX::KodyDostepuExecute},
-    {"WejsciaAlarmowe", &TMainFormZORVEX::WejsciaAlarmoweExecute},
-    {"WyjsciaPGM", &TMainFormZORVEX::WyjsciaPGMExecute},
-    {"Zwloki", &TMainFormZORVEX::ZwlokiExecute},
-    {"OpcjeSystemowe", &TMainFormZORVEX::OpcjeSystemoweExecute},
-    {"StacjeMonitorujace", &TMainFormZORVEX::StacjeMonitorujaceExecute},
-    {"KodyZdarzen", &TMainFormZORVEX::KodyZdarzenExecute},
-    {"HistoriaZdarzen", &TMainFormZORVEX::HistoriaZdarzenExecute},
     {"OProgramie", &TMainFormZORVEX::OProgramieExecute},
     {"NapiszDoNas", &TMainFormZORVEX::NapiszDoNasExecute},
     {"SpisTresci", &TMainFormZORVEX::SpisTresciExecute},
@@ -102,28 +69,33 @@ Handler HandlerOf(const char* name)
     return nullptr;
 }
 
-// A load's status as the window reports it: the three file messages.
-void ThrowIfLoadFailed(int status)
+// A file that could not be read or written: the error box with the file's message.
+void ThrowIfFailed(const FileResult& result)
 {
-    if (status == ConfigFile::FileFormatError)
-        throw EIOException(ConstsZVX::FileFormatError);
-    if (status == ConfigFile::FileSizeError)
-        throw EIOException(ConstsZVX::FileSizeError);
-    if (status != 0)
-        throw EIOException(ConstsZVX::FileReadError);
+    if (result.outcome == FileOutcome::Failed)
+        throw EIOException(result.message.toStdString());
 }
 
 } // namespace
 
 TMainFormZORVEX::TMainFormZORVEX(QWidget* parent)
-    : QMainWindow(parent), m_reporter(this),
-      m_link(std::make_unique<TZorvexSettingsControl>(m_reporter))
+    : QMainWindow(parent), m_reporter(this), m_verifyPolicy(this),
+      m_document(std::make_unique<ConfigDocument>(m_reporter))
 {
     setObjectName(QStringLiteral("MainFormZORVEX"));
 
-    CreateActions();
-    CreateMenus();
-    CreateToolBar();
+    // An action without a handler of its own is an editor action.
+    BuildMainActions(*this, [this](const char* name) {
+        return [this, name, handler = HandlerOf(name)] {
+            ErrorGuard::RunGuarded([&] {
+                if (handler)
+                    (this->*handler)();
+                else
+                    RunEditorAction(name, m_document->Settings(), this);
+            });
+            UpdateTitle(); // an editor may have changed the configuration
+        };
+    });
 
     m_picture = new QLabel(this);
     m_picture->setAlignment(Qt::AlignCenter);
@@ -134,32 +106,20 @@ TMainFormZORVEX::TMainFormZORVEX(QWidget* parent)
     statusBar()->setSizeGripEnabled(false);
 
     m_progress = new TFormProgress(this);
-    m_link->OnTransferStart = [this](TZorvexSettingsControl*) { m_progress->TransferStart(); };
-    m_link->OnTransferEnd = [this](TZorvexSettingsControl*) { m_progress->TransferEnd(); };
-    m_link->OnTransferProgress = [this](int percent) { m_progress->TransferProgress(percent); };
+    Link().OnTransferStart = [this](TZorvexSettingsControl*) { m_progress->TransferStart(); };
+    Link().OnTransferEnd = [this](TZorvexSettingsControl*) { m_progress->TransferEnd(); };
+    Link().OnTransferProgress = [this](int percent) { m_progress->TransferProgress(percent); };
+    m_document->SetVerifyPolicy(&m_verifyPolicy);
+    connect(m_document.get(), &ConfigDocument::changed, this, &TMainFormZORVEX::UpdateTitle);
+    connect(m_document.get(), &ConfigDocument::exchangeFinished, this,
+            &TMainFormZORVEX::ExchangeFinished);
 
     ShowAboutBox = [this] {
         TAboutBox about(this);
         about.exec();
     };
 
-    // A read or a write that went well makes the configuration the dialer's. The read
-    // copies the image only after its box has been closed, so the snapshot waits for the
-    // event loop.
-    m_reporter.OnInformation = [this](const QString& text) {
-        const bool read = text == QString::fromUtf8(ConstsZVX::ReadDone);
-        if (read || text == QString::fromUtf8(ConstsZVX::WriteDone))
-            QTimer::singleShot(0, this, [this, read] {
-                if (read)
-                    m_fileName.clear();
-                MarkUnmodified();
-            });
-        // The question comes once the write's box has closed, outside the port's handling.
-        if (text == QString::fromUtf8(ConstsZVX::WriteDone))
-            QTimer::singleShot(0, this,
-                               [this] { ErrorGuard::RunGuarded([this] { OfferVerification(); }); });
-    };
-    MarkUnmodified();
+    UpdateTitle();
 
     // The picture's area is 455 x 337 pixels; the bars come on top of it.
     resize(455, 337 + menuBar()->sizeHint().height());
@@ -168,62 +128,15 @@ TMainFormZORVEX::TMainFormZORVEX(QWidget* parent)
 TMainFormZORVEX::~TMainFormZORVEX()
 {
     // The link's events point at the progress window, which Qt destroys with the window.
-    m_link->OnTransferStart = nullptr;
-    m_link->OnTransferEnd = nullptr;
-    m_link->OnTransferProgress = nullptr;
-}
-
-void TMainFormZORVEX::CreateActions()
-{
-    for (const ActionSpec& entry : MainActions()) {
-        auto* action = new QAction(QString::fromUtf8(entry.caption), this);
-        action->setObjectName(QString::fromLatin1(entry.name));
-        action->setProperty("category", QString::fromUtf8(entry.category));
-        if (entry.hint)
-            action->setToolTip(QString::fromUtf8(entry.hint));
-        if (entry.shortcut)
-            action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
-        if (entry.image >= 0)
-            action->setIcon(Glyphs::Icon(entry.image));
-        action->setProperty("imageIndex", entry.image);
-        const Handler handler = HandlerOf(entry.name);
-        connect(action, &QAction::triggered, this, [this, handler] {
-            ErrorGuard::RunGuarded([this, handler] { (this->*handler)(); });
-        });
-        addAction(action);
-    }
+    Link().OnTransferStart = nullptr;
+    Link().OnTransferEnd = nullptr;
+    Link().OnTransferProgress = nullptr;
+    m_document->disconnect(this);
 }
 
 QAction* TMainFormZORVEX::Action(const QString& name) const
 {
     return findChild<QAction*>(name, Qt::FindDirectChildrenOnly);
-}
-
-void TMainFormZORVEX::CreateMenus()
-{
-    for (const MenuSpec& entry : MainMenus()) {
-        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(entry.title));
-        for (const char* item : entry.items) {
-            if (item)
-                menu->addAction(Action(QString::fromLatin1(item)));
-            else
-                menu->addSeparator();
-        }
-    }
-}
-
-void TMainFormZORVEX::CreateToolBar()
-{
-    QToolBar* bar = addToolBar(QStringLiteral("ToolBar1"));
-    bar->setObjectName(QStringLiteral("ToolBar1"));
-    bar->setMovable(false);
-    bar->setIconSize(QSize(16, 16));
-    for (const char* item : MainToolBar()) {
-        if (item)
-            bar->addAction(Action(QString::fromLatin1(item)));
-        else
-            bar->addSeparator();
-    }
 }
 
 bool TMainFormZORVEX::event(QEvent* event)
@@ -252,23 +165,10 @@ void TMainFormZORVEX::FormActivate()
         QTimer::singleShot(0, this, [this] { OpenFile(StartupFile); });
 }
 
-bool TMainFormZORVEX::Modified() const
-{
-    TZorvexSettings now = m_link->Settings();
-    now.Cfg.SetByte(0, m_unmodified.Cfg.GetByte(0));
-    return !(now == m_unmodified);
-}
-
-void TMainFormZORVEX::MarkUnmodified()
-{
-    m_unmodified = m_link->Settings();
-    UpdateTitle();
-}
-
 void TMainFormZORVEX::UpdateTitle()
 {
-    const QString name = m_fileName.isEmpty() ? QString::fromUtf8(ConstsZVX::Untitled)
-                                              : QFileInfo(m_fileName).fileName();
+    const QString name = FileName().isEmpty() ? QString::fromUtf8(ConstsZVX::Untitled)
+                                              : QFileInfo(FileName()).fileName();
     setWindowTitle(
         QStringLiteral("%1 - %2[*]").arg(QString::fromUtf8(ConstsZVX::ProgramCaption), name));
     setWindowModified(Modified());
@@ -299,7 +199,7 @@ void TMainFormZORVEX::closeEvent(QCloseEvent* event)
 
 void TMainFormZORVEX::ApplyPortChoice()
 {
-    m_link->SelectPort(ComPortIndex + 1);
+    Link().SelectPort(ComPortIndex + 1);
 }
 
 void TMainFormZORVEX::OpcjeProgramuExecute()
@@ -314,9 +214,7 @@ void TMainFormZORVEX::OpcjeProgramuExecute()
 void TMainFormZORVEX::NowaKonfiguracjaDialeraExecute()
 {
     MessageDlg(mkInformation, QString::fromUtf8(ConstsZVX::NewConfiguration), mbOk, this);
-    m_link->Settings().LoadDefaults();
-    m_fileName.clear();
-    MarkUnmodified();
+    m_document->LoadDefaults();
 }
 
 void TMainFormZORVEX::ZapamietanieKonfiguracjiNaDyskuExecute()
@@ -330,10 +228,7 @@ void TMainFormZORVEX::SaveAs()
         AskConfigFileName({true, QStringLiteral("Zapis konfiguracji do zbioru")}, this);
     if (name.isEmpty())
         return;
-    if (m_link->SaveToFile(name) != 0)
-        throw EIOException(ConstsZVX::FileSaveError);
-    m_fileName = name;
-    MarkUnmodified();
+    ThrowIfFailed(m_document->Save(name));
     MessageDlg(mkInformation, FormatMessage(ConstsZVX::FileSaved, {name}), mbOk, this);
 }
 
@@ -353,60 +248,38 @@ void TMainFormZORVEX::OpenFile(const QString& fileName)
 
 void TMainFormZORVEX::LoadFile(const QString& name)
 {
-    m_reporter.LastConfirmed = false;
-    const int status = m_link->LoadFromFile(name);
-    ThrowIfLoadFailed(status);
-    if (!m_reporter.LastConfirmed)
-        return; // declined: nothing changed, unsaved edits stay unsaved
-    m_fileName = name;
-    MarkUnmodified();
+    ThrowIfFailed(m_document->Load(name)); // declined: nothing changed
 }
 
 void TMainFormZORVEX::ZapisKonfiguracjiDialeraExecute()
 {
     if (MessageDlg(mkConfirmation, QString::fromUtf8(ConstsZVX::ConfirmWrite), mbYes | mbCancel,
                    this) == mbYes)
-        m_link->WriteToDevice();
+        m_document->Write();
 }
 
 void TMainFormZORVEX::OdczytKonfiguracjiDialeraExecute()
 {
     if (MessageDlg(mkConfirmation, QString::fromUtf8(ConstsZVX::ConfirmRead), mbYes | mbCancel,
                    this) == mbYes)
-        m_link->ReadFromDevice();
+        m_document->Read();
 }
 
 void TMainFormZORVEX::WeryfikacjaKonfiguracjiDialeraExecute()
 {
-    StartVerification();
+    m_document->Verify();
 }
 
-void TMainFormZORVEX::StartVerification()
+void TMainFormZORVEX::ExchangeFinished(const ExchangeOutcome& outcome)
 {
-    m_link->VerifyDevice([this](const TCfg& image) {
-        TZorvexSettings dialer;
-        dialer.Cfg = image;
-        ShowDifferences(ConfigDifferences(m_link->Settings(), dialer, dsImage),
-                        QString::fromUtf8(ConstsZVX::VerifyEqual),
-                        QString::fromUtf8(ConstsZVX::VerifyHeading),
-                        QString::fromUtf8(ConstsZVX::DiffColumnDialer));
-    });
-}
-
-void TMainFormZORVEX::OfferVerification()
-{
-    ProgramSettings settings;
-    const std::optional<bool> kept = settings.VerifyAfterWrite();
-    bool verify = kept.value_or(false);
-    if (!kept) {
-        const VerifyAnswer answer = AskVerifyAfterWrite(this);
-        verify = answer.verify;
-        // A settings file that cannot be written is reported; the check still runs.
-        if (answer.dontAskAgain)
-            ErrorGuard::RunGuarded([&] { settings.SetVerifyAfterWrite(verify); });
-    }
-    if (verify)
-        StartVerification();
+    if (outcome.operation != ExchangeKind::Verify || !outcome.succeeded)
+        return;
+    TZorvexSettings dialer;
+    dialer.Cfg = m_document->DialerImage();
+    ShowDifferences(ConfigDifferences(m_document->Settings(), dialer, dsImage),
+                    QString::fromUtf8(ConstsZVX::VerifyEqual),
+                    QString::fromUtf8(ConstsZVX::VerifyHeading),
+                    QString::fromUtf8(ConstsZVX::DiffColumnDialer), this, ShowDifferencesDialog);
 }
 
 void TMainFormZORVEX::PorownajZPlikiemExecute()
@@ -415,122 +288,35 @@ void TMainFormZORVEX::PorownajZPlikiemExecute()
         AskConfigFileName({false, QString::fromUtf8(ConstsZVX::DiffFileTitle)}, this);
     if (name.isEmpty())
         return;
-    ConfigFile::Bytes bytes;
-    const int status = ConfigFile::Read(QFile::encodeName(name).toStdString(), bytes);
-    ThrowIfLoadFailed(status);
     TZorvexSettings file;
-    ConfigFile::Apply(bytes, file);
-    ShowDifferences(ConfigDifferences(m_link->Settings(), file),
+    ThrowIfFailed(ConfigDocument::ReadFile(name, file));
+    ShowDifferences(ConfigDifferences(m_document->Settings(), file),
                     QString::fromUtf8(ConstsZVX::DiffEqual),
                     FormatMessage(ConstsZVX::DiffFileHeading, {name}),
-                    QString::fromUtf8(ConstsZVX::DiffColumnFile));
-}
-
-void TMainFormZORVEX::ShowDifferences(const QList<ConfigDifference>& differences,
-                                      const QString& equalText, const QString& heading,
-                                      const QString& columnB)
-{
-    if (differences.isEmpty()) {
-        MessageDlg(mkInformation, equalText, mbOk, this);
-        return;
-    }
-    TFormDifferences dialog(this);
-    dialog.SetDifferences(heading, QString::fromUtf8(ConstsZVX::DiffColumnProgram), columnB,
-                          differences);
-    if (ShowDifferencesDialog)
-        ShowDifferencesDialog(dialog);
-    else
-        dialog.exec();
+                    QString::fromUtf8(ConstsZVX::DiffColumnFile), this, ShowDifferencesDialog);
 }
 
 void TMainFormZORVEX::RestartDialeraExecute()
 {
     TFormResetDial dialog(this);
-    dialog.RequestRestart(*m_link);
+    dialog.RequestRestart([this](const QTime& time) { m_document->Restart(time); });
 }
 
 void TMainFormZORVEX::WydrukKonfiguracjiExecute()
 {
-    const std::optional<bool> masked = AskCustomerCopy(QStringLiteral("Wydruk konfiguracji"), this);
-    if (!masked || !RunPrintDialog(this))
-        return;
-    Report = WindowReportLines(m_link->Settings(), FileName(), *masked);
-    QPrinter& printer = AppPrinter();
-    PrintReport(Report, printer, font(), printer.copyCount());
+    if (const auto printed = PrintDocumentReport(*m_document, font(), this))
+        Report = *printed;
 }
 
 void TMainFormZORVEX::ZapiszRaportDoPDFExecute()
 {
-    const std::optional<bool> masked =
-        AskCustomerCopy(QStringLiteral("Zapisz raport do PDF"), this);
-    if (!masked)
-        return;
-    const QString name = AskPdfFileName(SuggestedPdfName(FileName(), *masked), this);
-    if (name.isEmpty())
-        return;
-    Report = WindowReportLines(m_link->Settings(), FileName(), *masked);
-    SaveReportPdf(Report, name, font());
-    MessageDlg(mkInformation, FormatMessage(ConstsZVX::ReportPdfSaved, {name}), mbOk, this);
+    if (const auto written = SaveDocumentReportPdf(*m_document, font(), this))
+        Report = *written;
 }
 
 void TMainFormZORVEX::WyjscieZProgramuExecute()
 {
     close();
-}
-
-template <class Dialog> void TMainFormZORVEX::RunEditor()
-{
-    Dialog dialog(this);
-    dialog.EditSettings(m_link->Settings());
-}
-
-void TMainFormZORVEX::OpisKonfiguracjiExecute()
-{
-    RunEditor<TFormConfig>();
-}
-void TMainFormZORVEX::NumeryTelefonowExecute()
-{
-    RunEditor<TFormPhones>();
-}
-void TMainFormZORVEX::ParametryTelefonowaniaExecute()
-{
-    RunEditor<TFormPhoneParam>();
-}
-void TMainFormZORVEX::KomunikatPOLPAGERExecute()
-{
-    RunEditor<TFormPolpager>();
-}
-void TMainFormZORVEX::KodyDostepuExecute()
-{
-    RunEditor<TFormCode>();
-}
-void TMainFormZORVEX::WejsciaAlarmoweExecute()
-{
-    RunEditor<TFormAlarmIn>();
-}
-void TMainFormZORVEX::WyjsciaPGMExecute()
-{
-    RunEditor<TFormAlarmOut>();
-}
-void TMainFormZORVEX::ZwlokiExecute()
-{
-    RunEditor<TFormDelay>();
-}
-void TMainFormZORVEX::OpcjeSystemoweExecute()
-{
-    RunEditor<TFormSystemOptions>();
-}
-void TMainFormZORVEX::StacjeMonitorujaceExecute()
-{
-    RunEditor<TFormStation>();
-}
-void TMainFormZORVEX::KodyZdarzenExecute()
-{
-    RunEditor<TFormEventCode>();
-}
-void TMainFormZORVEX::HistoriaZdarzenExecute()
-{
-    RunEditor<TFormHistory>();
 }
 
 void TMainFormZORVEX::OProgramieExecute()

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/WindowReporter.h"
-#include "model/TZorvexSettings.h"
-#include "report/ConfigDiff.h"
+#include "app/WindowVerifyPolicy.h"
+#include "document/ConfigDocument.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -15,13 +15,13 @@ class QAction;
 class QLabel;
 class TFormDifferences;
 class TFormProgress;
-class TZorvexSettingsControl;
 
-// The program's main window. It owns the dialer link (and through it the one
-// configuration), offers every function as an action in the menu and, for most, on the
-// tool bar, shows the progress window during exchanges, and on its first activation shows
-// the about box, reads the chosen port from the program settings file and hands it to the
-// link.
+// The program's main window, a view of the one ConfigDocument (which owns the dialer link
+// and the configuration). It offers every function as an action in the menu and, for
+// most, on the tool bar; the actions ask, call the document and show its outcomes. It
+// shows the progress window during exchanges, keeps the title (file name, unsaved
+// marker), and on its first activation shows the about box, reads the chosen port from
+// the program settings file and hands it to the link.
 //
 // Every action runs inside the error guard: an error is shown in the box titled "Zorvex"
 // and the program goes on. UI thread only.
@@ -33,7 +33,8 @@ public:
     explicit TMainFormZORVEX(QWidget* parent = nullptr);
     ~TMainFormZORVEX() override;
 
-    TZorvexSettingsControl& Link() { return *m_link; }
+    ConfigDocument& Document() { return *m_document; }
+    TZorvexSettingsControl& Link() { return m_document->Link(); }
     TFormProgress& Progress() { return *m_progress; }
 
     // The chosen port, 0..3 for COM1..COM4 (other values from a hand-edited settings file
@@ -50,16 +51,12 @@ public:
     // of the configuration (ReportText.h).
     QStringList Report;
 
-    // The file the configuration was last loaded from or saved to; empty when it came
-    // from the defaults or the dialer.
-    QString FileName() const { return m_fileName; }
-    // Whether the configuration differs from what was last loaded, saved, read from or
-    // written to the dialer, or set to the defaults (image byte 0, the checksum the link
-    // fills in before a write, does not count).
-    bool Modified() const;
-    // Takes the configuration as it is now as the unchanged one.
-    void MarkUnmodified();
-    // The title: the program, the file name (or "bez nazwy") and "*" while modified.
+    // The document's file name, unsaved state and snapshot (ConfigDocument).
+    QString FileName() const { return m_document->FileName(); }
+    bool Modified() const { return m_document->Modified(); }
+    void MarkUnmodified() { m_document->MarkUnmodified(); }
+    // The title: the program, the file name (or "bez nazwy") and "*" while modified. Due
+    // after every action and whenever the document says so.
     void UpdateTitle();
     // Loads fileName as the load action does, with its confirmation and messages (a file
     // named on the command line).
@@ -73,7 +70,7 @@ public:
     // Runs the dialog that lists differences (a file's or the dialer's); modal by default.
     std::function<void(TFormDifferences& dialog)> ShowDifferencesDialog;
 
-    // Actions.
+    // The actions' handlers; the editor actions run through EditorActions.h.
     void OpcjeProgramuExecute();
     void NowaKonfiguracjaDialeraExecute();
     void ZapamietanieKonfiguracjiNaDyskuExecute();
@@ -83,21 +80,9 @@ public:
     void WeryfikacjaKonfiguracjiDialeraExecute();
     void PorownajZPlikiemExecute();
     void RestartDialeraExecute();
-    void OpisKonfiguracjiExecute();
     void WydrukKonfiguracjiExecute();
     void ZapiszRaportDoPDFExecute();
     void WyjscieZProgramuExecute();
-    void NumeryTelefonowExecute();
-    void ParametryTelefonowaniaExecute();
-    void KomunikatPOLPAGERExecute();
-    void KodyDostepuExecute();
-    void WejsciaAlarmoweExecute();
-    void WyjsciaPGMExecute();
-    void ZwlokiExecute();
-    void OpcjeSystemoweExecute();
-    void StacjeMonitorujaceExecute();
-    void KodyZdarzenExecute();
-    void HistoriaZdarzenExecute();
     void OProgramieExecute();
     void NapiszDoNasExecute();
     void SpisTresciExecute();
@@ -112,26 +97,16 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void CreateActions();
-    void CreateMenus();
-    void CreateToolBar();
     void FormActivate();
-    template <class Dialog> void RunEditor();
     void SaveAs();
     void LoadFile(const QString& name);
-    // After "Konfiguracja zapisana poprawnie": verifies the write by a read, as the
-    // program settings file says ("VerifyAfterWrite" 1 always, 0 never) or as the user
-    // answers, keeping the answer there when asked to.
-    void OfferVerification();
-    void StartVerification();
-    // No differences: the information equalText; else the differences dialog.
-    void ShowDifferences(const QList<ConfigDifference>& differences, const QString& equalText,
-                         const QString& heading, const QString& columnB);
+    // The ends of exchanges the window shows beyond the link's own boxes: a verification's
+    // differences.
+    void ExchangeFinished(const ExchangeOutcome& outcome);
 
     WindowReporter m_reporter;
-    std::unique_ptr<TZorvexSettingsControl> m_link;
+    WindowVerifyPolicy m_verifyPolicy;
+    std::unique_ptr<ConfigDocument> m_document;
     TFormProgress* m_progress = nullptr;
     QLabel* m_picture = nullptr;
-    QString m_fileName;
-    TZorvexSettings m_unmodified;
 };

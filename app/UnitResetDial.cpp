@@ -34,9 +34,14 @@ TFormResetDial::TFormResetDial(QWidget* parent) : QDialog(parent)
 
 int TFormResetDial::RequestRestart(TZorvexSettingsControl& link)
 {
+    return RequestRestart([&link](const QTime& time) { link.RestartDevice(time); });
+}
+
+int TFormResetDial::RequestRestart(const std::function<void(const QTime& time)>& restart)
+{
     DateTimePicker1->SetTime(Now().time());
     const int result = exec();
     if (result == QDialog::Accepted)
-        link.RestartDevice(DateTimePicker1->Time());
+        restart(DateTimePicker1->Time());
     return result;
 }

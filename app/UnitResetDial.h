@@ -21,6 +21,8 @@ public:
     // Sets the picker to now, runs the dialog, and on "&Restart" sends the restart with
     // the picker's hour and minute. Returns the modal result (QDialog::Accepted/Rejected).
     int RequestRestart(TZorvexSettingsControl& link);
+    // The same, handing the time to restart instead (ConfigDocument::Restart).
+    int RequestRestart(const std::function<void(const QTime& time)>& restart);
 
     // The clock the picker starts from; tests set a fixed time.
     std::function<QDateTime()> Now = [] { return QDateTime::currentDateTime(); };

@@ -1,23 +1,18 @@
 #include "app/WindowReport.h"
 
-#include "device/ConfigFileIO.h"
+#include "document/ConfigDocument.h"
 #include "report/ConfigIdentity.h"
 #include "report/ConfigReport.h"
 #include "report/ReportText.h"
-
-#include <QFile>
 
 namespace {
 // Whether the file still holds this configuration (it may have been edited since, or
 // saved over by another program).
 bool FileHolds(const QString& fileName, const TZorvexSettings& settings)
 {
-    ConfigFile::Bytes bytes;
-    if (ConfigFile::Read(QFile::encodeName(fileName).toStdString(), bytes) != 0)
-        return false;
     TZorvexSettings fromFile;
-    ConfigFile::Apply(bytes, fromFile);
-    return SameConfiguration(fromFile, settings);
+    return ConfigDocument::ReadFile(fileName, fromFile).outcome == FileOutcome::Done &&
+           SameConfiguration(fromFile, settings);
 }
 } // namespace
 

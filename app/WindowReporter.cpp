@@ -5,8 +5,6 @@
 void WindowReporter::Information(const QString& text)
 {
     MessageDlg(mkInformation, text, mbOk, m_parent);
-    if (OnInformation)
-        OnInformation(text);
 }
 
 void WindowReporter::Error(const QString& text)
@@ -16,6 +14,5 @@ void WindowReporter::Error(const QString& text)
 
 bool WindowReporter::Confirm(const QString& text)
 {
-    LastConfirmed = MessageDlg(mkConfirmation, text, mbOk | mbCancel, m_parent) == mbOk;
-    return LastConfirmed;
+    return MessageDlg(mkConfirmation, text, mbOk | mbCancel, m_parent) == mbOk;
 }

@@ -28,12 +28,14 @@ ExchangeEngine::ExchangeEngine(TZorvexSettings& settings, ExchangeLink& link,
 void ExchangeEngine::StartRead()
 {
     m_checkRead = nullptr;
+    m_kind = ExchangeKind::Read;
     BeginRead();
 }
 
 void ExchangeEngine::StartCheckRead(ImageHandler done)
 {
     m_checkRead = std::move(done);
+    m_kind = ExchangeKind::Verify;
     BeginRead();
 }
 
@@ -47,6 +49,7 @@ void ExchangeEngine::BeginRead()
 
 void ExchangeEngine::StartWrite()
 {
+    m_kind = ExchangeKind::Write;
     const auto& image = m_settings.Cfg.Bytes();
     m_settings.Cfg.SetByte(0, ZeroSumByte(image.data() + 1, ImageSize - 1));
     m_position = 0;
@@ -57,6 +60,7 @@ void ExchangeEngine::StartWrite()
 
 void ExchangeEngine::StartRestart(int hour, int minute)
 {
+    m_kind = ExchangeKind::Restart;
     Begin(opRestart, DialerFrames::Restart(hour, minute));
 }
 
@@ -90,6 +94,11 @@ void ExchangeEngine::Finish()
     m_operation = opIdle;
     m_link.StopReplyTimer();
     m_link.TransferEnded();
+}
+
+void ExchangeEngine::Done(bool succeeded, const char* failure)
+{
+    m_link.ExchangeDone({m_kind, succeeded, failure ? Text(failure) : QString()});
 }
 
 bool ExchangeEngine::EndAfterError() noexcept
@@ -134,6 +143,7 @@ void ExchangeEngine::Acknowledged()
     case opRestart:
         Finish();
         m_reporter.Information(Text(ConstsZVX::RestartDone));
+        Done(true);
         return;
     case opWrite:
         m_link.StopReplyTimer();
@@ -143,6 +153,7 @@ void ExchangeEngine::Acknowledged()
             m_position = 0;
             Finish();
             m_reporter.Information(Text(ConstsZVX::WriteDone));
+            Done(true);
             return;
         }
         Send(DialerFrames::Write(m_blockSize, static_cast<std::uint8_t>(m_position),
@@ -158,8 +169,11 @@ void ExchangeEngine::Acknowledged()
 void ExchangeEngine::NotAcknowledged()
 {
     // Reported whatever the link is doing, also when idle.
+    const bool running = m_operation != opIdle;
     Finish();
     m_reporter.Error(Text(ConstsZVX::BadRecordChecksum));
+    if (running)
+        Done(false, ConstsZVX::BadRecordChecksum);
 }
 
 void ExchangeEngine::DataArrived(const QByteArray& chunk)
@@ -188,6 +202,7 @@ void ExchangeEngine::DataArrived(const QByteArray& chunk)
         m_rxCount = 0;
         Finish();
         m_reporter.Error(Text(ConstsZVX::BadRecordChecksum));
+        Done(false, ConstsZVX::BadRecordChecksum);
         return;
     }
     std::copy_n(m_rxBuffer.begin() + DialerFrames::DataReplyHeader, m_blockSize,
@@ -210,10 +225,12 @@ void ExchangeEngine::ReadComplete()
     Finish();
     if (Sum8(image.data(), ImageSize) != 0) {
         m_reporter.Error(Text(ConstsZVX::BadImageChecksum));
+        Done(false, ConstsZVX::BadImageChecksum);
         return;
     }
     if (check) {
         check(image);
+        Done(true);
         return;
     }
     m_reporter.Information(Text(ConstsZVX::ReadDone));
@@ -221,6 +238,7 @@ void ExchangeEngine::ReadComplete()
     m_settings.Comment.SetText(0, Utf8ToCp1250(ConstsZVX::ReadSourceRecord));
     m_settings.Comment.SetText(
         3, Utf8ToCp1250(ReadStampText(QDateTime::currentDateTime()).toStdString()));
+    Done(true);
 }
 
 void ExchangeEngine::Progress()
@@ -249,4 +267,5 @@ void ExchangeEngine::TimerTick()
     Finish();
     m_reporter.Error(
         Text(operation == opRestart ? ConstsZVX::RestartNoAnswer : ConstsZVX::TransferNoAnswer));
+    Done(false, operation == opRestart ? ConstsZVX::RestartNoAnswer : ConstsZVX::TransferNoAnswer);
 }

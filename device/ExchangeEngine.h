@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/ExchangeLink.h"
+#include "device/ExchangeOutcome.h"
 #include "device/OutcomeReporter.h"
 #include "model/TZorvexSettings.h"
 
@@ -66,6 +67,8 @@ public:
     bool EndAfterError() noexcept;
 
     TOperation Operation() const { return m_operation; }
+    // The exchange running, or the one that ran last.
+    ExchangeKind Kind() const { return m_kind; }
     std::uint8_t RetriesLeft() const { return m_retriesLeft; }
     const QByteArray& LastFrame() const { return m_lastFrame; }
     int Position() const { return m_position; }
@@ -84,12 +87,15 @@ private:
     void DataArrived(const QByteArray& chunk);
     void ReadComplete();
     void Progress();
+    // Tells the link how the exchange went, after its message (ExchangeLink::ExchangeDone).
+    void Done(bool succeeded, const char* failure = nullptr);
 
     TZorvexSettings& m_settings;
     ExchangeLink& m_link;
     OutcomeReporter& m_reporter;
 
     TOperation m_operation = opIdle;
+    ExchangeKind m_kind = ExchangeKind::Read;
     std::uint8_t m_retriesLeft = 0;
     QByteArray m_lastFrame;
     int m_position = 0;

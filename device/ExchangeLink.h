@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/ExchangeOutcome.h"
+
 #include <QByteArray>
 
 // What the exchange engine needs of its surroundings: a way to put a frame on the
@@ -24,4 +26,8 @@ public:
     virtual void TransferEnded() = 0;
     // Percentage 0..100 of the image moved so far, or -1 when a frame is resent.
     virtual void TransferProgress(int percent) = 0;
+    // An exchange whose first frame went out has ended and its message has been given (a
+    // read's image is in the settings by now): once per such exchange. A start that throws
+    // tells its caller through the exception instead. Does nothing unless overridden.
+    virtual void ExchangeDone(const ExchangeOutcome& outcome) { (void)outcome; }
 };

@@ -160,8 +160,15 @@ void TZorvexSettingsControl::TimerTick(QObject* /*sender*/)
 void TZorvexSettingsControl::EndAfterError(std::exception_ptr error)
 {
     m_reopenLine = true;
-    m_engine.EndAfterError();
+    const bool broken = m_engine.EndAfterError();
     ErrorSink::Report(error);
+    if (broken) {
+        try {
+            ExchangeDone({m_engine.Kind(), false, ErrorText(error)});
+        } catch (...) {
+            ErrorSink::Report(std::current_exception());
+        }
+    }
 }
 
 void TZorvexSettingsControl::SendFrame(const QByteArray& frame)
@@ -195,4 +202,10 @@ void TZorvexSettingsControl::TransferProgress(int percent)
 {
     if (OnTransferProgress)
         OnTransferProgress(percent);
+}
+
+void TZorvexSettingsControl::ExchangeDone(const ExchangeOutcome& outcome)
+{
+    if (OnExchangeDone)
+        OnExchangeDone(outcome);
 }

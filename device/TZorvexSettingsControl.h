@@ -85,6 +85,10 @@ public:
     std::function<void(TZorvexSettingsControl* sender)> OnTransferStart;
     std::function<void(TZorvexSettingsControl* sender)> OnTransferEnd;
     std::function<void(int percent)> OnTransferProgress;
+    // Fired once per exchange that got its first frame out, when it has ended and its
+    // message has been given (a read's image copied); after an error that broke off an
+    // exchange, once the error has gone to ErrorSink. A start that throws fires nothing.
+    std::function<void(const ExchangeOutcome& outcome)> OnExchangeDone;
 
     // The state of the exchange (see ExchangeEngine).
     TOperation Operation() const { return m_engine.Operation(); }
@@ -112,6 +116,7 @@ private:
     void TransferStarted() override;
     void TransferEnded() override;
     void TransferProgress(int percent) override;
+    void ExchangeDone(const ExchangeOutcome& outcome) override;
 
     // Declared in this order so that destruction stops the timer, then closes the port,
     // then frees the configuration.

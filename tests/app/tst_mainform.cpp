@@ -10,6 +10,7 @@
 #include "widgets/MessageBoxRecorder.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -34,6 +35,8 @@ private slots:
     void cancelledConfirmationSendsNothing_data();
     void cancelledConfirmationSendsNothing();
     void newConfigurationAsksBeforeDefaults();
+    void editorActionsRunTheirDialogs_data();
+    void editorActionsRunTheirDialogs();
     void progressWindowFollowsEvents();
     void fileErrorMessages_data();
     void fileErrorMessages();
@@ -235,6 +238,57 @@ void TstMainForm::newConfigurationAsksBeforeDefaults()
     TZorvexSettings factory;
     factory.LoadDefaults();
     QVERIFY(window.Link().Settings() == factory);
+}
+
+void TstMainForm::editorActionsRunTheirDialogs_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("dialog");
+    QTest::newRow("F7") << "OpisKonfiguracji"
+                        << "TFormConfig";
+    QTest::newRow("Alt+1") << "NumeryTelefonow"
+                           << "TFormPhones";
+    QTest::newRow("Alt+2") << "ParametryTelefonowania"
+                           << "TFormPhoneParam";
+    QTest::newRow("Alt+3") << "KomunikatPOLPAGER"
+                           << "TFormPolpager";
+    QTest::newRow("Alt+4") << "KodyDostepu"
+                           << "TFormCode";
+    QTest::newRow("Alt+5") << "WejsciaAlarmowe"
+                           << "TFormAlarmIn";
+    QTest::newRow("Alt+6") << "WyjsciaPGM"
+                           << "TFormAlarmOut";
+    QTest::newRow("Alt+7") << "Zwloki"
+                           << "TFormDelay";
+    QTest::newRow("Alt+8") << "OpcjeSystemowe"
+                           << "TFormSystemOptions";
+    QTest::newRow("Alt+9") << "StacjeMonitorujace"
+                           << "TFormStation";
+    QTest::newRow("Alt+0") << "KodyZdarzen"
+                           << "TFormEventCode";
+    QTest::newRow("F9") << "HistoriaZdarzen"
+                        << "TFormHistory";
+}
+
+void TstMainForm::editorActionsRunTheirDialogs()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, dialog);
+    TMainFormZORVEX window;
+    const TZorvexSettings before = window.Link().Settings();
+    QString shown;
+    QTimer::singleShot(0, this, [&] {
+        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            shown = QString::fromLatin1(modal->metaObject()->className());
+            modal->reject();
+        }
+    });
+    MessageBoxRecorder boxes;
+    window.Action(action)->trigger();
+    QCOMPARE(shown, dialog);
+    QCOMPARE(boxes.Count(), 0);
+    QVERIFY(window.Link().Settings() == before); // cancelled: nothing written back
+    QVERIFY(!window.findChild<QDialog*>());      // destroyed with the action
 }
 
 void TstMainForm::progressWindowFollowsEvents()

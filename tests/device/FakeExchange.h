@@ -35,8 +35,17 @@ public:
         events.append(QString::number(percent));
     }
 
+    void ExchangeDone(const ExchangeOutcome& outcome) override
+    {
+        done.append(outcome);
+        if (onDone)
+            onDone();
+    }
+
     QList<QByteArray> frames;
     QStringList events;
+    QList<ExchangeOutcome> done;  // not in events: they end before the message
+    std::function<void()> onDone; // runs as the end is told
     QList<int> progress;
     bool timerRunning = false;
     int timerStarts = 0;

@@ -1,0 +1,14 @@
+#include "device/ExchangeOutcome.h"
+
+QString ErrorText(std::exception_ptr error)
+{
+    try {
+        if (error)
+            std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        // Our Exception's what() is its message (UTF-8).
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+    }
+    return {};
+}

@@ -1,0 +1,177 @@
+#include "document/ConfigDocument.h"
+
+#include "device/ConfigFileIO.h"
+#include "device/OutcomeReporter.h"
+#include "document/VerifyPolicy.h"
+#include "model/Cp1250.h"
+#include "model/ErrorSink.h"
+#include "resources/ConstsZVX.h"
+
+#include <QFile>
+#include <QTimer>
+
+namespace {
+
+enum class FileAction
+{
+    Load,
+    Save,
+};
+
+// A file status other than 0 in the user's words.
+FileResult Failure(FileAction action, int status)
+{
+    const char* text = ConstsZVX::FileReadError;
+    if (action == FileAction::Save)
+        text = ConstsZVX::FileSaveError;
+    else if (status == ConfigFile::FileFormatError)
+        text = ConstsZVX::FileFormatError;
+    else if (status == ConfigFile::FileSizeError)
+        text = ConstsZVX::FileSizeError;
+    return {FileOutcome::Failed, QString::fromUtf8(text)};
+}
+
+std::string NativeName(const QString& fileName)
+{
+    return QFile::encodeName(fileName).toStdString();
+}
+
+} // namespace
+
+ConfigDocument::ConfigDocument(OutcomeReporter& reporter, QObject* parent)
+    : QObject(parent), m_reporter(reporter), m_link(reporter)
+{
+    m_link.OnExchangeDone = [this](const ExchangeOutcome& outcome) { ExchangeDone(outcome); };
+    m_unmodified = Settings();
+}
+
+ConfigDocument::~ConfigDocument()
+{
+    m_link.OnExchangeDone = nullptr;
+}
+
+bool ConfigDocument::Modified() const
+{
+    TZorvexSettings now = Settings();
+    now.Cfg.SetByte(0, m_unmodified.Cfg.GetByte(0));
+    return !(now == m_unmodified);
+}
+
+void ConfigDocument::MarkUnmodified()
+{
+    m_unmodified = Settings();
+    emit changed();
+}
+
+void ConfigDocument::LoadDefaults()
+{
+    Settings().LoadDefaults();
+    m_fileName.clear();
+    MarkUnmodified();
+}
+
+FileResult ConfigDocument::Load(const QString& fileName)
+{
+    bool accepted = false;
+    const int status =
+        ConfigFile::Load(Settings(), NativeName(fileName), [&](const std::string& record0) {
+            accepted = m_reporter.Confirm(QString::fromStdString(Cp1250ToUtf8(record0)));
+            return accepted;
+        });
+    if (status != 0)
+        return Failure(FileAction::Load, status);
+    if (!accepted)
+        return {FileOutcome::Declined, {}}; // unsaved edits stay unsaved
+    m_fileName = fileName;
+    MarkUnmodified();
+    return {};
+}
+
+FileResult ConfigDocument::Save(const QString& fileName)
+{
+    const int status = ConfigFile::Save(Settings(), NativeName(fileName));
+    if (status != 0)
+        return Failure(FileAction::Save, status);
+    m_fileName = fileName;
+    MarkUnmodified();
+    return {};
+}
+
+FileResult ConfigDocument::ReadFile(const QString& fileName, TZorvexSettings& settings)
+{
+    ConfigFile::Bytes bytes;
+    const int status = ConfigFile::Read(NativeName(fileName), bytes);
+    if (status != 0)
+        return Failure(FileAction::Load, status);
+    ConfigFile::Apply(bytes, settings);
+    return {};
+}
+
+template <class Start> void ConfigDocument::Begin(ExchangeKind kind, Start start)
+{
+    try {
+        start();
+    } catch (...) {
+        emit exchangeFinished({kind, false, ErrorText(std::current_exception())});
+        throw;
+    }
+}
+
+void ConfigDocument::Read()
+{
+    Begin(ExchangeKind::Read, [this] { m_link.ReadFromDevice(); });
+}
+
+void ConfigDocument::Write()
+{
+    Begin(ExchangeKind::Write, [this] { m_link.WriteToDevice(); });
+}
+
+void ConfigDocument::Verify()
+{
+    Begin(ExchangeKind::Verify,
+          [this] { m_link.VerifyDevice([this](const TCfg& image) { m_dialerImage = image; }); });
+}
+
+void ConfigDocument::Restart(const QTime& time)
+{
+    Begin(ExchangeKind::Restart, [this, time] { m_link.RestartDevice(time); });
+}
+
+void ConfigDocument::ExchangeDone(const ExchangeOutcome& outcome)
+{
+    if (outcome.succeeded && outcome.operation == ExchangeKind::Read) {
+        m_fileName.clear(); // the dialer's configuration, in no file yet
+        MarkUnmodified();
+    } else if (outcome.succeeded && outcome.operation == ExchangeKind::Write) {
+        MarkUnmodified();
+        // The question comes once the write's box has closed, outside the port's handling.
+        QTimer::singleShot(0, this, [this] { OfferVerification(); });
+    }
+    emit exchangeFinished(outcome);
+}
+
+void ConfigDocument::OfferVerification()
+{
+    try {
+        if (!m_verifyPolicy)
+            return;
+        const std::optional<bool> kept = m_verifyPolicy->Kept();
+        bool verify = kept.value_or(false);
+        if (!kept) {
+            const VerifyChoice answer = m_verifyPolicy->Ask();
+            verify = answer.verify;
+            if (answer.keep) {
+                try {
+                    m_verifyPolicy->Keep(verify);
+                } catch (...) {
+                    ErrorSink::Report(std::current_exception()); // the check still runs
+                }
+            }
+        }
+        if (verify)
+            Verify();
+    } catch (...) {
+        ErrorSink::Report(std::current_exception());
+    }
+}

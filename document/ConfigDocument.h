@@ -1,0 +1,111 @@
+#pragma once
+
+#include "device/ExchangeOutcome.h"
+#include "device/TZorvexSettingsControl.h"
+#include "model/TZorvexSettings.h"
+
+#include <QObject>
+#include <QString>
+#include <QTime>
+
+class OutcomeReporter;
+class VerifyAfterWritePolicy;
+
+// How a file operation ended. A load the user declines changes nothing.
+enum class FileOutcome
+{
+    Done,
+    Declined,
+    Failed,
+};
+
+struct FileResult
+{
+    FileOutcome outcome = FileOutcome::Done;
+    // Failed: the user's words ("Nieprawidłowy format pliku", "Błąd zapisu pliku", ...).
+    QString message;
+};
+
+// The configuration being worked on: the one TZorvexSettings (owned by the dialer link,
+// which the document owns), the file it was last loaded from or saved to, and the
+// snapshot behind the unsaved marker. Loads and saves return their outcome; exchanges
+// with the dialer start here and their ends arrive as exchangeFinished. A good read
+// takes the configuration as the dialer's (no file name, unmodified), a good write as
+// unmodified, and a good write is followed by the check read the VerifyAfterWritePolicy
+// asks for.
+//
+// Messages of the link (the exchanges' boxes, the question before a load) go to the
+// reporter given at construction; the document adds none of its own.
+//
+// Thread: the thread that constructed it (the UI thread), running a Qt event loop.
+class ConfigDocument : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The reporter must outlive the document.
+    explicit ConfigDocument(OutcomeReporter& reporter, QObject* parent = nullptr);
+    ~ConfigDocument() override;
+
+    TZorvexSettingsControl& Link() { return m_link; }
+    TZorvexSettings& Settings() { return m_link.Settings(); }
+    const TZorvexSettings& Settings() const { return m_link.Settings(); }
+
+    // The file the configuration was last loaded from or saved to; empty when it came
+    // from the defaults or the dialer.
+    const QString& FileName() const { return m_fileName; }
+    // Whether the configuration differs from what was last loaded, saved, read from or
+    // written to the dialer, or set to the defaults (image byte 0, the checksum the link
+    // fills in before a write, does not count).
+    bool Modified() const;
+    // Takes the configuration as it is now as the unchanged one.
+    void MarkUnmodified();
+
+    // The factory configuration, with no file name.
+    void LoadDefaults();
+    // Asks the reporter's Confirm with the file's record 0 text before the configuration
+    // is replaced: Done (loaded; the file becomes the document's), Declined, or Failed
+    // (nothing changed).
+    FileResult Load(const QString& fileName);
+    // Done (the file becomes the document's) or Failed.
+    FileResult Save(const QString& fileName);
+    // Reads and checks a file into settings without asking and without touching the
+    // document (comparisons, the report's "file differs" note): Done or Failed.
+    static FileResult ReadFile(const QString& fileName, TZorvexSettings& settings);
+
+    // Exchanges with the dialer (TZorvexSettingsControl). Each returns at once; its end
+    // arrives as exchangeFinished. A start that fails (the port cannot be opened: EComPort)
+    // emits exchangeFinished with the error's message, then throws it on.
+    void Read();
+    void Write();
+    // A check read: the configuration stays as it is; after a good one DialerImage()
+    // holds what the dialer holds.
+    void Verify();
+    // hour and minute of time.
+    void Restart(const QTime& time);
+    const TCfg& DialerImage() const { return m_dialerImage; }
+
+    // Consulted after each good write; none (the default) means never verify. The policy
+    // must outlive the document or be replaced first.
+    void SetVerifyPolicy(VerifyAfterWritePolicy* policy) { m_verifyPolicy = policy; }
+
+signals:
+    // An exchange has ended, its message has been given, and the document has taken its
+    // result in (FileName, Modified). Once per started exchange.
+    void exchangeFinished(const ExchangeOutcome& outcome);
+    // FileName or the unchanged snapshot has changed: the title is due.
+    void changed();
+
+private:
+    template <class Start> void Begin(ExchangeKind kind, Start start);
+    void ExchangeDone(const ExchangeOutcome& outcome);
+    // After a good write, outside the port's handling.
+    void OfferVerification();
+
+    OutcomeReporter& m_reporter;
+    TZorvexSettingsControl m_link;
+    QString m_fileName;
+    TZorvexSettings m_unmodified;
+    TCfg m_dialerImage;
+    VerifyAfterWritePolicy* m_verifyPolicy = nullptr;
+};

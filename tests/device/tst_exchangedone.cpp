@@ -1,0 +1,179 @@
+#include "FakeExchange.h"
+
+#include "device/DialerFrames.h"
+#include "device/ExchangeEngine.h"
+#include "model/ImageChecksum.h"
+#include "resources/ConstsZVX.h"
+
+#include <QtTest>
+
+#include <array>
+
+namespace {
+
+using Image = std::array<std::uint8_t, 256>;
+
+// An image whose bytes add up to sum modulo 256.
+Image ImageSummingTo(std::uint8_t sum)
+{
+    Image image;
+    for (int i = 0; i < 256; ++i)
+        image[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    image[0] = static_cast<std::uint8_t>(ZeroSumByte(image.data() + 1, 255) + sum);
+    return image;
+}
+
+QByteArray Reply(const Image& image, int offset, bool spoilChecksum = false)
+{
+    QByteArray reply("\x11\x22", 2);
+    reply.append(reinterpret_cast<const char*>(image.data()) + offset, 64);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(reply.constData());
+    reply.append(static_cast<char>(Sum8(bytes, reply.size()) + (spoilChecksum ? 1 : 0)));
+    return reply;
+}
+
+struct Rig
+{
+    Rig() { settings.LoadDefaults(); }
+    TZorvexSettings settings;
+    FakeLink link;
+    FakeReporter reporter;
+    ExchangeEngine engine{settings, link, reporter};
+
+    void Start(const QString& kind)
+    {
+        if (kind == "read")
+            engine.StartRead();
+        else if (kind == "verify")
+            engine.StartCheckRead([](const ExchangeEngine::Image&) {});
+        else if (kind == "write")
+            engine.StartWrite();
+        else if (kind == "restart")
+            engine.StartRestart(12, 30);
+    }
+    // One step of the dialer's side: "ack", "nak", "tick", "acks" (one per write frame),
+    // "image" / "bad sum" (four good replies of an image adding up to 0 / to 1),
+    // "bad reply" (a reply whose own checksum is wrong).
+    void Step(const QString& step)
+    {
+        if (step == "ack" || step == "nak") {
+            engine.PortRxChar(QByteArray(
+                1, char(step == "ack" ? DialerFrames::Acknowledge : DialerFrames::NotAcknowledge)));
+        } else if (step == "tick") {
+            engine.TimerTick();
+        } else if (step == "acks") {
+            for (int i = 0; i < 64; ++i)
+                engine.PortRxChar(QByteArray(1, char(DialerFrames::Acknowledge)));
+        } else if (step == "image" || step == "bad sum") {
+            const Image image = ImageSummingTo(step == "image" ? 0 : 1);
+            for (int offset = 0; offset < 256; offset += 64)
+                engine.PortRxChar(Reply(image, offset));
+        } else if (step == "bad reply") {
+            engine.PortRxChar(Reply(ImageSummingTo(0), 0, true));
+        }
+    }
+};
+
+} // namespace
+
+// The typed end of each exchange: which one, how it went, told once, after its message.
+class TstExchangeDone : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void oneEndPerExchange_data();
+    void oneEndPerExchange();
+    void readEndsAfterTheCopy();
+    void failedFirstFrameTellsNoEnd();
+};
+
+void TstExchangeDone::oneEndPerExchange_data()
+{
+    QTest::addColumn<QString>("start"); // "" starts nothing
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<bool>("ended");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("succeeded");
+    QTest::addColumn<QString>("message");
+    const int read = int(ExchangeKind::Read), verify = int(ExchangeKind::Verify),
+              write = int(ExchangeKind::Write), restart = int(ExchangeKind::Restart);
+    const QString badRecord = QString::fromUtf8(ConstsZVX::BadRecordChecksum);
+    QTest::newRow("read") << "read" << QStringList{"image"} << true << read << true << "";
+    QTest::newRow("verify") << "verify" << QStringList{"image"} << true << verify << true << "";
+    QTest::newRow("read, image sum wrong")
+        << "read" << QStringList{"bad sum"} << true << read << false
+        << QString::fromUtf8(ConstsZVX::BadImageChecksum);
+    QTest::newRow("verify, reply checksum wrong")
+        << "verify" << QStringList{"bad reply"} << true << verify << false << badRecord;
+    QTest::newRow("read, silent") << "read" << QStringList{"tick", "tick"} << true << read << false
+                                  << QString::fromUtf8(ConstsZVX::TransferNoAnswer);
+    QTest::newRow("read, one silence only")
+        << "read" << QStringList{"tick"} << false << 0 << false << "";
+    QTest::newRow("verify refused")
+        << "verify" << QStringList{"nak"} << true << verify << false << badRecord;
+    QTest::newRow("write") << "write" << QStringList{"acks"} << true << write << true << "";
+    QTest::newRow("write refused midway")
+        << "write" << QStringList{"ack", "ack", "nak"} << true << write << false << badRecord;
+    QTest::newRow("restart") << "restart" << QStringList{"ack"} << true << restart << true << "";
+    QTest::newRow("restart, silent") << "restart" << QStringList{"tick", "tick"} << true << restart
+                                     << false << QString::fromUtf8(ConstsZVX::RestartNoAnswer);
+    QTest::newRow("refusal while idle") << "" << QStringList{"nak"} << false << 0 << false << "";
+}
+
+void TstExchangeDone::oneEndPerExchange()
+{
+    QFETCH(QString, start);
+    QFETCH(QStringList, steps);
+    QFETCH(bool, ended);
+    QFETCH(int, kind);
+    QFETCH(bool, succeeded);
+    QFETCH(QString, message);
+    Rig rig;
+    qsizetype shownAtEnd = -1;
+    rig.link.onDone = [&] { shownAtEnd = rig.reporter.shown.size(); };
+    rig.Start(start);
+    for (const QString& step : steps)
+        rig.Step(step);
+    const qsizetype shownAfterSteps = rig.reporter.shown.size();
+    if (ended) { // anything more after the end tells nothing more
+        rig.Step("tick");
+        rig.Step("tick");
+        rig.Step("nak");
+    }
+
+    QCOMPARE(rig.link.done.size(), ended ? 1 : 0);
+    if (!ended)
+        return;
+    const ExchangeOutcome& outcome = rig.link.done.first();
+    QCOMPARE(int(outcome.operation), kind);
+    QCOMPARE(outcome.succeeded, succeeded);
+    QCOMPARE(outcome.message, message);
+    QCOMPARE(rig.engine.Operation(), opIdle);
+    // After the exchange's own message, if it gives one (a verification gives none).
+    QCOMPARE(shownAtEnd, shownAfterSteps);
+}
+
+void TstExchangeDone::readEndsAfterTheCopy()
+{
+    Rig rig;
+    bool copied = false;
+    const Image image = ImageSummingTo(0);
+    rig.link.onDone = [&] { copied = rig.settings.Cfg.GetByte(200) == image[200]; };
+    rig.engine.StartRead();
+    rig.Step("image");
+    QCOMPARE(rig.link.done.size(), 1);
+    QVERIFY(copied);
+}
+
+void TstExchangeDone::failedFirstFrameTellsNoEnd()
+{
+    Rig rig;
+    rig.link.failSendsFrom = 0;
+    QVERIFY_THROWS_EXCEPTION(Exception, rig.engine.StartWrite());
+    QVERIFY(rig.link.done.isEmpty());
+    QCOMPARE(rig.link.events, (QStringList{"start", "end"}));
+}
+
+QTEST_MAIN(TstExchangeDone)
+#include "tst_exchangedone.moc"
