@@ -17,7 +17,9 @@
 #include "app/WindowReport.h"
 #include "device/ConfigFileFormat.h"
 #include "device/ConfigFileIO.h"
+#include "device/ConfigFileMessage.h"
 #include "device/EIOException.h"
+#include "device/FileNames.h"
 #include "device/MessageFormat.h"
 #include "device/TZorvexSettingsControl.h"
 #include "editors/UnitAlarmIn.h"
@@ -103,15 +105,11 @@ Handler HandlerOf(const char* name)
     return nullptr;
 }
 
-// A load's status as the window reports it: the three file messages.
-void ThrowIfLoadFailed(int status)
+// A file result as the window reports it, in the words every front end uses.
+void ThrowIfFailed(const ConfigFile::Result& result, ConfigFile::Action action)
 {
-    if (status == ConfigFile::FileFormatError)
-        throw EIOException(ConstsZVX::FileFormatError);
-    if (status == ConfigFile::FileSizeError)
-        throw EIOException(ConstsZVX::FileSizeError);
-    if (status != 0)
-        throw EIOException(ConstsZVX::FileReadError);
+    if (!result.Ok())
+        throw EIOException(ConfigFile::Message(result, action).toStdString());
 }
 
 } // namespace
@@ -333,8 +331,7 @@ void TMainFormZORVEX::SaveAs()
         AskConfigFileName({true, QStringLiteral("Zapis konfiguracji do zbioru")}, this);
     if (name.isEmpty())
         return;
-    if (m_link->SaveToFile(name) != 0)
-        throw EIOException(ConstsZVX::FileSaveError);
+    ThrowIfFailed(m_link->SaveToFile(name), ConfigFile::Action::Save);
     m_fileName = name;
     MarkUnmodified();
     MessageDlg(mkInformation, FormatMessage(ConstsZVX::FileSaved, {name}), mbOk, this);
@@ -357,8 +354,7 @@ void TMainFormZORVEX::OpenFile(const QString& fileName)
 void TMainFormZORVEX::LoadFile(const QString& name)
 {
     m_reporter.LastConfirmed = false;
-    const int status = m_link->LoadFromFile(name);
-    ThrowIfLoadFailed(status);
+    ThrowIfFailed(m_link->LoadFromFile(name), ConfigFile::Action::Load);
     if (!m_reporter.LastConfirmed)
         return; // declined: nothing changed, unsaved edits stay unsaved
     m_fileName = name;
@@ -428,8 +424,7 @@ void TMainFormZORVEX::PorownajZPlikiemExecute()
     if (name.isEmpty())
         return;
     ConfigFile::Bytes bytes;
-    const int status = ConfigFile::Read(QFile::encodeName(name).toStdString(), bytes);
-    ThrowIfLoadFailed(status);
+    ThrowIfFailed(ConfigFile::Read(FileNameBytes(name), bytes), ConfigFile::Action::Load);
     TZorvexSettings file;
     ConfigFile::Apply(bytes, file);
     ShowDifferences(ConfigDifferences(m_link->Settings(), file),

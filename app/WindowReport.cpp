@@ -1,11 +1,10 @@
 #include "app/WindowReport.h"
 
 #include "device/ConfigFileIO.h"
+#include "device/FileNames.h"
 #include "report/ConfigIdentity.h"
 #include "report/ConfigReport.h"
 #include "report/ReportText.h"
-
-#include <QFile>
 
 namespace {
 // Whether the file still holds this configuration (it may have been edited since, or
@@ -13,7 +12,7 @@ namespace {
 bool FileHolds(const QString& fileName, const TZorvexSettings& settings)
 {
     ConfigFile::Bytes bytes;
-    if (ConfigFile::Read(QFile::encodeName(fileName).toStdString(), bytes) != 0)
+    if (!ConfigFile::Read(FileNameBytes(fileName), bytes).Ok())
         return false;
     TZorvexSettings fromFile;
     ConfigFile::Apply(bytes, fromFile);

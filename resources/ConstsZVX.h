@@ -37,14 +37,17 @@ inline constexpr const char* ReadSourceRecord = "Konfiguracja odczytana z Dialer
 inline constexpr const char* ReadDateRecord = "Data: %s     Godz: %s";
 
 // Emulated dialer.
-inline constexpr const char* EmulatorLineError =
-    "Nie można utworzyć linii emulowanego dialera: %s";
+inline constexpr const char* EmulatorLineError = "Nie można utworzyć linii emulowanego dialera: %s";
 
 // Configuration files.
 inline constexpr const char* FileSaveError = "Błąd zapisu pliku";
 inline constexpr const char* FileFormatError = "Nieprawidłowy format pliku";
 inline constexpr const char* FileSizeError = "Nieprawidłowy rozmiar pliku";
 inline constexpr const char* FileReadError = "Błąd odczytu pliku";
+// Why a save refuses a device, FIFO or socket in place of a configuration file.
+inline constexpr const char* NotRegularFile = "to nie jest zwykły plik";
+// The standard output cannot take what a command prints.
+inline constexpr const char* OutputError = "Błąd zapisu wyjścia standardowego";
 inline constexpr const char* FileSaved = "Konfiguracja została zapisana w zbiorze: %s";
 
 // Main window and progress.

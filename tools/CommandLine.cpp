@@ -1,5 +1,7 @@
 #include "tools/CommandLine.h"
 
+#include "device/FileNames.h"
+
 #include "tools/CmdDiff.h"
 #include "tools/CmdEmulate.h"
 #include "tools/CmdNew.h"
@@ -40,7 +42,8 @@ void PrintUsage(QTextStream& out)
 
 int UsageError(QTextStream& err, const char* command, const QString& what)
 {
-    err << "zvx " << command << ": " << what << " (zob. zvx " << command << " --help)\n";
+    err << "zvx " << command << ": " << PrintableText(what) << " (zob. zvx " << command
+        << " --help)\n";
     return ExitStatus::Usage;
 }
 
@@ -88,6 +91,6 @@ int RunCommandLine(const QStringList& args, QTextStream& out, QTextStream& err)
             return c.run(context);
         }
     }
-    err << "zvx: nieznane polecenie \"" << name << "\" (zob. zvx --help)\n";
+    err << "zvx: nieznane polecenie \"" << PrintableText(name) << "\" (zob. zvx --help)\n";
     return ExitStatus::Usage;
 }
