@@ -36,6 +36,15 @@ std::string NameOf(const std::string& path)
 // Follows symbolic links from fileName to the path a save replaces or creates.
 Result ResolveTarget(const std::string& fileName, std::string& target, bool& exists)
 {
+    // What the kernel reaches through every link first: /dev/stdout on a pipe leads
+    // through /proc's links to "pipe:[N]", which no path names.
+    struct stat final;
+    if (stat(fileName.c_str(), &final) == 0) {
+        if (S_ISDIR(final.st_mode))
+            return Result::System(EISDIR);
+        if (!S_ISREG(final.st_mode))
+            return NotRegular;
+    }
     target = fileName;
     for (int links = 0;; ++links) {
         struct stat st;

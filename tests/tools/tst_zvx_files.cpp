@@ -348,6 +348,14 @@ void TstZvxFiles::configurationOnStandardOutput()
     QCOMPARE(zvx.readAllStandardOutput(), Contents(kFactoryFile.toStdString()));
     QCOMPARE(zvx.readAllStandardError(), QByteArray());
     QVERIFY(!QFile::exists(m_dir.filePath("-")));
+
+    // /dev/stdout on a pipe leads to no file: refused, not a file made somewhere.
+    zvx.start(kZvx, {"new", "-o", "/dev/stdout"});
+    QVERIFY(zvx.waitForFinished(60000));
+    QCOMPARE(zvx.exitCode(), ExitStatus::FileError);
+    QCOMPARE(zvx.readAllStandardOutput(), QByteArray());
+    QCOMPARE(QString::fromUtf8(zvx.readAllStandardError()),
+             "Błąd zapisu pliku: /dev/stdout (to nie jest zwykły plik)\n");
 }
 
 void TstZvxFiles::readToStandardOutputKeepsMessagesApart()
