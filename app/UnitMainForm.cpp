@@ -12,6 +12,7 @@
 #include "app/UnitProgress.h"
 #include "app/UnitResetDial.h"
 #include "device/EIOException.h"
+#include "device/FileNames.h"
 #include "device/MessageFormat.h"
 #include "device/TZorvexSettingsControl.h"
 #include "resources/ConstsZVX.h"

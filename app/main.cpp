@@ -1,5 +1,6 @@
 #include "app/EmulatorMode.h"
 #include "app/UnitMainForm.h"
+#include "device/FileNames.h"
 #include "resources/ConstsZVX.h"
 #include "resources/Version.h"
 #include "serial/CPort.h"
@@ -49,10 +50,11 @@ int main(int argc, char* argv[])
         ErrorGuard::RunGuarded([&] { emulator = std::make_unique<EmulatorMode>(); });
 
     TMainFormZORVEX window;
-    // A configuration file named on the command line (a file manager opening it).
-    for (const QString& argument : QApplication::arguments().mid(1))
-        if (!argument.startsWith(QLatin1Char('-')))
-            window.StartupFile = argument;
+    // A configuration file named on the command line (a file manager opening it), from
+    // argv's own bytes: arguments() would turn a name that is not UTF-8 into another.
+    for (int i = 1; i < argc; ++i)
+        if (argv[i][0] != '-')
+            window.StartupFile = FileNameFromBytes(argv[i]);
     window.show();
     const int status = QApplication::exec();
     return status;

@@ -28,7 +28,7 @@ Bytes Build(const TZorvexSettings& settings)
     return file;
 }
 
-int Check(const Bytes& bytes)
+Result Check(const Bytes& bytes)
 {
     if (std::memcmp(bytes.data(), kMagic, kMagicSize) != 0)
         return FileFormatError;
@@ -36,7 +36,7 @@ int Check(const Bytes& bytes)
         return FileFormatError;
     if (Sum8(bytes.data(), Size) != 0)
         return FileFormatError;
-    return 0;
+    return Success;
 }
 
 std::string Record0Text(const Bytes& bytes)

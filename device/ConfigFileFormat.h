@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/ConfigFileResult.h"
 #include "model/TZorvexSettings.h"
 
 #include <array>
@@ -16,18 +17,14 @@ constexpr int ImageOffset = 32;
 constexpr int RecordsOffset = 300;
 constexpr int ChecksumOffset = Size - 1;
 
-// Status codes of loading and saving, besides 0 and the operating system's errno.
-constexpr int FileSizeError = -10000;
-constexpr int FileFormatError = -10001;
-
 using Bytes = std::array<std::uint8_t, Size>;
 
 // The file's bytes for a configuration. The image checksum is computed into the file;
 // image byte 0 in memory is not changed.
 Bytes Build(const TZorvexSettings& settings);
-// 0, or FileFormatError for a wrong magic, image checksum or file checksum (checked in
-// that order).
-int Check(const Bytes& bytes);
+// Success, or FileFormatError for a wrong magic, image checksum or file checksum
+// (checked in that order).
+Result Check(const Bytes& bytes);
 // Record 0's text in the file up to its first zero byte (cp1250 bytes).
 std::string Record0Text(const Bytes& bytes);
 // Copies the image (byte 0 included) and the fourteen records out of a checked file.

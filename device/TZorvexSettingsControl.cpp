@@ -1,10 +1,9 @@
 #include "device/TZorvexSettingsControl.h"
 
 #include "device/ConfigFileIO.h"
+#include "device/FileNames.h"
 #include "model/Cp1250.h"
 #include "model/ErrorSink.h"
-
-#include <QFile>
 
 TZorvexSettingsControl::TZorvexSettingsControl(OutcomeReporter& reporter) : m_reporter(reporter)
 {
@@ -124,15 +123,15 @@ void TZorvexSettingsControl::SetDefaultPortSettings()
     m_port.Timeouts().SetReadInterval(-1);
 }
 
-int TZorvexSettingsControl::SaveToFile(const QString& fileName)
+ConfigFile::Result TZorvexSettingsControl::SaveToFile(const QString& fileName)
 {
-    return ConfigFile::Save(m_settings, QFile::encodeName(fileName).toStdString());
+    return ConfigFile::Save(m_settings, FileNameBytes(fileName));
 }
 
-int TZorvexSettingsControl::LoadFromFile(const QString& fileName)
+ConfigFile::Result TZorvexSettingsControl::LoadFromFile(const QString& fileName)
 {
     return ConfigFile::Load(
-        m_settings, QFile::encodeName(fileName).toStdString(), [this](const std::string& record0) {
+        m_settings, FileNameBytes(fileName), [this](const std::string& record0) {
             return m_reporter.Confirm(QString::fromStdString(Cp1250ToUtf8(record0)));
         });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/ConfigFileResult.h"
 #include "device/ExchangeEngine.h"
 #include "device/ExchangeLink.h"
 #include "device/OutcomeReporter.h"
@@ -69,12 +70,11 @@ public:
     // interval -1 (a read returns at once with what has arrived).
     void SetDefaultPortSettings();
 
-    // The 1024-byte configuration file. SaveToFile returns 0 or errno. LoadFromFile
-    // asks the reporter's Confirm with the file's record 0 text and changes the
-    // configuration only on OK; returns 0 (loaded or declined), FileSizeError,
-    // FileFormatError (ConfigFileFormat.h) or errno.
-    int SaveToFile(const QString& fileName);
-    int LoadFromFile(const QString& fileName);
+    // The 1024-byte configuration file (ConfigFileIO.h; the name's bytes as FileNames.h
+    // gives them). LoadFromFile asks the reporter's Confirm with the file's record 0
+    // text and changes the configuration only on OK (declined is Ok too).
+    ConfigFile::Result SaveToFile(const QString& fileName);
+    ConfigFile::Result LoadFromFile(const QString& fileName);
 
     // The port's OnRxChar and the reply timer's tick. Never throw.
     void PortRxChar(TCustomComPort* sender, int count);

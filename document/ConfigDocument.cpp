@@ -1,39 +1,24 @@
 #include "document/ConfigDocument.h"
 
 #include "device/ConfigFileIO.h"
+#include "device/ConfigFileMessage.h"
+#include "device/FileNames.h"
 #include "device/OutcomeReporter.h"
 #include "document/VerifyPolicy.h"
 #include "model/Cp1250.h"
 #include "model/ErrorSink.h"
 #include "resources/ConstsZVX.h"
 
-#include <QFile>
 #include <QTimer>
 
 namespace {
 
-enum class FileAction
+// A file result in the user's words: the one place a document's file failure gets its text.
+FileResult Outcome(const ConfigFile::Result& result, ConfigFile::Action action)
 {
-    Load,
-    Save,
-};
-
-// A file status other than 0 in the user's words.
-FileResult Failure(FileAction action, int status)
-{
-    const char* text = ConstsZVX::FileReadError;
-    if (action == FileAction::Save)
-        text = ConstsZVX::FileSaveError;
-    else if (status == ConfigFile::FileFormatError)
-        text = ConstsZVX::FileFormatError;
-    else if (status == ConfigFile::FileSizeError)
-        text = ConstsZVX::FileSizeError;
-    return {FileOutcome::Failed, QString::fromUtf8(text)};
-}
-
-std::string NativeName(const QString& fileName)
-{
-    return QFile::encodeName(fileName).toStdString();
+    if (result.Ok())
+        return {};
+    return {FileOutcome::Failed, ConfigFile::Message(result, action)};
 }
 
 } // namespace
@@ -73,13 +58,13 @@ void ConfigDocument::LoadDefaults()
 FileResult ConfigDocument::Load(const QString& fileName)
 {
     bool accepted = false;
-    const int status =
-        ConfigFile::Load(Settings(), NativeName(fileName), [&](const std::string& record0) {
+    const ConfigFile::Result result =
+        ConfigFile::Load(Settings(), FileNameBytes(fileName), [&](const std::string& record0) {
             accepted = m_reporter.Confirm(QString::fromStdString(Cp1250ToUtf8(record0)));
             return accepted;
         });
-    if (status != 0)
-        return Failure(FileAction::Load, status);
+    if (!result.Ok())
+        return Outcome(result, ConfigFile::Action::Load);
     if (!accepted)
         return {FileOutcome::Declined, {}}; // unsaved edits stay unsaved
     m_fileName = fileName;
@@ -89,9 +74,9 @@ FileResult ConfigDocument::Load(const QString& fileName)
 
 FileResult ConfigDocument::Save(const QString& fileName)
 {
-    const int status = ConfigFile::Save(Settings(), NativeName(fileName));
-    if (status != 0)
-        return Failure(FileAction::Save, status);
+    const ConfigFile::Result result = ConfigFile::Save(Settings(), FileNameBytes(fileName));
+    if (!result.Ok())
+        return Outcome(result, ConfigFile::Action::Save);
     m_fileName = fileName;
     MarkUnmodified();
     return {};
@@ -100,9 +85,9 @@ FileResult ConfigDocument::Save(const QString& fileName)
 FileResult ConfigDocument::ReadFile(const QString& fileName, TZorvexSettings& settings)
 {
     ConfigFile::Bytes bytes;
-    const int status = ConfigFile::Read(NativeName(fileName), bytes);
-    if (status != 0)
-        return Failure(FileAction::Load, status);
+    const ConfigFile::Result result = ConfigFile::Read(FileNameBytes(fileName), bytes);
+    if (!result.Ok())
+        return Outcome(result, ConfigFile::Action::Load);
     ConfigFile::Apply(bytes, settings);
     return {};
 }

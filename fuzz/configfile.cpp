@@ -43,19 +43,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.Set(data, size);
 
     const bool valid = ValidFile(data, size);
-    const int expected = size < 1024 ? ConfigFile::FileSizeError
-                         : valid     ? 0
-                                     : ConfigFile::FileFormatError;
+    const ConfigFile::Result expected = size < 1024 ? ConfigFile::FileSizeError
+                                        : valid     ? ConfigFile::Success
+                                                    : ConfigFile::FileFormatError;
 
     // Declined: nothing changes, and the question carries record 0 up to its zero byte.
     TZorvexSettings settings = before;
     int asked = 0;
     std::string question;
-    int status = ConfigFile::Load(settings, file.Path(), [&](const std::string& text) {
-        ++asked;
-        question = text;
-        return false;
-    });
+    ConfigFile::Result status =
+        ConfigFile::Load(settings, file.Path(), [&](const std::string& text) {
+            ++asked;
+            question = text;
+            return false;
+        });
     FUZZ_CHECK(status == expected);
     FUZZ_CHECK(asked == (valid ? 1 : 0));
     FUZZ_CHECK(settings == before);
@@ -83,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // What was loaded saves back as a valid file with the same image and records; the
     // bytes the format keeps at zero (and so the file checksum) may differ.
     const ConfigFile::Bytes rebuilt = ConfigFile::Build(settings);
-    FUZZ_CHECK(ConfigFile::Check(rebuilt) == 0);
+    FUZZ_CHECK(ConfigFile::Check(rebuilt).Ok());
     FUZZ_CHECK(std::equal(rebuilt.begin() + 32, rebuilt.begin() + 288, data + 32));
     FUZZ_CHECK(std::equal(rebuilt.begin() + 300, rebuilt.begin() + 1000, data + 300));
     return 0;

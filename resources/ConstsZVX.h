@@ -52,6 +52,10 @@ inline constexpr const char* FileSaveError = "Błąd zapisu pliku";
 inline constexpr const char* FileFormatError = "Nieprawidłowy format pliku";
 inline constexpr const char* FileSizeError = "Nieprawidłowy rozmiar pliku";
 inline constexpr const char* FileReadError = "Błąd odczytu pliku";
+// Why a save refuses a device, FIFO or socket in place of a configuration file.
+inline constexpr const char* NotRegularFile = "to nie jest zwykły plik";
+// The standard output cannot take what a command prints.
+inline constexpr const char* OutputError = "Błąd zapisu wyjścia standardowego";
 inline constexpr const char* FileSaved = "Konfiguracja została zapisana w zbiorze: %s";
 
 // Main window and progress.

@@ -1,5 +1,6 @@
 #include "tools/CmdDiff.h"
 
+#include "device/FileNames.h"
 #include "model/TZorvexSettings.h"
 #include "report/ConfigDiff.h"
 #include "resources/ConstsZVX.h"
@@ -21,7 +22,8 @@ int RunDiff(CommandContext& context)
     }
     for (const QString& arg : args)
         if (arg.startsWith(u'-')) {
-            context.err << "zvx diff: nieznana opcja \"" << arg << "\" (zob. zvx diff --help)\n";
+            context.err << "zvx diff: nieznana opcja \"" << PrintableText(arg)
+                        << "\" (zob. zvx diff --help)\n";
             return ExitStatus::Usage;
         }
     if (args.size() != 2) {
@@ -43,8 +45,8 @@ int RunDiff(CommandContext& context)
         context.out << QString::fromUtf8(ConstsZVX::DiffEqual) << "\n";
         return ExitStatus::Success;
     }
-    context.out << "A: " << args[0] << "\nB: " << args[1] << "\n";
+    context.out << "A: " << PrintableText(args[0]) << "\nB: " << PrintableText(args[1]) << "\n";
     for (const QString& line : DiffLines(differences))
-        context.out << line << "\n";
+        context.out << PrintableText(line) << "\n";
     return ExitStatus::ExchangeFailed;
 }

@@ -1,17 +1,18 @@
 #include "tools/CmdEmulate.h"
 
 #include "device/ConfigFileIO.h"
+#include "device/ConfigFileMessage.h"
+#include "device/FileNames.h"
 #include "emulator/DialerFaults.h"
 #include "emulator/EEmulator.h"
 #include "emulator/TDialerEmulator.h"
 #include "model/TZorvexSettings.h"
-#include "resources/ConstsZVX.h"
+#include "tools/ConfigFileArg.h"
 #include "tools/ExitStatus.h"
 #include "tools/InterruptWait.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,7 +25,8 @@ void PrintHelp(QTextStream& out)
            "                    [--fault USTERKA]...\n"
            "Emulowany dialer na pseudoterminalu. Pierwszy wiersz wyjścia to ścieżka urządzenia;\n"
            "działa do przerwania (Ctrl+C), a każdą ramkę opisuje na standardowym wyjściu błędów.\n"
-           "  --link ŚCIEŻKA    tworzy też dowiązanie symboliczne do urządzenia\n"
+           "  --link ŚCIEŻKA    tworzy też dowiązanie symboliczne do urządzenia (ścieżka nie\n"
+           "                    może istnieć; dowiązanie znika po zakończeniu)\n"
            "  --image PLIK      konfiguracja dialera z pliku (domyślnie fabryczna)\n"
            "  --save PLIK       zapisuje konfigurację do pliku po każdym pełnym zapisie\n"
            "  --no-pacing       odpowiada bez odwzorowania szybkości linii 1339 bit/s\n"
@@ -35,16 +37,6 @@ void PrintHelp(QTextStream& out)
 int Usage(QTextStream& err, const QString& what)
 {
     return UsageError(err, "emulate", what);
-}
-
-QString ReasonOf(int status)
-{
-    if (status == ConfigFile::FileSizeError)
-        return QString::fromUtf8(ConstsZVX::FileSizeError);
-    if (status == ConfigFile::FileFormatError)
-        return QString::fromUtf8(ConstsZVX::FileFormatError);
-    return QString::fromUtf8(ConstsZVX::FileReadError) + " (" +
-           QString::fromLocal8Bit(std::strerror(status)) + ")";
 }
 
 // Takes "NAME PATH" or "NAME=PATH" out of args; false when NAME is there without a path.
@@ -85,33 +77,29 @@ bool TakeFaults(QStringList& args, TDialerFaults& faults, QString& bad)
     return true;
 }
 
-// A link left by an earlier run that was killed is replaced; anything else is kept.
-int MakeLink(const std::string& target, const std::string& link)
+// Makes the link; a path that exists already (a file, a link left by an earlier run,
+// anything) is refused with EEXIST, as it may be someone else's.
+int MakeLink(const std::string& target, const std::string& link, struct stat& made)
 {
-    struct stat st;
-    if (lstat(link.c_str(), &st) == 0) {
-        if (!S_ISLNK(st.st_mode))
-            return EEXIST;
-        if (unlink(link.c_str()) != 0)
-            return errno;
-    }
-    return symlink(target.c_str(), link.c_str()) == 0 ? 0 : errno;
+    if (symlink(target.c_str(), link.c_str()) != 0)
+        return errno;
+    return lstat(link.c_str(), &made) == 0 ? 0 : errno;
 }
 
-// Removes the link when the command ends, however it ends, but only while the link still
-// points at this run's device (another run may have taken the name over).
+// Removes the link when the command ends, however it ends, but only the very link this
+// run made: another program may have replaced it since.
 struct LinkRemover
 {
-    std::string target;
     std::string link;
+    struct stat made = {};
 
     ~LinkRemover()
     {
         if (link.empty())
             return;
-        char points[PATH_MAX];
-        const ssize_t size = readlink(link.c_str(), points, sizeof points - 1);
-        if (size >= 0 && std::string(points, static_cast<std::size_t>(size)) == target)
+        struct stat now;
+        if (lstat(link.c_str(), &now) == 0 && S_ISLNK(now.st_mode) && now.st_dev == made.st_dev &&
+            now.st_ino == made.st_ino)
             unlink(link.c_str());
     }
 };
@@ -143,13 +131,19 @@ int RunEmulate(CommandContext& context)
     settings.LoadDefaults();
     bool haveImage = false;
     if (!imageFile.isEmpty()) {
-        ConfigFile::Bytes bytes{};
-        if (const int status = ConfigFile::Read(imageFile.toStdString(), bytes)) {
-            context.err << imageFile << ": " << ReasonOf(status) << "\n";
+        if (const QString error = ReadConfigFileArg(imageFile, settings); !error.isEmpty()) {
+            context.err << error << "\n";
             return ExitStatus::FileError;
         }
-        ConfigFile::Apply(bytes, settings);
         haveImage = true;
+    }
+    // A target the save would refuse is found out now, not at the first full write.
+    if (!saveFile.isEmpty()) {
+        const ConfigFile::Result result = ConfigFile::CheckSave(FileNameBytes(saveFile));
+        if (!result.Ok()) {
+            context.err << ConfigFile::Message(result, ConfigFile::Action::Save, saveFile) << "\n";
+            return ExitStatus::FileError;
+        }
     }
 
     TInterruptWait interrupt;
@@ -166,26 +160,29 @@ int RunEmulate(CommandContext& context)
         if (!saveFile.isEmpty()) {
             emulator.SetWriteHandler([&err, &settings, saveFile](const TCfg& image) {
                 settings.Cfg = image;
-                if (const int status = ConfigFile::Save(settings, saveFile.toStdString()))
-                    err << QString::fromUtf8(ConstsZVX::FileSaveError) << ": " << saveFile << " ("
-                        << QString::fromLocal8Bit(std::strerror(status)) << ")\n";
+                const ConfigFile::Result result =
+                    ConfigFile::Save(settings, FileNameBytes(saveFile));
+                if (!result.Ok())
+                    err << ConfigFile::Message(result, ConfigFile::Action::Save, saveFile) << "\n";
                 else
-                    err << "zapisano " << saveFile << "\n";
+                    err << "zapisano " << PrintableText(saveFile) << "\n";
                 err.flush();
             });
         }
         LinkRemover remover;
         if (!link.isEmpty()) {
-            if (const int status = MakeLink(device, link.toStdString())) {
-                context.err << "zvx emulate: " << link << ": "
+            if (const int status = MakeLink(device, FileNameBytes(link), remover.made)) {
+                context.err << "zvx emulate: " << PrintableText(link) << ": "
                             << QString::fromLocal8Bit(std::strerror(status)) << "\n";
                 return ExitStatus::FileError;
             }
-            remover.target = device;
-            remover.link = link.toStdString();
+            remover.link = FileNameBytes(link);
         }
         context.out << QString::fromStdString(device) << "\n";
         context.out.flush();
+        // Nobody could find the line without its path; main() reports the failure.
+        if (context.out.status() != QTextStream::Ok)
+            return ExitStatus::FileError;
         emulator.Start();
         interrupt.Wait();
         emulator.Stop();

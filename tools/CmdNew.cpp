@@ -1,19 +1,17 @@
 #include "tools/CmdNew.h"
 
-#include "device/ConfigFileIO.h"
-#include "device/MessageFormat.h"
 #include "model/TZorvexSettings.h"
-#include "resources/ConstsZVX.h"
+#include "tools/ConfigFileArg.h"
 #include "tools/ExitStatus.h"
-
-#include <cstring>
 
 int RunNew(CommandContext& context)
 {
     QStringList args = context.args;
     if (WantsHelp(args)) {
         context.out << "Użycie: zvx new -o PLIK\n"
-                       "Zapisuje konfigurację fabryczną dialera do pliku PLIK (1024 bajty).\n";
+                       "Zapisuje konfigurację fabryczną dialera do pliku PLIK (1024 bajty);\n"
+                       "\"-o -\" wypisuje plik na standardowe wyjście.\n"
+                       "Kod wyjścia: 0 sukces, 2 złe argumenty, 3 błąd pliku.\n";
         return ExitStatus::Success;
     }
     QString output;
@@ -22,13 +20,9 @@ int RunNew(CommandContext& context)
         context.err << "zvx new: podaj plik wynikowy: zvx new -o PLIK\n";
         return ExitStatus::Usage;
     }
+    if (const int status = CheckConfigOutput(context, "new", output))
+        return status;
     TZorvexSettings settings;
     settings.LoadDefaults();
-    if (const int status = ConfigFile::Save(settings, output.toStdString())) {
-        context.err << QString::fromUtf8(ConstsZVX::FileSaveError) << ": " << output << " ("
-                    << QString::fromLocal8Bit(std::strerror(status)) << ")\n";
-        return ExitStatus::FileError;
-    }
-    context.out << FormatMessage(ConstsZVX::FileSaved, {output}) << "\n";
-    return ExitStatus::Success;
+    return SaveConfigOutput(context, settings, output);
 }

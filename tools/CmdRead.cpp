@@ -1,28 +1,14 @@
 #include "tools/CmdRead.h"
 
-#include "device/MessageFormat.h"
-#include "resources/ConstsZVX.h"
+#include "tools/ConfigFileArg.h"
 #include "tools/DialerSession.h"
 #include "tools/ExitStatus.h"
-
-#include <QDir>
-#include <QFileInfo>
-
-#include <cerrno>
-#include <cstring>
 
 namespace {
 
 int Usage(QTextStream& err, const QString& what)
 {
     return UsageError(err, "read", what);
-}
-
-int SaveFailed(QTextStream& err, const QString& file, int error)
-{
-    err << QString::fromUtf8(ConstsZVX::FileSaveError) << ": " << file << " ("
-        << QString::fromLocal8Bit(std::strerror(error)) << ")\n";
-    return ExitStatus::FileError;
 }
 
 } // namespace
@@ -33,7 +19,9 @@ int RunRead(CommandContext& context)
     if (WantsHelp(args)) {
         context.out << "Użycie: zvx read --port PORT -o PLIK\n"
                        "Odczytuje konfigurację z dialera i zapisuje ją do pliku PLIK.\n"
-                       "Gdy odczyt się nie powiedzie, plik nie jest zapisywany.\n"
+                       "Gdy odczyt się nie powiedzie, plik nie jest zapisywany; \"-o -\"\n"
+                       "wypisuje plik na standardowe wyjście (komunikaty idą wtedy na\n"
+                       "standardowe wyjście błędów).\n"
                        "  --port PORT     COM1..COM16 albo ścieżka urządzenia (/dev/ttyUSB0)\n"
                        "  -o, --output PLIK\n"
                        "Kod wyjścia: 0 sukces, 1 błąd wymiany, 2 złe argumenty, 3 błąd pliku,\n"
@@ -51,16 +39,17 @@ int RunRead(CommandContext& context)
         return Usage(context.err, problem);
     if (output.isEmpty())
         return Usage(context.err, QStringLiteral("podaj plik wynikowy: -o PLIK"));
-    // A folder that is not there would only be found out after the whole exchange.
-    if (!QFileInfo(QFileInfo(output).absolutePath()).isDir())
-        return SaveFailed(context.err, output, ENOENT);
+    // A target the save would refuse is found out before the first frame, not after
+    // the whole exchange.
+    if (const int status = CheckConfigOutput(context, "read", output))
+        return status;
 
-    DialerSession session(context, port);
+    // With the file on standard output, the link's own lines go to standard error.
+    CommandContext console{context.args, IsStandardOutput(output) ? context.err : context.out,
+                           context.err};
+    DialerSession session(console, port);
     const int status = session.Run([](TZorvexSettingsControl& link) { link.ReadFromDevice(); });
     if (status != ExitStatus::Success)
         return status;
-    if (const int error = session.Link().SaveToFile(output))
-        return SaveFailed(context.err, output, error);
-    context.out << FormatMessage(ConstsZVX::FileSaved, {output}) << '\n';
-    return ExitStatus::Success;
+    return SaveConfigOutput(context, session.Link().Settings(), output);
 }

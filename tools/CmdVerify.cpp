@@ -1,5 +1,6 @@
 #include "tools/CmdVerify.h"
 
+#include "device/FileNames.h"
 #include "report/ConfigDiff.h"
 #include "resources/ConstsZVX.h"
 #include "tools/ConfigFileArg.h"
@@ -62,8 +63,8 @@ int RunVerify(CommandContext& context)
         return ExitStatus::Success;
     }
     context.out << QString::fromUtf8(ConstsZVX::VerifyHeading) << "\n"
-                << "A: " << file << "\nB: dialer, " << port << "\n";
+                << "A: " << PrintableText(file) << "\nB: dialer, " << PrintableText(port) << "\n";
     for (const QString& line : DiffLines(differences))
-        context.out << line << "\n";
+        context.out << PrintableText(line) << "\n";
     return ExitStatus::ExchangeFailed;
 }

@@ -1,30 +1,14 @@
 #include "tools/CmdWrite.h"
 
-#include "device/ConfigFileFormat.h"
-#include "resources/ConstsZVX.h"
+#include "device/ConfigFileMessage.h"
 #include "tools/DialerSession.h"
 #include "tools/ExitStatus.h"
-
-#include <QFileInfo>
-
-#include <cstring>
 
 namespace {
 
 int Usage(QTextStream& err, const QString& what)
 {
     return UsageError(err, "write", what);
-}
-
-// The window's words for a load that failed.
-QString LoadError(int status)
-{
-    if (status == ConfigFile::FileFormatError)
-        return QString::fromUtf8(ConstsZVX::FileFormatError);
-    if (status == ConfigFile::FileSizeError)
-        return QString::fromUtf8(ConstsZVX::FileSizeError);
-    return QString::fromUtf8(ConstsZVX::FileReadError) + QStringLiteral(" (") +
-           QString::fromLocal8Bit(std::strerror(status)) + QLatin1Char(')');
 }
 
 } // namespace
@@ -45,12 +29,11 @@ int RunWrite(CommandContext& context)
     QString file;
     if (const QString problem = TakePortAndFile(args, port, file); !problem.isEmpty())
         return Usage(context.err, problem);
-    if (!QFileInfo::exists(file))
-        return Usage(context.err, QStringLiteral("nie ma pliku \"%1\"").arg(file));
 
     DialerSession session(context, port);
-    if (const int status = session.Link().LoadFromFile(file)) {
-        context.err << LoadError(status) << ": " << file << '\n';
+    // The file is loaded before the line is opened: a wrong file needs no dialer.
+    if (const ConfigFile::Result result = session.Link().LoadFromFile(file); !result.Ok()) {
+        context.err << ConfigFile::Message(result, ConfigFile::Action::Load, file) << '\n';
         return ExitStatus::FileError;
     }
     return session.Run([](TZorvexSettingsControl& link) { link.WriteToDevice(); });

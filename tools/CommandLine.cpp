@@ -1,7 +1,9 @@
 #include "tools/CommandLine.h"
 
+#include "device/FileNames.h"
 #include "resources/ConstsZVX.h"
 #include "resources/Version.h"
+
 #include "tools/CmdDiff.h"
 #include "tools/CmdEmulate.h"
 #include "tools/CmdNew.h"
@@ -43,7 +45,8 @@ void PrintUsage(QTextStream& out)
 
 int UsageError(QTextStream& err, const char* command, const QString& what)
 {
-    err << "zvx " << command << ": " << what << " (zob. zvx " << command << " --help)\n";
+    err << "zvx " << command << ": " << PrintableText(what) << " (zob. zvx " << command
+        << " --help)\n";
     return ExitStatus::Usage;
 }
 
@@ -96,6 +99,6 @@ int RunCommandLine(const QStringList& args, QTextStream& out, QTextStream& err)
             return c.run(context);
         }
     }
-    err << "zvx: nieznane polecenie \"" << name << "\" (zob. zvx --help)\n";
+    err << "zvx: nieznane polecenie \"" << PrintableText(name) << "\" (zob. zvx --help)\n";
     return ExitStatus::Usage;
 }

@@ -1,5 +1,7 @@
 #include "tools/ConsoleReporter.h"
 
+#include "device/FileNames.h"
+
 void ConsoleReporter::Information(const QString& text)
 {
     m_information = true;
@@ -26,5 +28,5 @@ QString ConsoleReporter::ConsoleText(const QString& text)
     QString lines = text;
     lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return lines;
+    return PrintableText(lines);
 }

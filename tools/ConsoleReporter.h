@@ -21,7 +21,8 @@ public:
     bool SawError() const { return m_error; }
 
     // A message as console lines: a lone carriage return (the port's two-line
-    // messages) becomes a line feed.
+    // messages) becomes a line feed; other control characters are shown, never sent
+    // raw (a load confirmation carries record 0 from a file).
     static QString ConsoleText(const QString& text);
 
 private:

@@ -1,11 +1,35 @@
+#include "device/FileNames.h"
+#include "resources/ConstsZVX.h"
 #include "tools/CommandLine.h"
+#include "tools/ExitStatus.h"
 #include "tools/PortNameLookup.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QStringList>
 #include <QTextStream>
 
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+// Whether everything printed on standard output reached it: a full disk, a closed
+// descriptor, or a file system that reports its error only on close. The system's
+// reason when it did not, an empty text when it did.
+QString FinishOutput(QTextStream& out, QFile& file)
+{
+    out.flush();
+    if (out.status() != QTextStream::Ok || file.error() != QFileDevice::NoError)
+        return file.errorString();
+    file.close();
+    if (::close(STDOUT_FILENO) != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    return {};
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -13,10 +37,26 @@ int main(int argc, char* argv[])
     InstallPortNameLookup(ProgramSettingsFile(), [](const QString& line) {
         QTextStream(stderr) << "zvx: " << line << '\n';
     });
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    const int status = RunCommandLine(app.arguments().mid(1), out, err);
-    out.flush();
+    // Straight from argv: Qt's own arguments() turns bytes that are not UTF-8 into
+    // U+FFFD, and such a file name would then name another file, or none.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << FileNameFromBytes(argv[i]);
+
+    // Unbuffered, so a failed write shows in the stream's status at the next flush.
+    QFile outFile;
+    QFile errFile;
+    outFile.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    errFile.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    QTextStream out(&outFile);
+    QTextStream err(&errFile);
+    int status = RunCommandLine(args, out, err);
+    if (const QString reason = FinishOutput(out, outFile); !reason.isEmpty()) {
+        err << "zvx: " << QString::fromUtf8(ConstsZVX::OutputError) << " (" << reason << ")\n";
+        // A result that did not reach its reader is a failure, also "files differ".
+        if (status == ExitStatus::Success || status == ExitStatus::ExchangeFailed)
+            status = ExitStatus::FileError;
+    }
     err.flush();
     return status;
 }

@@ -145,7 +145,7 @@ void TstVerification::compareWithFile()
     const QString path = m_dir.filePath(QStringLiteral("obiekt.zvx"));
     TMainFormZORVEX window;
     Prepare(window);
-    QCOMPARE(ConfigFile::Save(window.Link().Settings(), path.toStdString()), 0);
+    QCOMPARE(ConfigFile::Save(window.Link().Settings(), path.toStdString()), ConfigFile::Success);
     InstallFileDialogHandler([&](const FileDialogRequest& r) { return r.save ? QString() : path; });
     MessageBoxRecorder boxes;
     window.Action(QStringLiteral("PorownajZPlikiem"))->trigger();
@@ -156,7 +156,7 @@ void TstVerification::compareWithFile()
     // A byte of the file that no dialog shows, and an edit in memory.
     TZorvexSettings inFile = window.Link().Settings();
     inFile.Cfg.SetByte(65, 0x05);
-    QCOMPARE(ConfigFile::Save(inFile, path.toStdString()), 0);
+    QCOMPARE(ConfigFile::Save(inFile, path.toStdString()), ConfigFile::Success);
     window.Link().Settings().Cfg.SetByte(42, 30);
     const TZorvexSettings before = window.Link().Settings();
 

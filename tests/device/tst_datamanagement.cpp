@@ -585,23 +585,23 @@ void TstDataManagement::loadAndSave()
     TZorvexSettingsControl link(reporter);
     QCOMPARE(link.Settings().Cfg.GetByte(0), 0);
     link.Settings().Comment.SetText(0, Utf8ToCp1250("Żabka, ul. Łąkowa"));
-    QCOMPARE(link.SaveToFile(file), 0);
+    QCOMPARE(link.SaveToFile(file), ConfigFile::Success);
     QCOMPARE(link.Settings().Cfg.GetByte(0), 0); // saving leaves byte 0 alone
 
     const TZorvexSettings saved = link.Settings();
     link.Settings().LoadDefaults();
     const TZorvexSettings factory = link.Settings();
     reporter.confirmAnswer = false;
-    QCOMPARE(link.LoadFromFile(file), 0);
+    QCOMPARE(link.LoadFromFile(file), ConfigFile::Success);
     QCOMPARE(reporter.shown, QStringList{"C:Żabka, ul. Łąkowa"});
     QVERIFY(link.Settings() == factory);
 
     reporter.confirmAnswer = true;
-    QCOMPARE(link.LoadFromFile(file), 0);
+    QCOMPARE(link.LoadFromFile(file), ConfigFile::Success);
     QVERIFY(link.Settings().Comment == saved.Comment);
     QCOMPARE(Sum8(link.Settings().Cfg.Bytes().data(), 256), 0);
     QCOMPARE(link.LoadFromFile(dir.filePath(QStringLiteral("brak.zvx"))),
-             ConfigFile::FileSizeError);
+             ConfigFile::Result::System(ENOENT));
 }
 
 QTEST_GUILESS_MAIN(TstDataManagement)

@@ -23,10 +23,10 @@ TZorvexSettings Configuration(char which)
 
 int Save(const char* file, char which)
 {
-    const int error = ConfigFile::Save(Configuration(which), file);
-    if (error)
-        std::fprintf(stderr, "save_loop: %s: %s\n", file, std::strerror(error));
-    return error;
+    const ConfigFile::Result result = ConfigFile::Save(Configuration(which), file);
+    if (!result.Ok())
+        std::fprintf(stderr, "save_loop: %s: %s\n", file, std::strerror(result.error));
+    return result.Ok() ? 0 : 1;
 }
 
 } // namespace

@@ -54,7 +54,7 @@ private:
     QString Save(const char* name, const TZorvexSettings& settings)
     {
         const QString path = m_dir.filePath(QString::fromLatin1(name));
-        if (ConfigFile::Save(settings, QFile::encodeName(path).toStdString()) != 0)
+        if (!ConfigFile::Save(settings, QFile::encodeName(path).toStdString()).Ok())
             qFatal("cannot save %s", qPrintable(path));
         return path;
     }

@@ -6,6 +6,8 @@
 
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
 
 namespace {
@@ -52,7 +54,8 @@ void TstZvxEmulate::arguments_data()
                                           << ExitStatus::Usage << "silent-frame=x";
     QTest::newRow("missing image file")
         << QStringList{"emulate", "--image", "/nonexistent/dir/f.zvx"} << ExitStatus::FileError
-        << "Nieprawidłowy rozmiar pliku";
+        << "Błąd odczytu pliku: /nonexistent/dir/f.zvx (" +
+               QString::fromLocal8Bit(std::strerror(ENOENT)) + ")";
 }
 
 void TstZvxEmulate::arguments()
@@ -84,7 +87,7 @@ void TstZvxEmulate::servesFileSavesWritesAndCleansUp()
     LinePeer peer(link.toStdString());
     QVERIFY(peer.IsOpen());
     ConfigFile::Bytes file{};
-    QCOMPARE(ConfigFile::Read(kFactoryFile.toStdString(), file), 0);
+    QCOMPARE(ConfigFile::Read(kFactoryFile.toStdString(), file), ConfigFile::Success);
     const QByteArray image(reinterpret_cast<const char*>(file.data()) + 32, 256);
     QVERIFY(peer.Send(Frames::Read(0x40, 0x00)));
     QCOMPARE(peer.Receive(67).mid(2, 64), image.left(64));
@@ -98,7 +101,7 @@ void TstZvxEmulate::servesFileSavesWritesAndCleansUp()
     }
     // The file is saved before the last block is acknowledged.
     ConfigFile::Bytes savedFile{};
-    QCOMPARE(ConfigFile::Read(saved.toStdString(), savedFile), 0);
+    QCOMPARE(ConfigFile::Read(saved.toStdString(), savedFile), ConfigFile::Success);
     QCOMPARE(QByteArray(reinterpret_cast<const char*>(savedFile.data()) + 32, 256), written);
 
     zvx.terminate();

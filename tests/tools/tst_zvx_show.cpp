@@ -34,7 +34,8 @@ private:
 
 void TstZvxShow::initTestCase()
 {
-    QCOMPARE(ConfigFile::Save(ReportSample::Settings(), Sample().toStdString()), 0);
+    QCOMPARE(ConfigFile::Save(ReportSample::Settings(), Sample().toStdString()),
+             ConfigFile::Success);
 }
 
 void TstZvxShow::usage_data()
@@ -85,7 +86,7 @@ void TstZvxShow::jsonRoundTripsTheFile()
     const QJsonObject root = QJsonDocument::fromJson(Run.out.toUtf8(), &error).object();
     QCOMPARE(error.error, QJsonParseError::NoError);
     ConfigFile::Bytes file;
-    QCOMPARE(ConfigFile::Read(Sample().toStdString(), file), 0);
+    QCOMPARE(ConfigFile::Read(Sample().toStdString(), file), ConfigFile::Success);
     const QByteArray image =
         QByteArray::fromHex(root.value(QStringLiteral("image")).toString().toLatin1());
     QCOMPARE(image, QByteArray(reinterpret_cast<const char*>(file.data()) + ConfigFile::ImageOffset,
