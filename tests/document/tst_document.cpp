@@ -138,7 +138,8 @@ void TstDocument::load_data()
     QTest::newRow("bad format") << "bad format" << true << failed
                                 << Text(ConstsZVX::FileFormatError);
     QTest::newRow("short") << "short" << true << failed << Text(ConstsZVX::FileSizeError);
-    QTest::newRow("missing") << "missing" << true << failed << Text(ConstsZVX::FileSizeError);
+    // The system's reason wins over the size: a file that is not there cannot be read.
+    QTest::newRow("missing") << "missing" << true << failed << Text(ConstsZVX::FileReadError);
 }
 
 void TstDocument::load()
