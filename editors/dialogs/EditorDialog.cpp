@@ -1,5 +1,7 @@
 #include "editors/dialogs/EditorDialog.h"
 
+#include "editors/fields/EditorField.h"
+
 #include <QLabel>
 
 #include "widgets/ErrorGuard.h"
@@ -105,6 +107,19 @@ void TEditorDialog::BitBtn1Click()
     ErrorGuard::RunGuarded([&] { accepted = CanClose(); });
     if (accepted)
         done(mrOk);
+}
+
+QString TEditorDialog::FieldLabel(const EditorField& field)
+{
+    return QString::fromStdString(field.label);
+}
+
+QStringList TEditorDialog::FieldItems(const EditorField& field)
+{
+    QStringList items;
+    for (const std::string& item : field.items)
+        items << QString::fromStdString(item);
+    return items;
 }
 
 QLabel* TEditorDialog::NewLabel(const QString& text, const QString& name, QWidget* buddy,

@@ -2,7 +2,9 @@
 
 #include <QDialog>
 #include <QList>
+#include <QStringList>
 
+struct EditorField;
 class QLabel;
 class QLayout;
 class QPushButton;
@@ -26,6 +28,11 @@ public:
 
 protected:
     TEditorDialog(const QString& caption, QWidget* parent);
+
+    // What a control shows for its field: the label ("&" marks the accelerator) and the
+    // items of a list or group.
+    static QString FieldLabel(const EditorField& field);
+    static QStringList FieldItems(const EditorField& field);
 
     // A label with the system's object name whose accelerator focuses buddy.
     static QLabel* NewLabel(const QString& text, const QString& name, QWidget* buddy,

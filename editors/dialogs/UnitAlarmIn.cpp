@@ -16,26 +16,26 @@ TFormAlarmIn::TFormAlarmIn(QWidget* parent)
     : TEditorDialog(QString::fromUtf8(AlarmInFields::Caption), parent)
 {
     auto* body = new QVBoxLayout;
+    const EditorArea& area = AlarmInFields::Table();
     for (int i = 0; i < 3; ++i) {
-        auto* box = new QGroupBox(QString::fromUtf8(AlarmInFields::LineCaptions[i]), this);
+        const std::string prefix = "a" + std::to_string(i + 1);
+        const EditorField& function = area[prefix + "Function"];
+        const EditorField& speed = area[prefix + "Speed"];
+        const EditorField& contact = area[prefix + "Contact"];
+        auto* box = new QGroupBox(QString::fromStdString(function.group), this);
         box->setObjectName(QString("GroupBox%1").arg(i + 1));
 
-        auto* label = new QLabel(QString::fromUtf8(AlarmInFields::FunctionLabels[i]), box);
+        auto* label = new QLabel(FieldLabel(function), box);
         m_functions[i] = new QComboBox(box);
         m_functions[i]->setObjectName(QString("ComboBox%1").arg(i + 1));
-        for (const char* item : AlarmInFields::FunctionItems(i))
-            m_functions[i]->addItem(QString::fromUtf8(item));
+        m_functions[i]->addItems(FieldItems(function));
         m_functions[i]->setCurrentIndex(-1);
         label->setBuddy(m_functions[i]);
 
-        m_speeds[i] =
-            new RadioGroup(QString::fromUtf8(AlarmInFields::SpeedLabel),
-                           {AlarmInFields::SpeedItems[0], AlarmInFields::SpeedItems[1]}, 2, box);
+        m_speeds[i] = new RadioGroup(FieldLabel(speed), FieldItems(speed), 2, box);
         m_speeds[i]->setObjectName(QString("RadioGroup%1").arg(2 * i + 1));
         m_speeds[i]->SetItemIndex(0);
-        m_contacts[i] = new RadioGroup(
-            QString::fromUtf8(AlarmInFields::ContactLabel),
-            {AlarmInFields::ContactItems[0], AlarmInFields::ContactItems[1]}, 2, box);
+        m_contacts[i] = new RadioGroup(FieldLabel(contact), FieldItems(contact), 2, box);
         m_contacts[i]->setObjectName(QString("RadioGroup%1").arg(2 * i + 2));
         m_contacts[i]->SetItemIndex(0);
 

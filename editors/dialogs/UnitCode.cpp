@@ -1,7 +1,6 @@
 #include "editors/dialogs/UnitCode.h"
 
 #include "editors/fields/CodeFields.h"
-#include "editors/fields/YesNo.h"
 #include "widgets/KeyFilter.h"
 #include "widgets/MessageBox.h"
 #include "widgets/RadioGroup.h"
@@ -14,9 +13,10 @@
 
 TFormCode::TFormCode(QWidget* parent)
     : TEditorDialog(QString::fromUtf8(CodeFields::Caption), parent),
-      RadioGroup1(new RadioGroup(QString::fromUtf8(CodeFields::TrcLabel),
-                                 {YesNoItems[0], YesNoItems[1]}, 2, this))
+      RadioGroup1(new RadioGroup(FieldLabel(CodeFields::Table()["trc"]),
+                                 FieldItems(CodeFields::Table()["trc"]), 2, this))
 {
+    const EditorArea& area = CodeFields::Table();
     auto* filter = new KeyFilter([this](QChar& key) { Edit1KeyPress(focusWidget(), key); }, this);
     for (int i = 0; i < CodeFields::Count; ++i) {
         auto* edit = new QLineEdit(this);
@@ -34,25 +34,25 @@ TFormCode::TFormCode(QWidget* parent)
         const QString n = QString::number(k + 1);
         auto* check = new QCheckBox(this);
         check->setObjectName("CheckBox" + n);
-        users->addWidget(NewLabel(CodeFields::Labels[k], "Label" + n, m_edits[k], this), k + 1, 0);
+        users->addWidget(NewLabel(FieldLabel(area.fields[k]), "Label" + n, m_edits[k], this), k + 1,
+                         0);
         users->addWidget(m_edits[k], k + 1, 1);
         users->addWidget(check, k + 1, 2, Qt::AlignHCenter);
         m_checkBoxes[k] = check;
     }
-    users->addWidget(
-        NewLabel(QString::fromUtf8(CodeFields::LockLabel), "Label12", m_checkBoxes[0], this), 0, 2);
+    users->addWidget(NewLabel(FieldLabel(area["locked"]), "Label12", m_checkBoxes[0], this), 0, 2);
 
     auto* others = new QGridLayout;
-    others->addWidget(
-        NewLabel(CodeFields::Labels[CodeFields::KU8], "Label9", m_edits[CodeFields::KU8], this), 0,
-        0);
+    others->addWidget(NewLabel(FieldLabel(area.fields[CodeFields::KU8]), "Label9",
+                               m_edits[CodeFields::KU8], this),
+                      0, 0);
     others->addWidget(m_edits[CodeFields::KU8], 0, 1);
-    others->addWidget(
-        NewLabel(CodeFields::Labels[CodeFields::KU9], "Label10", m_edits[CodeFields::KU9], this), 1,
-        0);
+    others->addWidget(NewLabel(FieldLabel(area.fields[CodeFields::KU9]), "Label10",
+                               m_edits[CodeFields::KU9], this),
+                      1, 0);
     others->addWidget(m_edits[CodeFields::KU9], 1, 1);
-    others->addWidget(NewLabel(QString::fromUtf8(CodeFields::Labels[CodeFields::Installer]),
-                               "Label11", m_edits[CodeFields::Installer], this),
+    others->addWidget(NewLabel(FieldLabel(area.fields[CodeFields::Installer]), "Label11",
+                               m_edits[CodeFields::Installer], this),
                       2, 0);
     others->addWidget(m_edits[CodeFields::Installer], 2, 1);
     others->addWidget(RadioGroup1, 3, 0, 1, 2);

@@ -42,18 +42,20 @@ TFormConfig::TFormConfig(QWidget* parent)
     for (int i = 0; i < ConfigFields::Count; ++i) {
         auto* edit = new NoAutoSelectEdit(panel);
         edit->setObjectName(QString("Edit%1").arg(i + 1));
-        edit->setMaxLength(ConfigFields::MaxLength);
+        edit->setMaxLength(ConfigFields::Table().fields[i].maxLength);
         edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * 52);
         m_edits.append(edit);
     }
 
-    auto* label1 = new QLabel(QString::fromUtf8(ConfigFields::NameLabel), panel);
+    auto* label1 = new QLabel(FieldLabel(ConfigFields::Table().fields[0]), panel);
     label1->setObjectName("Label1");
     label1->setBuddy(m_edits[0]);
-    auto* label2 = new QLabel(QString::fromUtf8(ConfigFields::AddressLabel), panel);
+    auto* label2 =
+        new QLabel(FieldLabel(ConfigFields::Table().fields[ConfigFields::AddressRecord]), panel);
     label2->setObjectName("Label2");
     label2->setBuddy(m_edits[ConfigFields::AddressRecord]);
-    auto* label3 = new QLabel(QString::fromUtf8(ConfigFields::DescriptionLabel), panel);
+    auto* label3 = new QLabel(
+        FieldLabel(ConfigFields::Table().fields[ConfigFields::DescriptionRecord]), panel);
     label3->setObjectName("Label3");
     label3->setBuddy(m_edits[ConfigFields::DescriptionRecord]);
 

@@ -29,7 +29,7 @@ TFormHistory::TFormHistory(QWidget* parent)
     QPalette navy;
     navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
     for (int i = 0; i < 4; ++i) {
-        auto* caption = new QLabel(QString::fromUtf8(HistoryFields::Labels[i]), panel);
+        auto* caption = new QLabel(FieldLabel(HistoryFields::Table().fields[i]), panel);
         caption->setObjectName(QString("Label%1").arg(2 * i + 1));
         m_values[i] = new QLabel(QString::fromUtf8(ConstsZVX::HistoryNotSet), panel);
         m_values[i]->setObjectName(QString("Label%1").arg(2 * i + 2));

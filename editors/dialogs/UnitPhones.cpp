@@ -12,12 +12,11 @@
 
 TFormPhones::TFormPhones(QWidget* parent)
     : TEditorDialog(QString::fromUtf8(PhonesFields::Caption), parent),
-      RadioGroup1(new RadioGroup(
-          QString(),
-          QStringList(PhonesFields::StationItems.begin(), PhonesFields::StationItems.end()), 1,
-          this)),
+      RadioGroup1(
+          new RadioGroup(QString(), FieldItems(PhonesFields::Table()["polpager1"]), 1, this)),
       RadioGroup2(new RadioGroup(QString(), RadioGroup1->Items(), 1, this))
 {
+    const EditorArea& area = PhonesFields::Table();
     auto* filter = new KeyFilter([this](QChar& key) { Edit1KeyPress(focusWidget(), key); }, this);
     auto* upperCase = new UpperCaseValidator(this);
     auto* grid = new QGridLayout;
@@ -32,23 +31,21 @@ TFormPhones::TFormPhones(QWidget* parent)
         DiscardControlCharacters(edit);
         auto* check = new QCheckBox(this);
         check->setObjectName("CheckBox" + n);
-        grid->addWidget(NewLabel(PhonesFields::NumberLabels[k], "Label" + n, edit, this), k + 1, 0);
+        grid->addWidget(NewLabel(FieldLabel(area.fields[k]), "Label" + n, edit, this), k + 1, 0);
         grid->addWidget(edit, k + 1, 1);
         grid->addWidget(check, k + 1, 2, Qt::AlignHCenter);
         m_edits[k] = edit;
         m_checkBoxes[k] = check;
     }
-    grid->addWidget(
-        NewLabel(QString::fromUtf8(PhonesFields::LockLabel), "Label12", m_checkBoxes[0], this), 0,
-        2);
+    grid->addWidget(NewLabel(FieldLabel(area["locked"]), "Label12", m_checkBoxes[0], this), 0, 2);
     RadioGroup1->setObjectName("RadioGroup1");
     RadioGroup2->setObjectName("RadioGroup2");
     // A label only hands its accelerator's focus to a buddy that takes focus; the group
     // passes it on to its chosen button and stays out of the Tab order itself.
     RadioGroup1->setFocusPolicy(Qt::StrongFocus);
     RadioGroup2->setFocusPolicy(Qt::StrongFocus);
-    grid->addWidget(NewLabel(PhonesFields::StationLabels[0], "Label9", RadioGroup1, this), 0, 3);
-    grid->addWidget(NewLabel(PhonesFields::StationLabels[1], "Label10", RadioGroup2, this), 0, 4);
+    grid->addWidget(NewLabel(FieldLabel(area["polpager1"]), "Label9", RadioGroup1, this), 0, 3);
+    grid->addWidget(NewLabel(FieldLabel(area["polpager2"]), "Label10", RadioGroup2, this), 0, 4);
     grid->addWidget(RadioGroup1, 1, 3, PhonesFields::Count, 1);
     grid->addWidget(RadioGroup2, 1, 4, PhonesFields::Count, 1);
     SetBody(grid);

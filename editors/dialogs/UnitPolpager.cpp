@@ -31,14 +31,14 @@ TFormPolpager::TFormPolpager(QWidget* parent)
     connect(Memo1, &QPlainTextEdit::textChanged, this, &TFormPolpager::LimitLength);
 
     auto* label5 =
-        NewLabel(QString::fromUtf8(PolpagerFields::MessageLabel), "Label5", nullptr, this);
+        NewLabel(FieldLabel(PolpagerFields::Table()["message"]), "Label5", nullptr, this);
     label5->setBuddy(Memo1);
     auto* grid = new QGridLayout;
     grid->addWidget(
-        NewLabel(QString::fromUtf8(PolpagerFields::Station1Label), "Label1", nullptr, this), 0, 0);
+        NewLabel(FieldLabel(PolpagerFields::Table()["station1"]), "Label1", nullptr, this), 0, 0);
     grid->addWidget(Label2, 0, 1);
     grid->addWidget(
-        NewLabel(QString::fromUtf8(PolpagerFields::Station2Label), "Label3", nullptr, this), 1, 0);
+        NewLabel(FieldLabel(PolpagerFields::Table()["station2"]), "Label3", nullptr, this), 1, 0);
     grid->addWidget(Label4, 1, 1);
     grid->addWidget(label5, 2, 0, 1, 2);
     grid->addWidget(Memo1, 3, 0, 1, 2);

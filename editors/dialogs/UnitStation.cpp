@@ -18,15 +18,11 @@ TFormStation::TFormStation(QWidget* parent)
       RadioGroup1(new RadioGroup(this))
 {
     RadioGroup1->setObjectName("RadioGroup1");
-    RadioGroup1->setTitle(QString::fromUtf8(StationFields::ModeLabel));
-    QStringList modes;
-    for (const char* mode : StationFields::Modes)
-        modes << mode;
-    RadioGroup1->SetItems(modes);
+    const EditorArea& area = StationFields::Table();
+    RadioGroup1->setTitle(FieldLabel(area["mode"]));
+    RadioGroup1->SetItems(FieldItems(area["mode"]));
     RadioGroup1->SetItemIndex(0);
-    QStringList formats;
-    for (const char* format : StationFields::Formats)
-        formats << format;
+    const QStringList formats = FieldItems(area["sma1Format"]);
 
     auto* filter = new KeyFilter([this](QChar& key) { Edit1KeyPress(focusWidget(), key); }, this);
     auto* upperCase = new UpperCaseValidator(this);
@@ -44,7 +40,7 @@ TFormStation::TFormStation(QWidget* parent)
             const int index = 2 * s + f;
             edit->setObjectName("Edit" + QString::number(index + 1));
             const std::string key = "sma" + std::to_string(s + 1) + (f == 0 ? "Number" : "Code");
-            edit->setMaxLength(StationFields::Table()[key].maxLength);
+            edit->setMaxLength(area[key].maxLength);
             edit->setValidator(upperCase);
             edit->setFixedWidth(
                 edit->fontMetrics().horizontalAdvance(QString(f == 0 ? 18 : 6, '0')));
@@ -54,7 +50,9 @@ TFormStation::TFormStation(QWidget* parent)
             fields[f] = edit;
         }
         for (int f = 0; f < 3; ++f) {
-            auto* label = new QLabel(QString::fromUtf8(StationFields::Labels[s][f]), box);
+            const char* kinds[3] = {"Number", "Code", "Format"};
+            const EditorField& field = area["sma" + std::to_string(s + 1) + kinds[f]];
+            auto* label = new QLabel(FieldLabel(field), box);
             label->setObjectName("Label" + QString::number(3 * s + f + 1));
             label->setBuddy(fields[f]);
             grid->addWidget(label, f, 0);
