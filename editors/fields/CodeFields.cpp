@@ -28,7 +28,8 @@ CodeFields CodeFields::Load(const TZorvexSettings& settings)
 std::optional<CodeFields::Failure> CodeFields::Check() const
 {
     for (int i = 0; i < Count; ++i) {
-        if (codes[i].size() < static_cast<std::size_t>(MinLength))
+        // The field's own check: at least MinLength digits.
+        if (Table().fields[i].check(codes[i]))
             return Failure{ConstsZVX::BadData, i};
         for (int g = 0; g < Count; ++g)
             if (g != i && codes[g] == codes[i])
