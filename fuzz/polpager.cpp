@@ -3,8 +3,8 @@
 // message field lets the user type comes back unchanged through encoding, storing and
 // decoding; and any bytes at all encode to keypad symbols only.
 
-#include "editors/PolpagerCode.h"
-#include "editors/PolpagerFields.h"
+#include "editors/fields/PolpagerCode.h"
+#include "editors/fields/PolpagerFields.h"
 #include "fuzz/FuzzCheck.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

@@ -7,7 +7,7 @@
 class TZorvexSettings;
 
 // The areas of the configuration as their dialogs show them, read through the editors'
-// field mappings, in the order of the menus: Telefony (phone numbers, dialing
+// field tables (editors/fields/EditorAreas.h), in the order of the menus: Telefony (phone numbers, dialing
 // parameters, Polpager message), System (access codes, alarm inputs, PGM outputs,
 // delays, system options), Monitorowanie (monitoring stations, event codes), Zdarzenia
 // (event history). With masked every access code reads "****".
@@ -18,5 +18,5 @@ QList<ReportSection> AreaSections(const TZorvexSettings& settings, bool masked);
 ReportSection DescriptionSection(const TZorvexSettings& settings);
 
 // A dialog's label as the report prints it: the accelerator "&" removed ("&&" stands
-// for a literal "&"), blanks and one closing colon trimmed off.
+// for a literal "&"), blanks and one closing colon trimmed off (PlainLabelText).
 QString PlainLabel(const char* dialogLabel);

@@ -1,72 +1,51 @@
 #include "report/ConfigDiff.h"
 
+#include "editors/fields/EditorAreas.h"
 #include "model/TZorvexSettings.h"
 #include "report/AreaSections.h"
 #include "resources/ConstsZVX.h"
 
+#include <array>
 #include <cstdint>
-#include <span>
 
 namespace {
 
-// Image bytes (and bits of them) that an area's dialog edits. A difference there that
-// none of the area's fields shows is listed as the byte itself under the area.
-struct Span
+using ByteMask = std::array<std::uint8_t, TCfg::Size>;
+
+// The image bits an area's dialog edits (its fields' and those it writes unshown). A
+// difference there that none of the area's fields shows is listed as the byte itself
+// under the area.
+ByteMask OwnedBy(const QString& area)
 {
-    int first;
-    int last;
-    std::uint8_t bits = 0xFF;
-};
-
-struct Region
-{
-    const char* area; // section key
-    std::span<const Span> spans;
-};
-
-constexpr Span kPhones[] = {{56, 56}, {58, 58}, {66, 66}, {112, 175}};
-constexpr Span kPhoneParams[] = {{46, 49}};
-constexpr Span kPolpager[] = {{57, 57}, {192, 255}};
-constexpr Span kCodes[] = {{44, 44, 0x04}, {59, 59}, {68, 111}};
-constexpr Span kAlarmInputs[] = {{39, 41}};
-constexpr Span kPgmOutputs[] = {{50, 53}};
-constexpr Span kDelays[] = {{42, 43}, {45, 45}};
-constexpr Span kSystemOptions[] = {{44, 44, 0x0B}, {55, 55}};
-constexpr Span kStations[] = {{16, 38}};
-constexpr Span kEventCodes[] = {{62, 63}, {176, 191}};
-constexpr Span kHistory[] = {{6, 13}};
-constexpr Span kNotEdited[] = {{1, 5},   {14, 15}, {44, 44, 0xF0}, {54, 54},
-                               {60, 61}, {64, 65}, {67, 67}};
-
-constexpr Region kRegions[] = {
-    {"phones", kPhones},           {"phoneParams", kPhoneParams},
-    {"polpager", kPolpager},       {"codes", kCodes},
-    {"alarmInputs", kAlarmInputs}, {"pgmOutputs", kPgmOutputs},
-    {"delays", kDelays},           {"systemOptions", kSystemOptions},
-    {"stations", kStations},       {"eventCodes", kEventCodes},
-    {"history", kHistory},
-};
-
-std::span<const Span> SpansOf(const QString& area)
-{
-    for (const Region& region : kRegions)
-        if (area == QLatin1String(region.area))
-            return region.spans;
-    return {};
+    const EditorArea* editor = FindEditorArea(area.toStdString());
+    return editor ? editor->OwnedMask() : ByteMask{};
 }
 
-QList<ConfigDifference> ByteDifferences(const QString& area, std::span<const Span> spans,
-                                        const TCfg& a, const TCfg& b)
+// The bits of bytes 1..255 that no area owns (byte 0 is the checksum).
+ByteMask NotEdited()
+{
+    ByteMask mask;
+    mask.fill(0xFF);
+    mask[0] = 0;
+    for (const EditorArea* area : EditorAreas()) {
+        const ByteMask owned = area->OwnedMask();
+        for (int i = 0; i < TCfg::Size; ++i)
+            mask[i] &= ~owned[i];
+    }
+    return mask;
+}
+
+QList<ConfigDifference> ByteDifferences(const QString& area, const ByteMask& mask, const TCfg& a,
+                                        const TCfg& b)
 {
     QList<ConfigDifference> out;
-    for (const Span& span : spans)
-        for (int i = span.first; i <= span.last; ++i) {
-            const int x = a.GetByte(i);
-            const int y = b.GetByte(i);
-            if ((x ^ y) & span.bits)
-                out << ConfigDifference{area, QString::asprintf(ConstsZVX::DiffByte, i),
-                                        DiffByteText(x), DiffByteText(y)};
-        }
+    for (int i = 0; i < TCfg::Size; ++i) {
+        const int x = a.GetByte(i);
+        const int y = b.GetByte(i);
+        if ((x ^ y) & mask[i])
+            out << ConfigDifference{area, QString::asprintf(ConstsZVX::DiffByte, i),
+                                    DiffByteText(x), DiffByteText(y)};
+    }
     return out;
 }
 
@@ -142,10 +121,10 @@ QList<ConfigDifference> ConfigDifferences(const TZorvexSettings& a, const TZorve
     for (qsizetype i = 0; i < x.size() && i < y.size(); ++i) {
         QList<ConfigDifference> rows = RowDifferences(x[i], y[i]);
         if (rows.isEmpty())
-            rows = ByteDifferences(x[i].caption, SpansOf(x[i].key), a.Cfg, b.Cfg);
+            rows = ByteDifferences(x[i].caption, OwnedBy(x[i].key), a.Cfg, b.Cfg);
         out << rows;
     }
-    out << ByteDifferences(QString::fromUtf8(ConstsZVX::DiffNotEditedArea), kNotEdited, a.Cfg,
+    out << ByteDifferences(QString::fromUtf8(ConstsZVX::DiffNotEditedArea), NotEdited(), a.Cfg,
                            b.Cfg);
     return out;
 }

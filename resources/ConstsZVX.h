@@ -78,6 +78,12 @@ inline constexpr const char* PolpagerTooLong = "Za długi komunikat do Polpagera
 inline constexpr const char* BadData = "Błędne dane";
 inline constexpr const char* CodesRepeated = "Kody nie mogą się powtarzać";
 
+// A field written from a text (zvx set): what no dialog control can produce.
+inline constexpr const char* FieldNotAnItem = "'%s' nie jest jedną z wartości: %s";
+inline constexpr const char* FieldNotATime = "'%s' nie jest godziną w postaci GG:MM";
+inline constexpr const char* FieldReadOnly = "Tego pola nie można zmienić (pokazuje: '%s')";
+inline constexpr const char* HistoryOnlyReset = "Godzinę zdarzenia można tylko wyzerować: NIE BYŁO";
+
 // Configuration report (print, PDF, zvx show).
 inline constexpr const char* ReportCustomerCopy = "Kopia dla klienta (bez kodów dostępu)";
 inline constexpr const char* ReportMaskedCode = "****";

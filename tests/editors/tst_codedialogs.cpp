@@ -1,5 +1,5 @@
-#include "editors/UnitCode.h"
-#include "editors/UnitEventCode.h"
+#include "editors/dialogs/UnitCode.h"
+#include "editors/dialogs/UnitEventCode.h"
 #include "model/TZorvexSettings.h"
 #include "widgets/MessageBoxRecorder.h"
 #include "widgets/RadioGroup.h"

@@ -1,5 +1,5 @@
-#include "editors/CodeFields.h"
-#include "editors/EventCodeFields.h"
+#include "editors/fields/CodeFields.h"
+#include "editors/fields/EventCodeFields.h"
 #include "model/TZorvexSettings.h"
 #include "resources/ConstsZVX.h"
 

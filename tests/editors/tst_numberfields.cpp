@@ -1,7 +1,7 @@
-#include "editors/AlarmOutFields.h"
-#include "editors/ByteText.h"
-#include "editors/DelayFields.h"
-#include "editors/PhoneParamFields.h"
+#include "editors/fields/AlarmOutFields.h"
+#include "editors/fields/ByteText.h"
+#include "editors/fields/DelayFields.h"
+#include "editors/fields/PhoneParamFields.h"
 #include "model/Exception.h"
 #include "model/TZorvexSettings.h"
 

@@ -1,7 +1,7 @@
-#include "editors/UnitAlarmIn.h"
-#include "editors/UnitConfig.h"
-#include "editors/UnitHistory.h"
-#include "editors/UnitSystemOptions.h"
+#include "editors/dialogs/UnitAlarmIn.h"
+#include "editors/dialogs/UnitConfig.h"
+#include "editors/dialogs/UnitHistory.h"
+#include "editors/dialogs/UnitSystemOptions.h"
 #include "model/TZorvexSettings.h"
 #include "widgets/RadioGroup.h"
 

@@ -1,7 +1,7 @@
-#include "editors/AlarmInFields.h"
-#include "editors/ConfigFields.h"
-#include "editors/HistoryFields.h"
-#include "editors/SystemOptionsFields.h"
+#include "editors/fields/AlarmInFields.h"
+#include "editors/fields/ConfigFields.h"
+#include "editors/fields/HistoryFields.h"
+#include "editors/fields/SystemOptionsFields.h"
 #include "model/TZorvexSettings.h"
 
 #include <QtTest>

@@ -1,5 +1,5 @@
-#include "editors/PhonesFields.h"
-#include "editors/StationFields.h"
+#include "editors/fields/PhonesFields.h"
+#include "editors/fields/StationFields.h"
 #include "model/TZorvexSettings.h"
 
 #include "tests/editors/FieldsTestKit.h"

@@ -1,5 +1,5 @@
-#include "editors/PolpagerCode.h"
-#include "editors/PolpagerFields.h"
+#include "editors/fields/PolpagerCode.h"
+#include "editors/fields/PolpagerFields.h"
 #include "model/TZorvexSettings.h"
 
 #include "tests/editors/FieldsTestKit.h"

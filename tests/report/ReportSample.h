@@ -1,13 +1,13 @@
 #pragma once
 
-#include "editors/AlarmInFields.h"
-#include "editors/CodeFields.h"
-#include "editors/ConfigFields.h"
-#include "editors/DelayFields.h"
-#include "editors/EventCodeFields.h"
-#include "editors/PhonesFields.h"
-#include "editors/PolpagerFields.h"
-#include "editors/StationFields.h"
+#include "editors/fields/AlarmInFields.h"
+#include "editors/fields/CodeFields.h"
+#include "editors/fields/ConfigFields.h"
+#include "editors/fields/DelayFields.h"
+#include "editors/fields/EventCodeFields.h"
+#include "editors/fields/PhonesFields.h"
+#include "editors/fields/PolpagerFields.h"
+#include "editors/fields/StationFields.h"
 #include "model/TZorvexSettings.h"
 
 #include <QStringList>

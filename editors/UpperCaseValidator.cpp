@@ -1,9 +1,0 @@
-#include "editors/UpperCaseValidator.h"
-
-UpperCaseValidator::UpperCaseValidator(QObject* parent) : QValidator(parent) {}
-
-QValidator::State UpperCaseValidator::validate(QString& input, int& /*pos*/) const
-{
-    input = input.toUpper();
-    return Acceptable;
-}

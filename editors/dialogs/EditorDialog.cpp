@@ -1,0 +1,132 @@
+#include "editors/dialogs/EditorDialog.h"
+
+#include "editors/fields/EditorField.h"
+
+#include <QLabel>
+
+#include "widgets/ErrorGuard.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
+
+TEditorDialog::TEditorDialog(const QString& caption, QWidget* parent)
+    : QDialog(parent), BitBtn1(new QPushButton(tr("&OK"), this)),
+      BitBtn2(new QPushButton(tr("&Anuluj"), this))
+{
+    setWindowTitle(caption);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    BitBtn1->setObjectName("BitBtn1");
+    BitBtn2->setObjectName("BitBtn2");
+    BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    BitBtn1->setDefault(true);
+    connect(BitBtn1, &QPushButton::clicked, this, &TEditorDialog::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &TEditorDialog::reject);
+}
+
+void TEditorDialog::SetBody(QLayout* body)
+{
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(BitBtn1);
+    for (QPushButton* button : m_extraButtons)
+        buttons->addWidget(button);
+    buttons->addWidget(BitBtn2);
+    auto* main = new QVBoxLayout(this);
+    main->addLayout(body);
+    main->addLayout(buttons);
+    main->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TEditorDialog::AddButton(QPushButton* button)
+{
+    m_extraButtons.append(button);
+}
+
+int TEditorDialog::ShowModal()
+{
+    return exec();
+}
+
+void TEditorDialog::EnterPressesOk(QWidget* field)
+{
+    m_enterFields.append(field);
+    field->installEventFilter(this);
+}
+
+void TEditorDialog::DiscardControlCharacters(QWidget* field)
+{
+    m_plainFields.append(field);
+    field->installEventFilter(this);
+}
+
+void TEditorDialog::reject()
+{
+    done(mrCancel);
+}
+
+void TEditorDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen())
+        move(s->availableGeometry().center() - rect().center());
+}
+
+bool TEditorDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+        return QDialog::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool press = event->type() == QEvent::KeyPress;
+    if (m_enterFields.contains(watched) && press &&
+        (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        !(key->modifiers() & ~Qt::KeypadModifier)) {
+        BitBtn1->click();
+        return true;
+    }
+    static const QList<int> controlLetters{Qt::Key_A, Qt::Key_C, Qt::Key_V,
+                                           Qt::Key_X, Qt::Key_Y, Qt::Key_Z};
+    if (m_plainFields.contains(watched) && key->modifiers() == Qt::ControlModifier &&
+        controlLetters.contains(key->key())) {
+        // Taking the override keeps the key from any shortcut; the press then does nothing.
+        event->accept();
+        return press;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TEditorDialog::BitBtn1Click()
+{
+    bool accepted = false;
+    ErrorGuard::RunGuarded([&] { accepted = CanClose(); });
+    if (accepted)
+        done(mrOk);
+}
+
+QString TEditorDialog::FieldLabel(const EditorField& field)
+{
+    return QString::fromStdString(field.label);
+}
+
+QStringList TEditorDialog::FieldItems(const EditorField& field)
+{
+    QStringList items;
+    for (const std::string& item : field.items)
+        items << QString::fromStdString(item);
+    return items;
+}
+
+QLabel* TEditorDialog::NewLabel(const QString& text, const QString& name, QWidget* buddy,
+                                QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setBuddy(buddy);
+    return label;
+}

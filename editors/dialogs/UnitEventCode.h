@@ -1,0 +1,32 @@
+#pragma once
+
+#include "editors/dialogs/EditorDialog.h"
+
+#include <QChar>
+
+#include <array>
+
+class QLineEdit;
+class TimePicker;
+class TZorvexSettings;
+
+// "Kody zdarzeń": the sixteen event codes reported to the monitoring stations and the
+// time of the test transmission (see EventCodeFields). UI thread only.
+class TFormEventCode : public TEditorDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TFormEventCode(QWidget* parent = nullptr);
+
+    // Shows the dialog over the settings; only OK (result 1) writes the area back.
+    int EditSettings(TZorvexSettings& settings);
+
+    // Key filter of Edit1..Edit16: letters to upper case; then "0".."9" and "A".."F"
+    // pass, anything else is discarded.
+    void Edit1KeyPress(QObject* sender, QChar& key);
+
+private:
+    std::array<QLineEdit*, 16> m_edits{};
+    TimePicker* DateTimePicker1;
+};

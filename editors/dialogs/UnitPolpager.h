@@ -1,0 +1,38 @@
+#pragma once
+
+#include "editors/dialogs/EditorDialog.h"
+
+#include <QChar>
+
+class QLabel;
+class QPlainTextEdit;
+class TZorvexSettings;
+
+// "Komunikat do stacji POLPAGER": the message sent to the paging stations, stored as its
+// keypad code (see PolpagerCode.h), with the numbers of the two stations shown read-only.
+// UI thread only.
+class TFormPolpager : public TEditorDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TFormPolpager(QWidget* parent = nullptr);
+
+    // Shows the dialog over the settings; only OK (result 1) writes the message back.
+    // A message whose code is too long is refused and the dialog stays open with it.
+    int EditSettings(TZorvexSettings& settings);
+
+    // Key filter of Memo1: letters to upper case; then the letters of the keypad
+    // alphabet (no Q, no Z), digits and the space pass, anything else is discarded.
+    void Memo1KeyPress(QObject* sender, QChar& key);
+
+protected:
+    bool CanClose() override;
+
+private:
+    void LimitLength();
+
+    QLabel* Label2;
+    QLabel* Label4;
+    QPlainTextEdit* Memo1;
+};
