@@ -1,6 +1,11 @@
 # zvx_add_test(NAME SOURCES file... LIBS lib...)
 # One QtTest executable, registered with CTest. Tests run offscreen with a private
 # runtime folder so that they never need a display or a desktop session.
+#
+# A test that links a library with threads of its own (the serial port's event monitor,
+# the emulated dialer) or one built on them gets the label "threads": CI runs exactly
+# those under ThreadSanitizer (ctest -L threads), so a new threaded test cannot be missed.
+set(ZVX_THREADED_LIBS zvx_serial zvx_device zvx_emulator zvx_document zvx_cli zvx_app)
 function(zvx_add_test name)
     cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
@@ -12,6 +17,15 @@ function(zvx_add_test name)
     add_test(NAME ${name} COMMAND ${name})
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 120)
+    endif()
+    set(threaded OFF)
+    foreach(lib IN LISTS ARG_LIBS)
+        if(lib IN_LIST ZVX_THREADED_LIBS)
+            set(threaded ON)
+        endif()
+    endforeach()
+    if(threaded)
+        set_tests_properties(${name} PROPERTIES LABELS threads)
     endif()
     set_tests_properties(${name} PROPERTIES
         TIMEOUT ${ARG_TIMEOUT}
