@@ -56,6 +56,16 @@ void TSerialPort::RestoreSettings()
     Close();
 }
 
+void TSerialPort::DiscardInput()
+{
+    if (!Connected())
+        return;
+    // Bounded: a line that never stops babbling must not hold the caller for ever.
+    QByteArray dropped;
+    for (int round = 0; round < 16 && ReadText(dropped, 4096) > 0; ++round) {
+    }
+}
+
 void TSerialPort::Disconnect()
 {
     Close();
