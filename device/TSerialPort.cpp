@@ -62,7 +62,12 @@ void TSerialPort::DiscardInput()
         return;
     // Bounded: a line that never stops babbling must not hold the caller for ever.
     QByteArray dropped;
-    for (int round = 0; round < 16 && ReadText(dropped, 4096) > 0; ++round) {
+    try {
+        for (int round = 0; round < 16 && ReadText(dropped, 4096) > 0; ++round) {
+        }
+    } catch (const EComPort&) {
+        // Nothing can be waiting on a line that has gone away; the write that follows
+        // reports it.
     }
 }
 

@@ -537,9 +537,9 @@ void TstExchange::hostileLine_data()
                                                << "tick ack ack ack" << noAnswer << 2;
     QTest::newRow("garbage in the guard time") << "write"
                                                << "tick ack junk" << noAnswer << 2;
-    QTest::newRow("refused after a retransmission") << "write"
-                                                    << "ack tick nak"
-                                                    << Msg("E:", ConstsZVX::BadRecordChecksum) << 3;
+    QTest::newRow("refused after a retransmission")
+        << "write"
+        << "ack tick nak" << Msg("E:", ConstsZVX::BadRecordChecksum) << 3;
     QTest::newRow("late block, resend answered too")
         << "read"
         << "reply tick reply reply guard reply reply" << readDone << 5;
