@@ -285,7 +285,8 @@ void ExchangeEngine::GuardBytes(const QByteArray& chunk)
         // The duplicate must be the same reply, byte for byte, and may come in pieces.
         const int size = DialerFrames::DataReplySize(m_blockSize);
         for (const char byte : chunk) {
-            if (m_duplicateSeen || static_cast<std::uint8_t>(byte) != m_rxBuffer[m_duplicateCount]) {
+            if (m_duplicateSeen ||
+                static_cast<std::uint8_t>(byte) != m_rxBuffer[m_duplicateCount]) {
                 LineFault();
                 return;
             }

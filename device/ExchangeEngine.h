@@ -112,11 +112,11 @@ private:
     int m_position = 0;
     std::uint8_t m_blockSize = 4;
     std::uint8_t m_rxCount = 0;
-    bool m_resent = false;    // LastFrame has gone out a second time
-    bool m_guarding = false;  // its answer is taken; waiting for the line to stay quiet
+    bool m_resent = false;        // LastFrame has gone out a second time
+    bool m_guarding = false;      // its answer is taken; waiting for the line to stay quiet
     bool m_duplicateSeen = false; // the second copy of the answer came in the guard time
-    int m_duplicateCount = 0; // bytes of a read reply's second copy matched so far
-    ImageHandler m_checkRead; // set while the read in progress is a check
+    int m_duplicateCount = 0;     // bytes of a read reply's second copy matched so far
+    ImageHandler m_checkRead;     // set while the read in progress is a check
     std::array<std::uint8_t, ImageSize> m_rxBuffer{};
     std::array<std::uint8_t, ImageSize> m_readImage{};
 };

@@ -3,9 +3,9 @@
 #include <QByteArray>
 
 // What the exchange engine needs of its surroundings: a way to put a frame on the
-// line, the reply timer, the guard timer, and the three transfer events. TZorvexSettingsControl wires
-// these to the serial port, a QTimer and its event members; tests and fuzz targets
-// use a fake.
+// line, the reply timer, the guard timer, and the three transfer events. TZorvexSettingsControl
+// wires these to the serial port, a QTimer and its event members; tests and fuzz targets use a
+// fake.
 //
 // All calls come from the thread that owns the link. Any of them may throw; the
 // engine leaves its state consistent for the caller to end the exchange.

@@ -24,8 +24,8 @@
 // from the port), TimerTick (the reply timer: 3000 ms, one retransmission) and GuardTick
 // (the guard timer, after a retransmitted frame is answered), and its outcome goes to the
 // reporter. Bytes waiting when the port opens, and before each frame goes out, are
-// dropped: they cannot be answers to what comes next. The port is opened by each start and left open; only
-// SelectPort and destruction close it.
+// dropped: they cannot be answers to what comes next. The port is opened by each start and left
+// open; only SelectPort and destruction close it.
 //
 // Errors: a start that cannot open the port raises the port's EComPort before anything
 // is sent or any event fires. An error inside the reply handling or the timer tick
