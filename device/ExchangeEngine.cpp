@@ -80,6 +80,11 @@ void ExchangeEngine::Begin(TOperation operation, const QByteArray& frame)
 
 void ExchangeEngine::Send(const QByteArray& frame)
 {
+    if (m_guarding) {
+        // A new start in the guard time: the old exchange's answer no longer matters.
+        m_guarding = false;
+        m_link.StopGuardTimer();
+    }
     m_lastFrame = frame;
     m_retriesLeft = MaxRetries;
     m_resent = false;
@@ -92,7 +97,9 @@ void ExchangeEngine::Send(const QByteArray& frame)
 void ExchangeEngine::Finish()
 {
     m_operation = opIdle;
+    m_guarding = false;
     m_link.StopReplyTimer();
+    m_link.StopGuardTimer();
     m_link.TransferEnded();
 }
 
@@ -108,8 +115,10 @@ bool ExchangeEngine::EndAfterError() noexcept
     m_operation = opIdle;
     m_retriesLeft = 0;
     m_rxCount = 0;
+    m_guarding = false;
     try {
         m_link.StopReplyTimer();
+        m_link.StopGuardTimer();
     } catch (...) {
     }
     try {
@@ -123,6 +132,10 @@ void ExchangeEngine::PortRxChar(const QByteArray& chunk)
 {
     if (chunk.isEmpty())
         return;
+    if (m_guarding) {
+        GuardBytes(chunk);
+        return;
+    }
     if (m_rxCount == 0 && DialerFrames::IsAnswer(chunk, DialerFrames::Acknowledge)) {
         Acknowledged();
         return;
@@ -141,12 +154,34 @@ void ExchangeEngine::Acknowledged()
 {
     switch (m_operation) {
     case opRestart:
+    case opWrite:
+        m_link.StopReplyTimer();
+        if (m_resent)
+            BeginGuard();
+        else
+            Answered();
+        return;
+    default:
+        // An acknowledgement means nothing to a read (or to an idle link); the reply
+        // timer keeps running and ends the read if nothing else comes.
+        return;
+    }
+}
+
+// The answer to LastFrame has been taken (and, after a retransmission, its guard time
+// has passed): on to the next frame or to the outcome.
+void ExchangeEngine::Answered()
+{
+    switch (m_operation) {
+    case opRestart:
         Finish();
         m_reporter.Information(Text(ConstsZVX::RestartDone));
         Done(true);
         return;
+    case opRead:
+        BlockTaken();
+        return;
     case opWrite:
-        m_link.StopReplyTimer();
         m_position += m_blockSize;
         Progress();
         if (m_position >= ImageSize) {
@@ -160,8 +195,6 @@ void ExchangeEngine::Acknowledged()
                                  m_settings.Cfg.Bytes().data() + m_position));
         return;
     default:
-        // An acknowledgement means nothing to a read (or to an idle link); the reply
-        // timer keeps running and ends the read if nothing else comes.
         return;
     }
 }
@@ -205,6 +238,20 @@ void ExchangeEngine::DataArrived(const QByteArray& chunk)
         Done(false, ConstsZVX::BadRecordChecksum);
         return;
     }
+    if (m_resent) {
+        // The reply stays in RxBuffer while the guard time runs; whatever followed it in
+        // the same chunk is already part of that time.
+        m_rxCount = 0;
+        BeginGuard();
+        if (take < chunk.size())
+            GuardBytes(chunk.mid(take));
+        return;
+    }
+    BlockTaken();
+}
+
+void ExchangeEngine::BlockTaken()
+{
     std::copy_n(m_rxBuffer.begin() + DialerFrames::DataReplyHeader, m_blockSize,
                 m_readImage.begin() + m_position);
     m_position += m_blockSize;
@@ -241,6 +288,66 @@ void ExchangeEngine::ReadComplete()
     Done(true);
 }
 
+void ExchangeEngine::BeginGuard()
+{
+    m_guarding = true;
+    m_duplicateSeen = false;
+    m_duplicateCount = 0;
+    m_link.StartGuardTimer();
+}
+
+void ExchangeEngine::GuardBytes(const QByteArray& chunk)
+{
+    m_link.StopGuardTimer();
+    if (m_operation == opRead) {
+        // The duplicate must be the same reply, byte for byte, and may come in pieces.
+        const int size = DialerFrames::DataReplySize(m_blockSize);
+        for (const char byte : chunk) {
+            if (m_duplicateSeen ||
+                static_cast<std::uint8_t>(byte) != m_rxBuffer[m_duplicateCount]) {
+                LineFault();
+                return;
+            }
+            if (++m_duplicateCount == size) {
+                m_duplicateSeen = true;
+                m_duplicateCount = 0;
+            }
+        }
+    } else {
+        if (m_duplicateSeen || !DialerFrames::IsAnswer(chunk, DialerFrames::Acknowledge)) {
+            LineFault();
+            return;
+        }
+        m_duplicateSeen = true;
+    }
+    // The line must be quiet for a whole guard time after the duplicate too.
+    m_link.StartGuardTimer();
+}
+
+void ExchangeEngine::GuardTick()
+{
+    m_link.StopGuardTimer();
+    if (!m_guarding || m_operation == opIdle)
+        return;
+    m_guarding = false;
+    if (m_duplicateCount != 0) {
+        // A second copy that stopped half-way: neither the duplicate nor nothing.
+        LineFault();
+        return;
+    }
+    Answered();
+}
+
+// Which answer belongs to which frame can no longer be told: nothing that came in this
+// exchange may be trusted.
+void ExchangeEngine::LineFault()
+{
+    m_rxCount = 0;
+    m_duplicateCount = 0;
+    Finish();
+    m_reporter.Error(Text(ConstsZVX::TransferNoAnswer));
+}
+
 void ExchangeEngine::Progress()
 {
     m_link.TransferProgress(m_position * 100 / ImageSize);
@@ -249,7 +356,8 @@ void ExchangeEngine::Progress()
 void ExchangeEngine::TimerTick()
 {
     m_link.StopReplyTimer();
-    if (m_operation == opIdle)
+    // The reply timer does not run in the guard time; a tick already on its way is stale.
+    if (m_operation == opIdle || m_guarding)
         return;
     if (m_retriesLeft > 1) {
         m_link.TransferProgress(-1);

@@ -28,6 +28,14 @@ enum TOperation : std::uint8_t
 // Whatever arrives (garbage, replies longer than asked, chunks of any size) it never
 // reads or writes outside its own buffers.
 //
+// Answers carry no block number, so one answer must never be taken for the next frame's.
+// The link discards what is waiting before each frame goes out; and once a frame that
+// went out twice has been answered, the engine waits for the guard timer before going
+// on: the dialer may answer both copies. A second answer identical to the first in that
+// time is the duplicate and is dropped; anything else (a different answer, 0x34, part of
+// a reply, a third answer) means the line cannot be trusted, and the exchange ends with
+// "Błędy w transmisji RS lub Dialer nie odpowiada" without copying or reporting success.
+//
 // Single-threaded: every call on the thread that owns the link. Calls that may throw
 // (they pass on exceptions of the link, the reporter and the settings) leave the
 // state consistent; the caller then ends the exchange with EndAfterError().
@@ -59,6 +67,8 @@ public:
     void PortRxChar(const QByteArray& chunk);
     // The reply timer ran out.
     void TimerTick();
+    // The guard timer ran out: the line stayed quiet after a retransmitted frame's answer.
+    void GuardTick();
 
     // Ends a running exchange without a message, after an error that interrupted it:
     // Operation 0, timer stopped, TransferEnded fired (once per exchange). Errors of
@@ -74,6 +84,8 @@ public:
     int Position() const { return m_position; }
     std::uint8_t BlockSize() const { return m_blockSize; }
     std::uint8_t RxCount() const { return m_rxCount; }
+    // Waiting for the guard timer (the reply timer is stopped meanwhile).
+    bool Guarding() const { return m_guarding; }
     const std::array<std::uint8_t, ImageSize>& RxBuffer() const { return m_rxBuffer; }
     const std::array<std::uint8_t, ImageSize>& ReadImage() const { return m_readImage; }
 
@@ -85,7 +97,12 @@ private:
     void Acknowledged();
     void NotAcknowledged();
     void DataArrived(const QByteArray& chunk);
+    void Answered();
+    void BlockTaken();
     void ReadComplete();
+    void BeginGuard();
+    void GuardBytes(const QByteArray& chunk);
+    void LineFault();
     void Progress();
     // Tells the link how the exchange went, after its message (ExchangeLink::ExchangeDone).
     void Done(bool succeeded, const char* failure = nullptr);
@@ -101,8 +118,11 @@ private:
     int m_position = 0;
     std::uint8_t m_blockSize = 4;
     std::uint8_t m_rxCount = 0;
-    bool m_resent = false;    // LastFrame has gone out a second time
-    ImageHandler m_checkRead; // set while the read in progress is a check
+    bool m_resent = false;        // LastFrame has gone out a second time
+    bool m_guarding = false;      // its answer is taken; waiting for the line to stay quiet
+    bool m_duplicateSeen = false; // the second copy of the answer came in the guard time
+    int m_duplicateCount = 0;     // bytes of a read reply's second copy matched so far
+    ImageHandler m_checkRead;     // set while the read in progress is a check
     std::array<std::uint8_t, ImageSize> m_rxBuffer{};
     std::array<std::uint8_t, ImageSize> m_readImage{};
 };

@@ -56,6 +56,21 @@ void TSerialPort::RestoreSettings()
     Close();
 }
 
+void TSerialPort::DiscardInput()
+{
+    if (!Connected())
+        return;
+    // Bounded: a line that never stops babbling must not hold the caller for ever.
+    QByteArray dropped;
+    try {
+        for (int round = 0; round < 16 && ReadText(dropped, 4096) > 0; ++round) {
+        }
+    } catch (const EComPort&) {
+        // Nothing can be waiting on a line that has gone away; the write that follows
+        // reports it.
+    }
+}
+
 void TSerialPort::Disconnect()
 {
     Close();

@@ -27,11 +27,15 @@ TZorvexSettingsControl::TZorvexSettingsControl(OutcomeReporter& reporter) : m_re
 
     m_timer.setSingleShot(true);
     QObject::connect(&m_timer, &QTimer::timeout, &m_timer, [this] { TimerTick(&m_timer); });
+    m_guardTimer.setSingleShot(true);
+    QObject::connect(&m_guardTimer, &QTimer::timeout, &m_guardTimer,
+                     [this] { GuardTick(&m_guardTimer); });
 }
 
 TZorvexSettingsControl::~TZorvexSettingsControl()
 {
     m_timer.stop();
+    m_guardTimer.stop();
     // A delivery still carried out while the port closes must not start anything.
     m_port.OnRxChar = nullptr;
 }
@@ -48,6 +52,9 @@ void TZorvexSettingsControl::OpenLine()
         }
     }
     m_port.Connect();
+    // What was waiting (an answer to a program interrupted a moment ago, say) belongs to
+    // no exchange of ours.
+    m_port.DiscardInput();
 }
 
 void TZorvexSettingsControl::ReadFromDevice()
@@ -156,6 +163,15 @@ void TZorvexSettingsControl::TimerTick(QObject* /*sender*/)
     }
 }
 
+void TZorvexSettingsControl::GuardTick(QObject* /*sender*/)
+{
+    try {
+        m_engine.GuardTick();
+    } catch (...) {
+        EndAfterError(std::current_exception());
+    }
+}
+
 void TZorvexSettingsControl::EndAfterError(std::exception_ptr error)
 {
     m_reopenLine = true;
@@ -172,6 +188,7 @@ void TZorvexSettingsControl::EndAfterError(std::exception_ptr error)
 
 void TZorvexSettingsControl::SendFrame(const QByteArray& frame)
 {
+    m_port.DiscardInput();
     m_port.WriteText(frame);
 }
 
@@ -183,6 +200,16 @@ void TZorvexSettingsControl::StartReplyTimer()
 void TZorvexSettingsControl::StopReplyTimer()
 {
     m_timer.stop();
+}
+
+void TZorvexSettingsControl::StartGuardTimer()
+{
+    m_guardTimer.start(m_guardInterval);
+}
+
+void TZorvexSettingsControl::StopGuardTimer()
+{
+    m_guardTimer.stop();
 }
 
 void TZorvexSettingsControl::TransferStarted()

@@ -22,9 +22,11 @@
 // dialer with a time of day, and loads and saves configuration files.
 //
 // The three start operations return at once; the exchange goes on in PortRxChar (bytes
-// from the port) and TimerTick (the reply timer: 3000 ms, one retransmission), and its
-// outcome goes to the reporter. The port is opened by each start and left open; only
-// SelectPort and destruction close it.
+// from the port), TimerTick (the reply timer: 3000 ms, one retransmission) and GuardTick
+// (the guard timer, after a retransmitted frame is answered), and its outcome goes to the
+// reporter. Bytes waiting when the port opens, and before each frame goes out, are
+// dropped: they cannot be answers to what comes next. The port is opened by each start and left
+// open; only SelectPort and destruction close it.
 //
 // Errors: a start that cannot open the port raises the port's EComPort before anything
 // is sent or any event fires. An error inside the reply handling or the timer tick
@@ -79,6 +81,7 @@ public:
     // The port's OnRxChar and the reply timer's tick. Never throw.
     void PortRxChar(TCustomComPort* sender, int count);
     void TimerTick(QObject* sender);
+    void GuardTick(QObject* sender);
 
     // Fired when an exchange begins and when it ends (well or badly; before its
     // message). Progress: 0..100 percent of the image moved, -1 on a retransmission.
@@ -105,6 +108,17 @@ public:
     void SetReplyInterval(int ms) { m_replyInterval = ms; }
     int ReplyInterval() const { return m_replyInterval; }
 
+    // After a retransmitted frame has been answered the line must stay quiet this long
+    // before the exchange goes on, so that the dialer's answer to the second copy is seen
+    // as the duplicate it is. It covers the dialer's turn-around (a few ms), the longest
+    // frame still going out when the first answer came (10 bytes, 75 ms), and a few byte
+    // times (7.5 ms each) of slack for adapters that hand bytes over in bursts. Only an
+    // exchange that retransmitted pays for it.
+    static constexpr int DefaultGuardInterval = 150; // ms
+    // Tests only, like SetReplyInterval.
+    void SetGuardInterval(int ms) { m_guardInterval = ms; }
+    int GuardInterval() const { return m_guardInterval; }
+
 private:
     void OpenLine();
     void EndAfterError(std::exception_ptr error);
@@ -113,6 +127,8 @@ private:
     void SendFrame(const QByteArray& frame) override;
     void StartReplyTimer() override;
     void StopReplyTimer() override;
+    void StartGuardTimer() override;
+    void StopGuardTimer() override;
     void TransferStarted() override;
     void TransferEnded() override;
     void TransferProgress(int percent) override;
@@ -124,7 +140,9 @@ private:
     TZorvexSettings m_settings;
     TSerialPort m_port;
     QTimer m_timer;
+    QTimer m_guardTimer;
     ExchangeEngine m_engine{m_settings, *this, m_reporter};
     int m_replyInterval = DefaultReplyInterval;
+    int m_guardInterval = DefaultGuardInterval;
     bool m_reopenLine = false;
 };

@@ -53,6 +53,10 @@ bool AddFault(TDialerFaults& faults, const std::string& text)
         faults.cutAfter = *number;
     else if (name == "chunks")
         faults.chunkSize = *number;
+    else if (name == "late-frame")
+        faults.lateFrames.insert(*number);
+    else if (name == "late-ms")
+        faults.lateMs = *number;
     else
         return false;
     return true;
@@ -67,5 +71,7 @@ const char* FaultUsage()
            "    bad-block         błędna suma kontrolna każdego bloku danych\n"
            "    bad-image         błędna suma kontrolna odczytywanej konfiguracji\n"
            "    cut=K             wysyła tylko K pierwszych bajtów każdej odpowiedzi\n"
-           "    chunks=N          wysyła odpowiedzi kawałkami po N bajtów\n";
+           "    chunks=N          wysyła odpowiedzi kawałkami po N bajtów\n"
+           "    late-frame=N      odpowiada na ramkę N z opóźnieniem (late-ms)\n"
+           "    late-ms=T         opóźnienie spóźnionej odpowiedzi w ms (domyślnie 3300)\n";
 }

@@ -18,6 +18,10 @@ struct TDialerFaults
                                 // read out does not add up to 0; the stored image stays
     int cutAfter = -1;          // "cut=K": only the first K bytes of every reply (-1: all)
     int chunkSize = 0;          // "chunks=N": replies go out N bytes at a time (0: whole)
+    std::set<int> lateFrames;   // "late-frame=N": frame N is answered lateMs after it came,
+                                // past the PC's reply time-out; frames that come meanwhile
+                                // wait, and are answered after it
+    int lateMs = 3300;          // "late-ms=T": how late, in ms
 
     bool operator==(const TDialerFaults&) const = default;
 };

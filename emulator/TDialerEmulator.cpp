@@ -165,6 +165,9 @@ bool TDialerEmulator::Handle(const TDialerFrame& frame, Clock::time_point frameE
         if (reply.completedWrite)
             written = m_image;
     }
+    const bool late = m_options.faults.lateFrames.count(number) > 0 && !reply.hangUp;
+    if (late)
+        reply.note += ", spóźniona o " + std::to_string(m_options.faults.lateMs) + " ms";
     Log("#" + std::to_string(number) + " " + DescribeFrame(frame) + " " + reply.note);
 
     if (reply.hangUp) {
@@ -180,8 +183,16 @@ bool TDialerEmulator::Handle(const TDialerFrame& frame, Clock::time_point frameE
         m_writeDone(written);
 
     const Clock::time_point now = Clock::now();
-    const Clock::time_point start =
+    Clock::time_point start =
         m_options.pacing ? std::max(now, frameEnd + m_options.turnaround) : now;
+    if (late) {
+        // Nothing else is taken off the line meanwhile: a retransmission waits its turn.
+        // Unpaced, frameEnd is the modelled line's time, which may run ahead of the clock.
+        const Clock::time_point heard = m_options.pacing ? std::max(now, frameEnd) : now;
+        start = std::max(start, heard + std::chrono::milliseconds(m_options.faults.lateMs));
+        if (!WaitUntil(start))
+            return false;
+    }
     const bool sent = Send(reply.bytes, start);
 
     const std::lock_guard lock(m_mutex);

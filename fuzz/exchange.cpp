@@ -1,9 +1,17 @@
 // The dialer link's exchange state machine fed with any sequence of starts, received
 // chunks (garbage, (n)acknowledgements, well-formed replies cut anywhere), reply-timer
-// ticks and port failures, also while an outcome box is open. It must never crash or
-// leave its buffers, never leave an exchange running without its reply timer, and
-// change the configuration only by a complete, valid read (or image byte 0 when a
-// write starts).
+// and guard-timer ticks and port failures, also while an outcome box is open. It must
+// never crash or leave its buffers, never leave an exchange running without one of its
+// timers, and change the configuration only by a complete, valid read (or image byte 0
+// when a write starts).
+//
+// A modelled dialer with its own image answers the frames too, as slowly as the input
+// likes (so its answers come late, after a retransmission, and both copies of a frame
+// get answered), losing frames or answers, refusing frames, or with a byte of an answer
+// damaged on the way. Whenever such an exchange met what the link may assume of a line
+// (the dialer quiet when it starts, the line quiet when the guard time ends, no bytes
+// but the dialer's), a success means the dialer's image and ours are equal, byte for
+// byte.
 
 #include "device/DialerFrames.h"
 #include "device/ExchangeEngine.h"
@@ -16,9 +24,12 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -41,6 +52,10 @@ public:
             failNextSend = false;
             throw Exception("Błąd funkcji WriteFile");
         }
+        // What has arrived and not been handed over is dropped; what is still on its way
+        // is not.
+        arrived.clear();
+        toDialer.push_back(frame);
         // A retransmission repeats the frame as it was first sent, even if the image has
         // changed since (a read finishing while its box is open, say).
         if (frame != m_lastFrame)
@@ -50,6 +65,8 @@ public:
     }
     void StartReplyTimer() override { timerRunning = true; }
     void StopReplyTimer() override { timerRunning = false; }
+    void StartGuardTimer() override { guardRunning = true; }
+    void StopGuardTimer() override { guardRunning = false; }
     void TransferStarted() override {}
     void TransferEnded() override {}
     void TransferProgress(int percent) override
@@ -58,8 +75,12 @@ public:
     }
 
     bool timerRunning = false;
+    bool guardRunning = false;
     bool failNextSend = false;
     int frames = 0;
+    std::deque<QByteArray> toDialer; // frames sent, not yet taken by the dialer
+    std::deque<char> onWire;         // the dialer's answers, still on their way
+    std::vector<char> arrived;       // in the PC's input queue, not yet handed over
 
 private:
     void CheckFrame(const QByteArray& frame) const
@@ -94,6 +115,8 @@ private:
 class Boxes : public OutcomeReporter
 {
 public:
+    std::function<void(const QString& message)> onShown; // checks, before the box acts
+
     void Information(const QString& text) override { Shown("I:" + text); }
     void Error(const QString& text) override { Shown("E:" + text); }
     bool Confirm(const QString&) override { return true; }
@@ -105,6 +128,8 @@ public:
         static const bool trace = std::getenv("ZVX_FUZZ_TRACE") != nullptr;
         if (trace)
             std::fprintf(stderr, "%s\n", message.toUtf8().constData());
+        if (onShown)
+            onShown(message);
         if (whileOpen) {
             auto action = std::move(whileOpen);
             whileOpen = nullptr;
@@ -119,7 +144,14 @@ public:
 class Harness
 {
 public:
-    explicit Harness(FuzzedDataProvider& input) : m_input(input) { m_settings.LoadDefaults(); }
+    explicit Harness(FuzzedDataProvider& input) : m_input(input)
+    {
+        m_settings.LoadDefaults();
+        for (int i = 0; i < 256; ++i)
+            m_dialer[i] = static_cast<std::uint8_t>(i * 13 + 5);
+        m_dialer[0] = ZeroSumByte(m_dialer.data() + 1, 255);
+        m_boxes.onShown = [this](const QString& message) { Succeeded(message); };
+    }
 
     void Run()
     {
@@ -140,6 +172,13 @@ private:
         aTick,
         aFailSend,
         aInsideBox,
+        // Later additions stay after the first ten, so that the seeds keep their meaning.
+        aVerify,
+        aDialer,
+        aArrive,
+        aHandOver,
+        aGuardTick,
+        aDialerRound,
         aCount
     };
 
@@ -153,7 +192,8 @@ private:
         if (action == aInsideBox) {
             // A message box runs the event loop: port deliveries and timer ticks go on
             // while it is open. The next box shown does one such action.
-            const auto inner = static_cast<Action>(m_input.ConsumeIntegralInRange<int>(0, aTick));
+            const auto inner =
+                static_cast<Action>(m_input.ConsumeIntegralInRange<int>(0, aCount - 1));
             m_boxes.whileOpen = [this, inner] { Guarded(inner); };
             return;
         }
@@ -179,17 +219,70 @@ private:
     {
         switch (action) {
         case aRead:
+            Starting();
             m_engine.StartRead();
+            break;
+        case aVerify:
+            Starting();
+            m_engine.StartCheckRead([this](const ExchangeEngine::Image& image) {
+                if (m_trusted)
+                    FUZZ_CHECK(image == m_dialer);
+            });
             break;
         case aWrite:
             ++m_writeStarts;
+            Starting();
             m_engine.StartWrite();
+            m_written = m_settings.Cfg.Bytes();
             break;
         case aRestart: {
             const int hour = m_input.ConsumeIntegralInRange<int>(0, 23);
-            m_engine.StartRestart(hour, m_input.ConsumeIntegralInRange<int>(0, 59));
+            const int minute = m_input.ConsumeIntegralInRange<int>(0, 59);
+            Starting();
+            m_engine.StartRestart(hour, minute);
             break;
         }
+        case aDialer:
+            DialerAnswers();
+            break;
+        case aDialerRound:
+            // The common case in one step: the dialer answers at once and the port hands
+            // the whole answer over.
+            DialerAnswers();
+            m_port.arrived.insert(m_port.arrived.end(), m_port.onWire.begin(), m_port.onWire.end());
+            m_port.onWire.clear();
+            if (!m_port.arrived.empty())
+                Feed(std::exchange(m_port.arrived, {}), true);
+            break;
+        case aArrive: {
+            const std::size_t count = std::min<std::size_t>(
+                m_port.onWire.size(), m_input.ConsumeIntegralInRange<std::size_t>(1, 80));
+            m_port.arrived.insert(m_port.arrived.end(), m_port.onWire.begin(),
+                                  m_port.onWire.begin() + static_cast<long>(count));
+            m_port.onWire.erase(m_port.onWire.begin(),
+                                m_port.onWire.begin() + static_cast<long>(count));
+            break;
+        }
+        case aHandOver: {
+            // As the port hands over what is waiting; in one piece or in two.
+            const std::size_t count = std::min<std::size_t>(
+                m_port.arrived.size(), m_input.ConsumeIntegralInRange<std::size_t>(1, 80));
+            const std::vector<char> chunk(m_port.arrived.begin(),
+                                          m_port.arrived.begin() + static_cast<long>(count));
+            m_port.arrived.erase(m_port.arrived.begin(),
+                                 m_port.arrived.begin() + static_cast<long>(count));
+            if (!chunk.empty())
+                Feed(chunk, true);
+            break;
+        }
+        case aGuardTick:
+            if (m_port.guardRunning) {
+                // The guard time assumes the dialer answers a frame it has heard within it.
+                if (!LineQuiet())
+                    m_trusted = false;
+                m_engine.GuardTick();
+            }
+            break;
         case aGarbage:
             Feed(m_input.ConsumeBytes<char>(m_input.ConsumeIntegralInRange<int>(1, 80)));
             break;
@@ -243,16 +336,96 @@ private:
         }
     }
 
-    void Feed(const std::vector<char>& chunk)
+    void Feed(const std::vector<char>& chunk, bool fromDialer = false)
     {
+        // Bytes from nowhere can pass for anything: no promise holds after them.
+        if (!fromDialer)
+            m_trusted = false;
         m_fed.insert(m_fed.end(), chunk.begin(), chunk.end());
         m_engine.PortRxChar(QByteArray(chunk.data(), static_cast<qsizetype>(chunk.size())));
     }
 
+    bool LineQuiet() const
+    {
+        return m_port.toDialer.empty() && m_port.onWire.empty() && m_port.arrived.empty();
+    }
+
+    // A new exchange may trust the line when nothing of an earlier one can still come: the
+    // dialer has answered all it heard (what has already arrived goes with the first frame).
+    void Starting()
+    {
+        m_trusted = m_port.toDialer.empty() && m_port.onWire.empty();
+        m_restartsAtStart = m_restarts;
+    }
+
+    // The dialer takes the next frame off the line and, as the input says, answers it,
+    // loses it, loses its answer, refuses it, or has a byte of its answer damaged.
+    void DialerAnswers()
+    {
+        if (m_port.toDialer.empty())
+            return;
+        const QByteArray frame = m_port.toDialer.front();
+        m_port.toDialer.pop_front();
+        const int fate = m_input.ConsumeIntegralInRange<int>(0, 7);
+        if (fate == 4)
+            return; // the frame never reached it
+        if (fate == 6) {
+            m_port.onWire.push_back(char(DialerFrames::NotAcknowledge));
+            return;
+        }
+        const std::uint8_t* f = Bytes(frame);
+        std::vector<char> answer;
+        if (f[2] == 0xA1) {
+            if (!m_leadChosen) {
+                m_lead = {m_input.ConsumeIntegral<char>(), m_input.ConsumeIntegral<char>()};
+                m_leadChosen = true;
+            }
+            answer = {m_lead[0], m_lead[1]};
+            for (int i = 0; i < f[3]; ++i)
+                answer.push_back(char(m_dialer[(f[4] + i) % 256]));
+            answer.push_back(char(Sum8(reinterpret_cast<const std::uint8_t*>(answer.data()),
+                                       static_cast<int>(answer.size()))));
+        } else {
+            if (f[2] == 0xA2)
+                std::copy_n(f + 5, f[3], m_dialer.begin() + f[4]);
+            else
+                ++m_restarts;
+            answer = {char(DialerFrames::Acknowledge)};
+        }
+        if (fate == 5)
+            return; // carried out, the answer lost
+        if (fate == 7) {
+            const std::size_t at =
+                m_input.ConsumeIntegralInRange<std::size_t>(0, answer.size() - 1);
+            answer[at] = char(answer[at] ^ m_input.ConsumeIntegralInRange<int>(1, 255));
+        }
+        m_port.onWire.insert(m_port.onWire.end(), answer.begin(), answer.end());
+    }
+
+    // At the moment a success is shown: the line did what a line may do, so the outcome
+    // must be true.
+    void Succeeded(const QString& message)
+    {
+        if (!m_trusted)
+            return;
+        if (message == "I:" + QString::fromUtf8(ConstsZVX::ReadDone))
+            FUZZ_CHECK(m_engine.ReadImage() == m_dialer);
+        else if (message == "I:" + QString::fromUtf8(ConstsZVX::WriteDone)) {
+            // Unless a read finishing under an open box changed the image while it was
+            // being written: then no one image was written.
+            if (m_settings.Cfg.Bytes() == m_written)
+                FUZZ_CHECK(m_written == m_dialer);
+        } else if (message == "I:" + QString::fromUtf8(ConstsZVX::RestartDone))
+            FUZZ_CHECK(m_restarts > m_restartsAtStart);
+    }
+
     void CheckState() const
     {
-        // An exchange in progress always has its reply timer running: nothing can hang.
-        FUZZ_CHECK((m_engine.Operation() != opIdle) == m_port.timerRunning);
+        // An exchange in progress always has one of its timers running: nothing can hang.
+        FUZZ_CHECK((m_engine.Operation() != opIdle) ==
+                   (m_port.timerRunning || m_port.guardRunning));
+        FUZZ_CHECK(!(m_port.timerRunning && m_port.guardRunning));
+        FUZZ_CHECK(m_port.guardRunning == m_engine.Guarding());
         switch (m_engine.Operation()) {
         case opIdle:
         case opRestart:
@@ -276,7 +449,7 @@ private:
 
     void CheckChange(const TZorvexSettings& before, std::size_t shownBefore, int writesBefore) const
     {
-        const QString readDone = "I:" + QString::fromUtf8(ConstsZVX::ReadDone);
+        static const QString readDone = "I:" + QString::fromUtf8(ConstsZVX::ReadDone);
         const bool read = std::find(m_boxes.shown.begin() + static_cast<long>(shownBefore),
                                     m_boxes.shown.end(), readDone) != m_boxes.shown.end();
         const auto& now = m_settings.Cfg.Bytes();
@@ -334,6 +507,13 @@ private:
     ExchangeEngine m_engine{m_settings, m_port, m_boxes};
     std::vector<char> m_fed; // every byte handed to the engine, in order
     int m_writeStarts = 0;
+    std::array<std::uint8_t, 256> m_dialer{}; // the modelled dialer's image
+    std::array<char, 2> m_lead{};             // its data blocks' two leading bytes
+    bool m_leadChosen = false;                // taken from the input at the first block
+    int m_restarts = 0;                       // restarts it has carried out
+    int m_restartsAtStart = 0;
+    std::array<std::uint8_t, 256> m_written{}; // our image as the last write started
+    bool m_trusted = false; // the exchange in progress met the line's promises so far
 };
 
 } // namespace

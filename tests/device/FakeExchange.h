@@ -27,6 +27,12 @@ public:
         ++timerStarts;
     }
     void StopReplyTimer() override { timerRunning = false; }
+    void StartGuardTimer() override
+    {
+        guardRunning = true;
+        ++guardStarts;
+    }
+    void StopGuardTimer() override { guardRunning = false; }
     void TransferStarted() override { events.append(QStringLiteral("start")); }
     void TransferEnded() override { events.append(QStringLiteral("end")); }
     void TransferProgress(int percent) override
@@ -49,6 +55,8 @@ public:
     QList<int> progress;
     bool timerRunning = false;
     int timerStarts = 0;
+    bool guardRunning = false;
+    int guardStarts = 0;
     int failSendsFrom = -1; // frames sent before SendFrame starts to throw; -1 never
 };
 

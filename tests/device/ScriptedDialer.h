@@ -34,6 +34,12 @@ public:
     }
 
     QString Path() const { return QString::fromStdString(m_pty.SlavePath()); }
+    // Puts bytes on the line now, unasked: before the PC opens the port they wait for it.
+    void Put(const QByteArray& bytes)
+    {
+        if (write(m_pty.MasterFd(), bytes.constData(), size_t(bytes.size())) != bytes.size())
+            qFatal("the scripted dialer could not put bytes on the line");
+    }
     const TCfg& Image() const { return m_image; }
     int Frames() const { return m_frames; }
 

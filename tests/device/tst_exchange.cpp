@@ -104,6 +104,8 @@ private slots:
     void restartDuringExchange();
     void stampFollowsLocale();
     void randomInputStaysInBounds();
+    void hostileLine_data();
+    void hostileLine();
 };
 
 void TstExchange::frames_data()
@@ -333,8 +335,11 @@ void TstExchange::retransmittedReadDropsHalfReply()
     rig.engine.TimerTick();
     QCOMPARE(rig.engine.RxCount(), 0);
     QCOMPARE(rig.link.frames.size(), 2);
-    for (int offset = 0; offset < 256; offset += 64)
+    for (int offset = 0; offset < 256; offset += 64) {
         rig.engine.PortRxChar(Reply(image, offset));
+        if (offset == 0) // the answer to a retransmitted frame: the line must go quiet
+            rig.engine.GuardTick();
+    }
     QCOMPARE(rig.reporter.shown, QStringList{Msg("I:", ConstsZVX::ReadDone)});
     QCOMPARE(rig.settings.Cfg.Bytes(), image);
 }
@@ -462,8 +467,11 @@ void TstExchange::randomInputStaysInBounds()
     QRandomGenerator random(20240309);
     const Image image = GoodImage();
     for (int step = 0; step < 20000; ++step) {
-        const int what = random.bounded(10);
-        if (what == 0) {
+        const int what = random.bounded(11);
+        if (what == 10) {
+            if (rig.link.guardRunning)
+                rig.engine.GuardTick();
+        } else if (what == 0) {
             const int start = random.bounded(3);
             if (start == 0)
                 rig.engine.StartRead();
@@ -486,7 +494,151 @@ void TstExchange::randomInputStaysInBounds()
         QVERIFY(rig.engine.RxCount() <= DialerFrames::DataReplySize(64));
         QVERIFY(rig.engine.Position() >= 0 && rig.engine.Position() < 256);
         QVERIFY(rig.engine.Operation() <= opWrite);
-        QCOMPARE(rig.link.timerRunning, rig.engine.Operation() != opIdle);
+        // Exactly one of the two timers runs while an exchange is on.
+        QCOMPARE(rig.link.timerRunning || rig.link.guardRunning, rig.engine.Operation() != opIdle);
+        QVERIFY(!(rig.link.timerRunning && rig.link.guardRunning));
+        QCOMPARE(rig.link.guardRunning, rig.engine.Guarding());
+    }
+}
+
+void TstExchange::hostileLine_data()
+{
+    QTest::addColumn<QString>("operation");
+    // What happens on the line, in order: "ack", "nak", "junk" (garbage), "reply" (the
+    // dialer's reply to the block last asked for), "reply2" (two copies in one chunk),
+    // "half" and "rest" (that reply's first 30 bytes and the others), "next" (the reply
+    // to the block after it), "tick" (reply timer), "stale" (a reply-timer tick after the
+    // timer was stopped), "guard" (guard timer); "x*N" repeats.
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("outcome");
+    QTest::addColumn<int>("frames"); // frames sent, retransmissions included
+
+    const QString noAnswer = Msg("E:", ConstsZVX::TransferNoAnswer);
+    const QString readDone = Msg("I:", ConstsZVX::ReadDone);
+    const QString writeDone = Msg("I:", ConstsZVX::WriteDone);
+    const QString restartDone = Msg("I:", ConstsZVX::RestartDone);
+
+    QTest::newRow("clean write") << "write"
+                                 << "ack*64" << writeDone << 64;
+    QTest::newRow("clean read") << "read"
+                                << "reply*4" << readDone << 4;
+    QTest::newRow("late ack mid-write, resend answered too")
+        << "write"
+        << "ack*10 tick ack ack guard ack*53" << writeDone << 65;
+    QTest::newRow("late ack, resend answered once") << "write"
+                                                    << "ack*63 tick ack guard" << writeDone << 65;
+    QTest::newRow("late ack on the last block, resend refused")
+        << "write"
+        << "ack*63 tick ack nak" << noAnswer << 65;
+    QTest::newRow("late ack, the next block never answered")
+        << "write"
+        << "ack*62 tick ack ack guard tick tick" << noAnswer << 66;
+    QTest::newRow("three acks for two copies") << "write"
+                                               << "tick ack ack ack" << noAnswer << 2;
+    QTest::newRow("garbage in the guard time") << "write"
+                                               << "tick ack junk" << noAnswer << 2;
+    QTest::newRow("refused after a retransmission")
+        << "write"
+        << "ack tick nak" << Msg("E:", ConstsZVX::BadRecordChecksum) << 3;
+    QTest::newRow("late block, resend answered too")
+        << "read"
+        << "reply tick reply reply guard reply reply" << readDone << 5;
+    QTest::newRow("late block, duplicate in the same chunk")
+        << "read"
+        << "tick reply2 guard reply*3" << readDone << 5;
+    QTest::newRow("late block, duplicate in pieces")
+        << "read"
+        << "tick reply half rest guard reply*3" << readDone << 5;
+    QTest::newRow("late block, stale reply tick in the guard time")
+        << "read"
+        << "reply tick reply stale reply guard reply*2" << readDone << 5;
+    QTest::newRow("duplicate cut short") << "read"
+                                         << "tick reply half guard" << noAnswer << 2;
+    QTest::newRow("another block in the guard time") << "read"
+                                                     << "tick reply next" << noAnswer << 2;
+    QTest::newRow("ack in the guard time of a read") << "read"
+                                                     << "tick reply ack" << noAnswer << 2;
+    QTest::newRow("three copies of a block") << "read"
+                                             << "tick reply reply reply" << noAnswer << 2;
+    QTest::newRow("late restart ack, resend answered too")
+        << "restart"
+        << "tick ack ack guard" << restartDone << 2;
+    QTest::newRow("late restart ack, resend refused") << "restart"
+                                                      << "tick ack nak" << noAnswer << 2;
+}
+
+// Answers carry no block number: an answer meant for one frame must never be taken for
+// the next, and an exchange the line has muddled must end without success.
+void TstExchange::hostileLine()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, script);
+    QFETCH(QString, outcome);
+    QFETCH(int, frames);
+    Rig rig;
+    const Image image = GoodImage();
+    if (operation == "read")
+        rig.engine.StartRead();
+    else if (operation == "write")
+        rig.engine.StartWrite();
+    else
+        rig.engine.StartRestart(9, 7);
+    const TZorvexSettings before = rig.settings;
+
+    const auto asked = [&] { return std::uint8_t(rig.link.frames.last().at(4)); };
+    for (const QString& token : script.split(u' ')) {
+        const QString what = token.section(u'*', 0, 0);
+        const int times = token.contains(u'*') ? token.section(u'*', 1).toInt() : 1;
+        for (int i = 0; i < times; ++i) {
+            QVERIFY2(rig.engine.Operation() != opIdle, qPrintable(token));
+            if (what == "tick") {
+                QVERIFY(rig.link.timerRunning);
+                rig.engine.TimerTick();
+            } else if (what == "stale") {
+                rig.engine.TimerTick(); // a tick that was already on its way
+            } else if (what == "guard") {
+                QVERIFY(rig.link.guardRunning);
+                rig.engine.GuardTick();
+            } else if (what == "ack" || what == "nak") {
+                rig.engine.PortRxChar(QByteArray(1, what == "ack" ? '\x27' : '\x34'));
+            } else if (what == "junk") {
+                rig.engine.PortRxChar(QByteArray("\x00\x91\xFF", 3));
+            } else if (what == "reply" || what == "reply2") {
+                const QByteArray reply = Reply(image, asked());
+                rig.engine.PortRxChar(what == "reply" ? reply : reply + reply);
+            } else if (what == "half" || what == "rest") {
+                const QByteArray reply = Reply(image, asked());
+                rig.engine.PortRxChar(what == "half" ? reply.left(30) : reply.mid(30));
+            } else if (what == "next") {
+                rig.engine.PortRxChar(Reply(image, (asked() + 64) % 256));
+            } else {
+                QFAIL(qPrintable(token));
+            }
+        }
+    }
+
+    QCOMPARE(rig.engine.Operation(), opIdle);
+    QVERIFY(!rig.link.timerRunning && !rig.link.guardRunning);
+    QCOMPARE(rig.reporter.shown, QStringList{outcome});
+    QCOMPARE(rig.link.frames.size(), frames);
+    QCOMPARE(rig.link.events.count(QStringLiteral("end")), 1);
+    // Only an exchange that retransmitted waits for the line to go quiet.
+    if (!script.contains(QStringLiteral("tick")))
+        QCOMPARE(rig.link.guardStarts, 0);
+    if (outcome == Msg("I:", ConstsZVX::ReadDone)) {
+        QCOMPARE(rig.settings.Cfg.Bytes(), image);
+        return;
+    }
+    QVERIFY(rig.settings == before);
+    if (outcome == Msg("I:", ConstsZVX::WriteDone)) {
+        // Every block went out, in order, each once or twice in a row.
+        QList<QByteArray> blocks;
+        for (const QByteArray& frame : rig.link.frames)
+            if (blocks.isEmpty() || blocks.last() != frame)
+                blocks.append(frame);
+        QCOMPARE(blocks.size(), 64);
+        for (int block = 0; block < 64; ++block)
+            QCOMPARE(std::uint8_t(blocks[block].at(4)), std::uint8_t(block * 4));
     }
 }
 

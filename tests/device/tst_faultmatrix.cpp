@@ -24,6 +24,11 @@ namespace {
 // silent, short enough that the silences of the whole table take seconds, not minutes.
 constexpr int kReplyInterval = 1000;  // ms
 constexpr int kExchangeLimit = 30000; // ms: far beyond two reply intervals per frame
+// Longer than the product's: the emulated dialer's answer to a retransmission must come
+// within it also on a loaded machine, or the row would test the machine.
+constexpr int kGuardInterval = 400; // ms
+// Later than the reply interval: the link has retransmitted before the answer comes.
+constexpr const char* kLate = "late-ms=1300";
 
 QString Box(const char* kind, const char* text)
 {
@@ -47,6 +52,7 @@ struct Rig
     Rig()
     {
         link.SetReplyInterval(kReplyInterval);
+        link.SetGuardInterval(kGuardInterval);
         link.OnTransferStart = [this](TZorvexSettingsControl*) { events.append("start"); };
         link.OnTransferEnd = [this](TZorvexSettingsControl*) { events.append("end"); };
         link.OnTransferProgress = [this](int percent) { resends += percent == -1; };
@@ -123,6 +129,12 @@ ScriptedDialer::Script ScriptFor(const QString& line)
         return [](int, const TDialerFrame&, const QByteArray&) {
             return QByteArray(1, char(DialerWire::Ack));
         };
+    if (line == "stale-ack") // and the last write block refused
+        return [](int number, const TDialerFrame&, const QByteArray& reply) {
+            return number == 64 ? QByteArray(1, char(DialerWire::Nak)) : reply;
+        };
+    if (line == "stale-tail")
+        return [](int, const TDialerFrame&, const QByteArray& reply) { return reply; };
     return {};
 }
 
@@ -152,13 +164,16 @@ class TstFaultMatrix : public QObject
 private slots:
     void exchangeEnds_data();
     void exchangeEnds();
+    void interruptedReadLeavesNoTrace();
 };
 
 void TstFaultMatrix::exchangeEnds_data()
 {
     QTest::addColumn<QString>("operation");
-    // "emulator:<faults>", a scripted dialer ("garbage", "long", "ack-once",
-    // "ack-always"), or the port itself ("in-use", "missing", "reselect:<faults>").
+    // "emulator:<faults>" ("paced:<faults>": at the line's own speed, so that every answer
+    // comes on its own), a scripted dialer ("garbage", "long", "ack-once",
+    // "ack-always"; "stale-ack", "stale-tail": bytes already waiting when the port
+    // opens), or the port itself ("in-use", "missing", "reselect:<faults>").
     QTest::addColumn<QString>("line");
     // The one thing the user is told, or its beginning for port errors.
     QTest::addColumn<QString>("outcome");
@@ -232,6 +247,24 @@ void TstFaultMatrix::exchangeEnds_data()
                                                     << "in-use" << cannotOpen << "unchanged" << 0;
     QTest::newRow("port missing") << "write"
                                   << "missing" << cannotOpen << "unchanged" << 0;
+    // Answers carry no block number: a late answer followed by the answer to the
+    // retransmission must not be taken for the next frame's.
+    QTest::newRow("late block, resend answered too")
+        << "read" << QStringLiteral("paced:late-frame=2,") + kLate << readDone << "read" << 1;
+    QTest::newRow("late ack mid-write, resend answered too")
+        << "write" << QStringLiteral("paced:late-frame=20,") + kLate << writeDone << "written" << 1;
+    QTest::newRow("late ack mid-write, last block refused")
+        << "write" << QStringLiteral("paced:late-frame=20,nak-frame=65,") + kLate << badRecord
+        << "sealed" << 1;
+    QTest::newRow("late ack on the last block")
+        << "write" << QStringLiteral("paced:late-frame=64,") + kLate << writeDone << "written" << 1;
+    QTest::newRow("late restart ack") << "restart" << QStringLiteral("paced:late-frame=1,") + kLate
+                                      << Box("I:", ConstsZVX::RestartDone) << "unchanged" << 1;
+    QTest::newRow("acknowledgement waiting at open, last block refused")
+        << "write"
+        << "stale-ack" << badRecord << "sealed" << 0;
+    QTest::newRow("end of a reply waiting at open") << "read"
+                                                    << "stale-tail" << readDone << "read" << 0;
     QTest::newRow("port re-selected during a read")
         << "read"
         << "reselect:silent-frame=2,silent-frame=3" << lineGone << "unchanged" << -1;
@@ -257,8 +290,11 @@ void TstFaultMatrix::exchangeEnds()
     std::unique_ptr<ScriptedDialer> scripted;
     std::unique_ptr<PortHolder> holder;
     QString path;
-    if (line.startsWith("emulator:") || line == "in-use" || line.startsWith("reselect")) {
-        emulator = std::make_unique<TDialerEmulator>(Unpaced(line.section(u':', 1)));
+    if (line.startsWith("emulator:") || line.startsWith("paced:") || line == "in-use" ||
+        line.startsWith("reselect")) {
+        TDialerEmulator::Options options = Unpaced(line.section(u':', 1));
+        options.pacing = line.startsWith("paced:");
+        emulator = std::make_unique<TDialerEmulator>(options);
         emulator->Start();
         path = QString::fromStdString(emulator->SlavePath());
     } else if (line == "missing") {
@@ -266,6 +302,10 @@ void TstFaultMatrix::exchangeEnds()
     } else {
         scripted = std::make_unique<ScriptedDialer>(ScriptFor(line));
         path = scripted->Path();
+        if (line == "stale-ack")
+            scripted->Put(QByteArray(1, char(DialerWire::Ack)));
+        else if (line == "stale-tail")
+            scripted->Put(QByteArray("\x41\x42\x43\x44\x45\x46\x47\x48\x49\x4A\x4B\x4C", 12));
     }
     if (line == "in-use") {
         holder = std::make_unique<PortHolder>(path);
@@ -329,6 +369,35 @@ void TstFaultMatrix::exchangeEnds()
         QVERIFY(healthy.Image() == mine.Cfg);
     else
         QVERIFY(mine == beforeNext);
+}
+
+// A read interrupted while the dialer answers (the program closed, Ctrl+C in a console)
+// leaves the rest of the answer on the line; the next program to open the port must not
+// take it for the answer to its own first frame.
+void TstFaultMatrix::interruptedReadLeavesNoTrace()
+{
+    TDialerEmulator::Options paced; // as slow as the real line: the answer takes 0.5 s
+    TDialerEmulator dialer(paced);
+    dialer.Start();
+    const QString path = QString::fromStdString(dialer.SlavePath());
+    {
+        Rig first;
+        first.link.SerialPort().SetPort(path);
+        first.Start("read");
+        QTRY_VERIFY_WITH_TIMEOUT(first.link.RxCount() > 0, kExchangeLimit);
+        // The program goes away, half-way through the dialer's answer.
+    }
+    // The rest of the answer goes out to nobody.
+    QTRY_COMPARE_WITH_TIMEOUT(dialer.GetCounters().frames, 1, kExchangeLimit);
+
+    for (const QString operation : {"read", "read"}) {
+        Rig next;
+        next.link.SerialPort().SetPort(path);
+        next.Start(operation);
+        QVERIFY(next.WaitForEnd());
+        QCOMPARE(next.Outcomes(), QStringList{Box("I:", ConstsZVX::ReadDone)});
+        QVERIFY(next.link.Settings().Cfg == dialer.Image());
+    }
 }
 
 QTEST_GUILESS_MAIN(TstFaultMatrix)

@@ -306,6 +306,9 @@ void TstDialerEmulator::faults_data()
         << QStringList{"chunks=8"} << QList<QByteArray>{read0, restart} << block0 + ack << 9 + 1;
     QTest::newRow("replies byte by byte")
         << QStringList{"chunks=1"} << QList<QByteArray>{restart, read0} << ack + block0 << 1 + 67;
+    QTest::newRow("late answer to frame 1")
+        << QStringList{"late-frame=1", "late-ms=30"} << QList<QByteArray>{read0, restart}
+        << block0 + ack << -1;
 }
 
 void TstDialerEmulator::faults()
@@ -352,12 +355,13 @@ void TstDialerEmulator::faultTexts_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("valid");
-    for (const char* good : {"silent", "silent-frame=1", "nak-frame=64", "hangup-frame=3",
-                             "bad-block", "bad-image", "cut=0", "cut=66", "chunks=1"})
+    for (const char* good :
+         {"silent", "silent-frame=1", "nak-frame=64", "hangup-frame=3", "bad-block", "bad-image",
+          "cut=0", "cut=66", "chunks=1", "late-frame=2", "late-ms=1"})
         QTest::newRow(good) << QString::fromLatin1(good) << true;
-    for (const char* bad :
-         {"", "loud", "silent=1", "silent-frame", "silent-frame=", "silent-frame=0", "nak-frame=-1",
-          "cut=x", "chunks=0", "chunks=1.5", "cut=99999999", "bad-block=2"})
+    for (const char* bad : {"", "loud", "silent=1", "silent-frame", "silent-frame=",
+                            "silent-frame=0", "nak-frame=-1", "cut=x", "chunks=0", "chunks=1.5",
+                            "cut=99999999", "bad-block=2", "late-frame=0", "late-ms=0", "late-ms"})
         QTest::newRow(bad[0] ? bad : "empty") << QString::fromLatin1(bad) << false;
 }
 
