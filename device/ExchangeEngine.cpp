@@ -346,6 +346,7 @@ void ExchangeEngine::LineFault()
     m_duplicateCount = 0;
     Finish();
     m_reporter.Error(Text(ConstsZVX::TransferNoAnswer));
+    Done(false, ConstsZVX::TransferNoAnswer);
 }
 
 void ExchangeEngine::Progress()

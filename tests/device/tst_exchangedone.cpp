@@ -118,6 +118,10 @@ void TstExchangeDone::oneEndPerExchange_data()
     QTest::newRow("restart") << "restart" << QStringList{"ack"} << true << restart << true << "";
     QTest::newRow("restart, silent") << "restart" << QStringList{"tick", "tick"} << true << restart
                                      << false << QString::fromUtf8(ConstsZVX::RestartNoAnswer);
+    // After a resent frame is answered the line must stay quiet; a refusal then is a fault.
+    QTest::newRow("write, refusal in the guard time")
+        << "write" << QStringList{"tick", "ack", "nak"} << true << write << false
+        << QString::fromUtf8(ConstsZVX::TransferNoAnswer);
     QTest::newRow("refusal while idle") << "" << QStringList{"nak"} << false << 0 << false << "";
 }
 
