@@ -4,6 +4,7 @@
 #include "app/AppPrinter.h"
 #include "app/FileDialogs.h"
 #include "app/HelpFiles.h"
+#include "app/MainToolBar.h"
 #include "app/PdfReport.h"
 #include "app/PrintFlow.h"
 #include "app/ShellOpen.h"
@@ -162,8 +163,7 @@ TMainFormZORVEX::TMainFormZORVEX(QWidget* parent)
     };
     MarkUnmodified();
 
-    // The picture's area is 455 x 337 pixels; the bars come on top of it.
-    resize(455, 337 + menuBar()->sizeHint().height());
+    resize(MainWindowSize(*this, *findChild<QToolBar*>(QStringLiteral("ToolBar1"))));
 }
 
 TMainFormZORVEX::~TMainFormZORVEX()
@@ -215,16 +215,7 @@ void TMainFormZORVEX::CreateMenus()
 
 void TMainFormZORVEX::CreateToolBar()
 {
-    QToolBar* bar = addToolBar(QStringLiteral("ToolBar1"));
-    bar->setObjectName(QStringLiteral("ToolBar1"));
-    bar->setMovable(false);
-    bar->setIconSize(QSize(16, 16));
-    for (const char* item : MainToolBar()) {
-        if (item)
-            bar->addAction(Action(QString::fromLatin1(item)));
-        else
-            bar->addSeparator();
-    }
+    CreateMainToolBar(*this);
 }
 
 bool TMainFormZORVEX::event(QEvent* event)

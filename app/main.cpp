@@ -4,6 +4,7 @@
 #include "widgets/ErrorGuard.h"
 #include "widgets/GuardedApplication.h"
 #include "widgets/ProgramSettings.h"
+#include "widgets/QtTranslations.h"
 
 #include <memory>
 
@@ -11,6 +12,7 @@ int main(int argc, char* argv[])
 {
     GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zorvex"));
+    InstallQtTranslations(app);
     TCustomComPort::SetPortNameLookup(ProgramSettings::LookupPortName);
 
     std::unique_ptr<EmulatorMode> emulator;

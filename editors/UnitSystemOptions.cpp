@@ -17,6 +17,8 @@ TFormSystemOptions::TFormSystemOptions(QWidget* parent)
     panel->setObjectName("Panel1");
     panel->setFrameShape(QFrame::StyledPanel);
     auto* grid = new QGridLayout(panel);
+    // Two letters of clear space between the longest caption and what stands beside it.
+    grid->setHorizontalSpacing(2 * fontMetrics().horizontalAdvance(QLatin1Char('n')));
     for (int i = 0; i < 8; ++i) {
         auto* label = new QLabel(QString::fromUtf8(SystemOptionsFields::Labels[i]), panel);
         label->setObjectName(QString("Label%1").arg(i + 1));
