@@ -19,15 +19,12 @@
 #include "editors/UnitStation.h"
 #include "editors/UnitSystemOptions.h"
 #include "model/TZorvexSettings.h"
-#include "resources/ConstsZVX.h"
 #include "tests/editors/ModalDriver.h"
 #include "widgets/MessageBoxRecorder.h"
 #include "widgets/QtTranslations.h"
 #include "widgets/RadioGroup.h"
-#include "widgets/TimePicker.h"
 
 #include <QAbstractButton>
-#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -41,6 +38,8 @@
 
 #include <functional>
 #include <map>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -191,21 +190,16 @@ void TstWindow::qtTextsArePolish_data()
     QTest::addColumn<QString>("polish");
     // What the file dialogs, the overwrite question, the print dialog and the standard
     // buttons say.
-    QTest::newRow("look in") << "QFileDialog"
-                             << "Look in:"
-                             << "Szukaj w:";
-    QTest::newRow("file name") << "QFileDialog"
-                               << "File &name:"
-                               << "Nazwa &pliku:";
-    QTest::newRow("overwrite") << "QFileDialog"
-                               << "%1 already exists.\nDo you want to replace it?"
-                               << "%1 już istnieje.\nCzy chcesz go zastąpić?";
-    QTest::newRow("save button") << "QPlatformTheme"
-                                 << "Save"
-                                 << "Zachowaj";
-    QTest::newRow("print") << "QPrintDialog"
-                           << "Print"
-                           << "Drukowanie";
+    const char* const rows[][4] = {
+        {"look in", "QFileDialog", "Look in:", "Szukaj w:"},
+        {"file name", "QFileDialog", "File &name:", "Nazwa &pliku:"},
+        {"overwrite", "QFileDialog", "%1 already exists.\nDo you want to replace it?",
+         "%1 już istnieje.\nCzy chcesz go zastąpić?"},
+        {"save button", "QPlatformTheme", "Save", "Zachowaj"},
+        {"print", "QPrintDialog", "Print", "Drukowanie"},
+    };
+    for (const auto& row : rows)
+        QTest::newRow(row[0]) << row[1] << row[2] << QString::fromUtf8(row[3]);
 }
 
 void TstWindow::qtTextsArePolish()
@@ -267,20 +261,24 @@ void TstWindow::accelerators_data()
 {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<int>("labels"); // labels with an accelerator and a field to lead to
-    QTest::newRow("phones") << "Telefony" << 11;
-    QTest::newRow("dialing") << "Parametry współpracy z linią telefoniczną" << 7;
-    QTest::newRow("polpager") << "Komunikat do stacji POLPAGER" << 1;
-    QTest::newRow("codes") << "Kody dostępu" << 12;
-    QTest::newRow("inputs") << "Linie wejściowe" << 0;
-    QTest::newRow("outputs") << "Wyjścia programowalne PGM" << 4;
-    QTest::newRow("delays") << "Zwłoki" << 3;
-    QTest::newRow("event codes") << "Kody zdarzeń" << 17;
-    QTest::newRow("history") << "Historia zdarzeń" << 0;
-    QTest::newRow("stations") << "Stacje monitorujące" << 6;
-    QTest::newRow("system options") << "Opcje systemowe" << 8;
-    QTest::newRow("description") << "Konfiguracja" << 3;
-    QTest::newRow("program options") << "Opcje programu" << 2;
-    QTest::newRow("restart") << "Restart Dialera" << 1;
+    const std::pair<const char*, int> rows[] = {
+        {"Telefony", 11},
+        {"Parametry współpracy z linią telefoniczną", 7},
+        {"Komunikat do stacji POLPAGER", 1},
+        {"Kody dostępu", 12},
+        {"Linie wejściowe", 0},
+        {"Wyjścia programowalne PGM", 4},
+        {"Zwłoki", 3},
+        {"Kody zdarzeń", 17},
+        {"Historia zdarzeń", 0},
+        {"Stacje monitorujące", 6},
+        {"Opcje systemowe", 8},
+        {"Konfiguracja", 3},
+        {"Opcje programu", 2},
+        {"Restart Dialera", 1},
+    };
+    for (const auto& [caption, labels] : rows)
+        QTest::newRow(caption) << QString::fromUtf8(caption) << labels;
 }
 
 // A label's accelerator moves the focus to its field and changes nothing; a check box or
@@ -359,35 +357,25 @@ void TstWindow::openingFocus_data()
 {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("focus");
-    QTest::newRow("phones") << "Telefony"
-                            << "Edit1";
-    QTest::newRow("dialing") << "Parametry współpracy z linią telefoniczną"
-                             << "RadioGroup1";
-    QTest::newRow("polpager") << "Komunikat do stacji POLPAGER"
-                              << "Memo1";
-    QTest::newRow("codes") << "Kody dostępu"
-                           << "Edit1";
-    QTest::newRow("inputs") << "Linie wejściowe"
-                            << "ComboBox1";
-    QTest::newRow("outputs") << "Wyjścia programowalne PGM"
-                             << "ComboBox1";
-    QTest::newRow("delays") << "Zwłoki"
-                            << "Edit1";
-    QTest::newRow("event codes") << "Kody zdarzeń"
-                                 << "Edit1";
-    // Nothing to type into: the dialog opens on OK, which changes nothing by itself.
-    QTest::newRow("history") << "Historia zdarzeń"
-                             << "BitBtn1";
-    QTest::newRow("stations") << "Stacje monitorujące"
-                              << "RadioGroup1";
-    QTest::newRow("system options") << "Opcje systemowe"
-                                    << "RadioGroup1";
-    QTest::newRow("description") << "Konfiguracja"
-                                 << "Edit1";
-    QTest::newRow("program options") << "Opcje programu"
-                                     << "ComboBox1";
-    QTest::newRow("restart") << "Restart Dialera"
-                             << "DateTimePicker1";
+    const char* const rows[][2] = {
+        {"Telefony", "Edit1"},
+        {"Parametry współpracy z linią telefoniczną", "RadioGroup1"},
+        {"Komunikat do stacji POLPAGER", "Memo1"},
+        {"Kody dostępu", "Edit1"},
+        {"Linie wejściowe", "ComboBox1"},
+        {"Wyjścia programowalne PGM", "ComboBox1"},
+        {"Zwłoki", "Edit1"},
+        {"Kody zdarzeń", "Edit1"},
+        // Nothing to type into: the dialog opens on OK, which changes nothing by itself.
+        {"Historia zdarzeń", "BitBtn1"},
+        {"Stacje monitorujące", "RadioGroup1"},
+        {"Opcje systemowe", "RadioGroup1"},
+        {"Konfiguracja", "Edit1"},
+        {"Opcje programu", "ComboBox1"},
+        {"Restart Dialera", "DateTimePicker1"},
+    };
+    for (const auto& row : rows)
+        QTest::newRow(row[0]) << QString::fromUtf8(row[0]) << row[1];
 }
 
 void TstWindow::openingFocus()
@@ -468,13 +456,14 @@ void TstWindow::badTestTimeIsSaidOnce_data()
     QTest::addColumn<int>("hour");
     QTest::addColumn<int>("minute");
     QTest::addColumn<int>("boxes");
-    QTest::newRow("07:30") << 0x07 << 0x30 << 0;
-    QTest::newRow("00:00") << 0x00 << 0x00 << 0;
-    QTest::newRow("23:59") << 0x23 << 0x59 << 0;
-    QTest::newRow("hour 24") << 0x24 << 0x00 << 1;
-    QTest::newRow("minute 60") << 0x12 << 0x60 << 1;
-    QTest::newRow("blank FF FF") << 0xFF << 0xFF << 1;
-    QTest::newRow("hex hour 1A") << 0x1A << 0x00 << 1;
+    const std::tuple<const char*, int, int, int> rows[] = {
+        {"07:30", 0x07, 0x30, 0},       {"00:00", 0x00, 0x00, 0},
+        {"23:59", 0x23, 0x59, 0},       {"hour 24", 0x24, 0x00, 1},
+        {"minute 60", 0x12, 0x60, 1},   {"blank FF FF", 0xFF, 0xFF, 1},
+        {"hex hour 1A", 0x1A, 0x00, 1},
+    };
+    for (const auto& [name, hour, minute, boxes] : rows)
+        QTest::newRow(name) << hour << minute << boxes;
 }
 
 // A stored test time that is not a time shows as 00:00, and the user hears of it once,
@@ -518,20 +507,13 @@ void TstWindow::aboutBoxKeepsItsDistances_data()
     QTest::addColumn<QString>("upper");
     QTest::addColumn<QString>("lower");
     // Pairs one above the other; "Panel1" stands for the panel's top or bottom edge.
-    QTest::newRow("frame over title") << "Panel1"
-                                      << "ProductName";
-    QTest::newRow("title over version") << "ProductName"
-                                        << "Version";
-    QTest::newRow("logo over address") << "ProgramIcon"
-                                       << "Copyright";
-    QTest::newRow("version over address") << "Version"
-                                          << "Copyright";
-    QTest::newRow("address over web") << "Copyright"
-                                      << "Label1";
-    QTest::newRow("address over mail") << "Copyright"
-                                       << "Label2";
-    QTest::newRow("web over frame") << "Label1"
-                                    << "Panel1";
+    const char* const rows[][2] = {
+        {"Panel1", "ProductName"}, {"ProductName", "Version"}, {"ProgramIcon", "Copyright"},
+        {"Version", "Copyright"},  {"Copyright", "Label1"},    {"Copyright", "Label2"},
+        {"Label1", "Panel1"},
+    };
+    for (const auto& row : rows)
+        QTest::addRow("%s over %s", row[0], row[1]) << row[0] << row[1];
 }
 
 void TstWindow::aboutBoxKeepsItsDistances()
@@ -557,7 +539,8 @@ void TstWindow::aboutBoxKeepsItsDistances()
     // Nothing leaves the panel, nor touches its sides.
     for (const char* name : {"ProductName", "Version", "Copyright", "Label1", "Label2"}) {
         const QRect text = ink(name);
-        QVERIFY2(text.left() - inside.left() >= gap && inside.right() - text.right() >= gap, name);
+        QVERIFY2(text.left() - inside.left() >= 2 * gap && inside.right() - text.right() >= 2 * gap,
+                 name);
     }
 }
 
