@@ -31,7 +31,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScreen>
+#include <QStyle>
 #include <QStyleFactory>
 #include <QTest>
 #include <QToolBar>
@@ -233,6 +235,8 @@ void TstWindow::toolBarShowsEveryAction_data()
 void TstWindow::toolBarShowsEveryAction()
 {
     QFETCH(QString, style);
+    const QString before = QApplication::style()->name();
+    const auto restore = qScopeGuard([&] { QApplication::setStyle(before); });
     QApplication::setStyle(style);
     TMainFormZORVEX window;
     window.ShowAboutBox = [] {};
@@ -254,7 +258,6 @@ void TstWindow::toolBarShowsEveryAction()
     QVERIFY(!overflow || !overflow->isVisible());
     // The picture is never squeezed.
     QVERIFY(window.centralWidget()->width() >= 455);
-    QApplication::setStyle(QStringLiteral("Fusion"));
 }
 
 void TstWindow::accelerators_data()

@@ -12,6 +12,7 @@
 #include "app/UnitProgress.h"
 #include "app/UnitReportOptions.h"
 #include "app/UnitResetDial.h"
+#include "app/VerifyQuestion.h"
 #include "device/DataManagement.h"
 #include "editors/UnitAlarmIn.h"
 #include "editors/UnitAlarmOut.h"
@@ -25,6 +26,8 @@
 #include "editors/UnitPolpager.h"
 #include "editors/UnitStation.h"
 #include "editors/UnitSystemOptions.h"
+#include "resources/ConstsZVX.h"
+#include "widgets/MessageBox.h"
 #include "widgets/MessageBoxRecorder.h"
 #include "widgets/QtTranslations.h"
 
@@ -116,9 +119,6 @@ int main(int argc, char* argv[])
     QDir().mkpath(g_folder);
     if (!InstallQtTranslations(app))
         std::fprintf(stderr, "shots: Qt's Polish translations are missing\n");
-    // No message box may wait for an answer.
-    MessageBoxRecorder boxes;
-
     TMainFormZORVEX window;
     window.ShowAboutBox = [] {};
     window.show();
@@ -128,6 +128,15 @@ int main(int argc, char* argv[])
     QTextStream(stdout) << "scale " << qEnvironmentVariable("QT_SCALE_FACTOR", "1") << ": window "
                         << window.width() << " x " << window.height() << ", tool bar needs "
                         << (bar ? bar->sizeHint().width() : -1) << " (device-independent pixels)\n";
+
+    // A message box and the question after a write, as the user answers them.
+    ShootModal(QStringLiteral("message"), [&] {
+        MessageDlg(mkConfirmation, QString::fromUtf8(ConstsZVX::ConfirmWrite), mbYes | mbCancel,
+                   &window);
+    });
+    ShootModal(QStringLiteral("verifyquestion"), [&] { AskVerifyAfterWrite(&window); });
+    // From here on no message box may wait for an answer.
+    MessageBoxRecorder boxes;
 
     {
         TAboutBox about(&window);
