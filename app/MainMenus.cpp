@@ -1,12 +1,12 @@
 #include "app/MainMenus.h"
 
 #include "app/ActionTable.h"
+#include "app/MainToolBar.h"
 #include "widgets/Glyphs.h"
 
 #include <QAction>
 #include <QMainWindow>
 #include <QMenuBar>
-#include <QToolBar>
 
 namespace {
 
@@ -44,14 +44,5 @@ void BuildMainActions(QMainWindow& window, const ActionRunner& runnerOf)
         }
     }
 
-    QToolBar* bar = window.addToolBar(QStringLiteral("ToolBar1"));
-    bar->setObjectName(QStringLiteral("ToolBar1"));
-    bar->setMovable(false);
-    bar->setIconSize(QSize(16, 16));
-    for (const char* item : MainToolBar()) {
-        if (item)
-            bar->addAction(ActionNamed(window, item));
-        else
-            bar->addSeparator();
-    }
+    CreateMainToolBar(window);
 }

@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 QLabel* LinkLabel(const char* text, Qt::Alignment alignment, QWidget* parent)
 {
@@ -83,6 +85,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
     names->addWidget(Version);
     names->addStretch();
     auto* top = new QHBoxLayout;
+    top->setSpacing(12);
     top->addWidget(ProgramIcon, 0, Qt::AlignTop);
     top->addLayout(names, 1);
     auto* links = new QHBoxLayout;
@@ -90,9 +93,11 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
     links->addStretch();
     links->addWidget(Label2);
     auto* inside = new QVBoxLayout(panel);
-    inside->setContentsMargins(8, 8, 8, 6);
+    // Clear of the bevel and of the logo: nothing may touch either.
+    inside->setContentsMargins(10, 10, 10, 8);
     inside->setSpacing(4);
     inside->addLayout(top);
+    inside->addSpacing(6);
     inside->addWidget(Copyright);
     inside->addLayout(links);
 
@@ -104,7 +109,11 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent)
     auto* column = new QVBoxLayout(this);
     column->addWidget(panel);
     column->addWidget(OKButton, 0, Qt::AlignHCenter);
-    setFixedSize(362, 188);
+    // 362 x 188, or more where the fonts need it (the address wraps to the width).
+    const int width = std::max(362, column->sizeHint().width());
+    const int height = column->hasHeightForWidth() ? column->totalHeightForWidth(width)
+                                                   : column->sizeHint().height();
+    setFixedSize(width, std::max(188, height));
 }
 
 void TAboutBox::Label1Click()

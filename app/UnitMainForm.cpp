@@ -4,6 +4,7 @@
 #include "app/FileDialogs.h"
 #include "app/HelpFiles.h"
 #include "app/MainMenus.h"
+#include "app/MainToolBar.h"
 #include "app/ReportActions.h"
 #include "app/ShellOpen.h"
 #include "app/UnitAbout.h"
@@ -30,6 +31,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolBar>
 
 namespace {
 
@@ -122,8 +124,7 @@ TMainFormZORVEX::TMainFormZORVEX(QWidget* parent)
 
     UpdateTitle();
 
-    // The picture's area is 455 x 337 pixels; the bars come on top of it.
-    resize(455, 337 + menuBar()->sizeHint().height());
+    resize(MainWindowSize(*this, *findChild<QToolBar*>(QStringLiteral("ToolBar1"))));
 }
 
 TMainFormZORVEX::~TMainFormZORVEX()

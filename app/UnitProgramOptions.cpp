@@ -64,7 +64,8 @@ TFormProgramOptions::TFormProgramOptions(QWidget* parent) : QDialog(parent)
     column->addWidget(bevel);
     column->addStretch();
     column->addLayout(buttons);
-    setFixedSize(313, 214);
+    // 313 x 214, or wider where the font needs it for the port's label.
+    setFixedSize(column->sizeHint().expandedTo(QSize(313, 214)));
 }
 
 void TFormProgramOptions::SpeedButton1Click()

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
@@ -85,10 +86,9 @@ void TFormProgress::TransferStart()
     Label1->setText(QString::fromUtf8(ConstsZVX::ProgressConnecting));
     Label2->clear();
     ProgressBar1->setValue(0);
-    if (parentWidget()) {
-        const QRect area = parentWidget()->window()->geometry();
-        move(area.center() - rect().center());
-    }
+    // Centred on the screen the main window is on, as the dialogs are.
+    if (QScreen* where = parentWidget() ? parentWidget()->screen() : screen())
+        move(where->availableGeometry().center() - rect().center());
     show();
     raise();
 }

@@ -4,9 +4,10 @@
 #include "resources/ConstsZVX.h"
 #include "resources/Version.h"
 #include "serial/CPort.h"
+#include "settings/ProgramSettings.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/GuardedApplication.h"
-#include "settings/ProgramSettings.h"
+#include "widgets/QtTranslations.h"
 
 #include <cstdio>
 #include <cstring>
@@ -43,6 +44,7 @@ int main(int argc, char* argv[])
         return 0;
     GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zorvex"));
+    InstallQtTranslations(app);
     TCustomComPort::SetPortNameLookup(ProgramSettings::LookupPortName);
 
     std::unique_ptr<EmulatorMode> emulator;

@@ -21,10 +21,12 @@ set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://zorvex.example.com/")
 # Library dependencies are computed by dpkg-shlibdeps from the executables (Qt 6, libjpeg,
-# the C and C++ runtimes). Recommended: xdg-open opens the help pages, the vendor's page
-# and mail links; Qt's Polish texts for its standard dialogs.
+# the C and C++ runtimes), and Qt's Polish texts for its standard dialogs are named here
+# (the program loads them at start-up; no library link shows it). Recommended: xdg-open
+# opens the help pages, the vendor's page and mail links.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # No maintainer scripts: the desktop, MIME, icon and manual-page caches are refreshed by

@@ -72,6 +72,8 @@ inline constexpr const char* ProgressRetry = "Brak odpowiedzi, kolejna próba...
 // Option and time editors.
 inline constexpr const char* NotValidInteger = "'%s' is not a valid integer value";
 inline constexpr const char* HistoryNotSet = "NIE BYŁO";
+inline constexpr const char* TestTimeReplaced =
+    "Zapisany czas testu był nieprawidłowy; pokazano 00:00";
 
 // Number and code editors.
 inline constexpr const char* PolpagerTooLong = "Za długi komunikat do Polpagera";

@@ -5,11 +5,14 @@
 #include <QLabel>
 
 #include "widgets/ErrorGuard.h"
+#include "widgets/FocusLabel.h"
+#include "widgets/RadioGroup.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -74,6 +77,10 @@ void TEditorDialog::reject()
 void TEditorDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    // Tab orders start with the buttons; a dialog that chose no opening focus opens in its
+    // first field, so that typing goes there and Space does not press OK.
+    if (!focusWidget())
+        FocusFirstField();
     if (QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen())
         move(s->availableGeometry().center() - rect().center());
 }
@@ -122,10 +129,26 @@ QStringList TEditorDialog::FieldItems(const EditorField& field)
     return items;
 }
 
+void TEditorDialog::FocusFirstField()
+{
+    for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
+        if (!isAncestorOf(w) || !(w->focusPolicy() & Qt::TabFocus) || !w->isVisibleTo(this) ||
+            !w->isEnabled() || w->focusProxy() || qobject_cast<QPushButton*>(w))
+            continue;
+        // A group of options is entered at its chosen button, as Tab enters it.
+        if (auto* group = qobject_cast<RadioGroup*>(w->parentWidget());
+            group && qobject_cast<QRadioButton*>(w))
+            group->setFocus(Qt::TabFocusReason);
+        else
+            w->setFocus(Qt::TabFocusReason);
+        return;
+    }
+}
+
 QLabel* TEditorDialog::NewLabel(const QString& text, const QString& name, QWidget* buddy,
                                 QWidget* parent)
 {
-    auto* label = new QLabel(text, parent);
+    auto* label = new FocusLabel(text, parent);
     label->setObjectName(name);
     label->setBuddy(buddy);
     return label;

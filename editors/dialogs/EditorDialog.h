@@ -63,6 +63,9 @@ protected:
 
 private:
     void BitBtn1Click();
+    // The first control after the buttons in Tab order takes the focus; none in a dialog
+    // without fields, which then opens on its default button.
+    void FocusFirstField();
 
     QList<QPushButton*> m_extraButtons;
     QList<QObject*> m_enterFields;

@@ -28,6 +28,8 @@ TFormCode::TFormCode(QWidget* parent)
         m_edits[i] = edit;
     }
     RadioGroup1->setObjectName("RadioGroup1");
+    // The TRC option comes first in Tab order, but the dialog is read from KU0 down.
+    m_edits[0]->setFocus();
 
     auto* users = new QGridLayout;
     for (int k = 0; k < CodeFields::Users; ++k) {

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 // Fields that stand directly one below the other read as one multi-line text.
 QVBoxLayout* Block(QWidget* panel, const QList<QLineEdit*>& edits)
@@ -31,6 +33,22 @@ QVBoxLayout* Block(QWidget* panel, const QList<QLineEdit*>& edits)
     block->addWidget(frame);
     return block;
 }
+
+// The width at which a field shows count of its font's widest common letters whole: the
+// first one at the left edge and the cursor behind the last one in sight.
+int WidthForLetters(const QLineEdit& edit, int count)
+{
+    static const QString common = QString::fromUtf8("ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                                    "abcdefghijklmnopqrstuvwxyz0123456789"
+                                                    "ĄĆĘŁŃÓŚŹŻąćęłńóśźż");
+    const QFontMetrics metrics = edit.fontMetrics();
+    int text = 0;
+    for (const QChar letter : common)
+        text = std::max(text, metrics.horizontalAdvance(QString(count, letter)));
+    // What the field adds around its text: the size hint is 17 "x" plus those margins.
+    const int margins = edit.sizeHint().width() - 17 * metrics.horizontalAdvance(QLatin1Char('x'));
+    return text + margins + 2; // the field scrolls unless a pixel is left for the cursor
+}
 } // namespace
 
 TFormConfig::TFormConfig(QWidget* parent)
@@ -43,7 +61,6 @@ TFormConfig::TFormConfig(QWidget* parent)
         auto* edit = new NoAutoSelectEdit(panel);
         edit->setObjectName(QString("Edit%1").arg(i + 1));
         edit->setMaxLength(ConfigFields::Table().fields[i].maxLength);
-        edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * 52);
         m_edits.append(edit);
     }
 
@@ -66,6 +83,9 @@ TFormConfig::TFormConfig(QWidget* parent)
     grid->addLayout(Block(panel, m_edits.mid(1, 2)), 1, 1);
     grid->addWidget(label3, 2, 0, Qt::AlignTop);
     grid->addLayout(Block(panel, m_edits.mid(3)), 2, 1);
+
+    for (QLineEdit* edit : m_edits)
+        edit->setMinimumWidth(WidthForLetters(*edit, ConfigFields::MaxLength));
 
     auto* body = new QVBoxLayout;
     body->addWidget(panel);

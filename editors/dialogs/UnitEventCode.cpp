@@ -2,7 +2,9 @@
 
 #include "editors/dialogs/UpperCaseValidator.h"
 #include "editors/fields/EventCodeFields.h"
+#include "resources/ConstsZVX.h"
 #include "widgets/KeyFilter.h"
+#include "widgets/MessageBox.h"
 #include "widgets/TimePicker.h"
 
 #include <QGridLayout>
@@ -10,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
 TFormEventCode::TFormEventCode(QWidget* parent)
@@ -42,6 +45,8 @@ TFormEventCode::TFormEventCode(QWidget* parent)
     columns->setColumnMinimumWidth(2, 16);
 
     DateTimePicker1->setObjectName("DateTimePicker1");
+    // The picker comes first in Tab order, but the dialog is read from the first code down.
+    m_edits[0]->setFocus();
     auto* label17 = new QLabel(QString::fromStdString(area["testTime"].label), this);
     label17->setObjectName("Label17");
     label17->setBuddy(DateTimePicker1);
@@ -71,6 +76,13 @@ int TFormEventCode::EditSettings(TZorvexSettings& settings)
     for (int i = 0; i < EventCodeFields::Count; ++i)
         m_edits[i]->setText(QString::fromStdString(fields.codes[i]));
     DateTimePicker1->SetTime(QTime(fields.hour, fields.minute));
+    if (fields.timeReplaced)
+        // Said over the open dialog, so that OK then stores 00:00 knowingly.
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible())
+                MessageDlg(mkInformation, QString::fromUtf8(ConstsZVX::TestTimeReplaced), mbOk,
+                           this);
+        });
 
     const int result = ShowModal();
     if (result != mrOk)

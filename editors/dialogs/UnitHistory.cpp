@@ -26,6 +26,8 @@ TFormHistory::TFormHistory(QWidget* parent)
     panel->setObjectName("Panel1");
     panel->setFrameShape(QFrame::StyledPanel);
     auto* grid = new QGridLayout(panel);
+    // Two letters of clear space between the longest caption and what stands beside it.
+    grid->setHorizontalSpacing(2 * fontMetrics().horizontalAdvance(QLatin1Char('n')));
     QPalette navy;
     navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
     for (int i = 0; i < 4; ++i) {

@@ -39,6 +39,8 @@ TFormPhones::TFormPhones(QWidget* parent)
     }
     grid->addWidget(NewLabel(FieldLabel(area["locked"]), "Label12", m_checkBoxes[0], this), 0, 2);
     RadioGroup1->setObjectName("RadioGroup1");
+    // The station groups come first in Tab order, but the dialog is read from NR 1 down.
+    m_edits[0]->setFocus();
     RadioGroup2->setObjectName("RadioGroup2");
     // A label only hands its accelerator's focus to a buddy that takes focus; the group
     // passes it on to its chosen button and stays out of the Tab order itself.

@@ -17,6 +17,8 @@ TFormSystemOptions::TFormSystemOptions(QWidget* parent)
     panel->setFrameShape(QFrame::StyledPanel);
     auto* grid = new QGridLayout(panel);
     const EditorArea& area = SystemOptionsFields::Table();
+    // Two letters of clear space between the longest caption and what stands beside it.
+    grid->setHorizontalSpacing(2 * fontMetrics().horizontalAdvance(QLatin1Char('n')));
     for (int i = 0; i < 8; ++i) {
         const EditorField& option = area.fields[i];
         auto* label = new QLabel(QString::fromStdString(option.label), panel);

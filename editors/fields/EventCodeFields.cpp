@@ -45,6 +45,8 @@ EventCodeFields EventCodeFields::Load(const TZorvexSettings& settings)
     if (hour && minute && *hour < 24 && *minute < 60) {
         f.hour = *hour;
         f.minute = *minute;
+    } else {
+        f.timeReplaced = true;
     }
     return f;
 }

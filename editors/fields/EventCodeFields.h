@@ -47,6 +47,9 @@ struct EventCodeFields
     // be edited; Store then writes the time shown.
     int hour = 0;
     int minute = 0;
+    // The stored bytes were not a time of day and hour and minute are the 00:00 put in
+    // their place; the dialog tells the user so once, before OK can store it.
+    bool timeReplaced = false;
 
     static EventCodeFields Load(const TZorvexSettings& settings);
     void Store(TZorvexSettings& settings) const;

@@ -1,5 +1,4 @@
 #include "app/FileDialogs.h"
-#include "app/UnitAbout.h"
 #include "app/UnitMainForm.h"
 #include "app/UnitProgress.h"
 #include "device/TZorvexSettingsControl.h"
@@ -45,7 +44,6 @@ private slots:
     void titleFollowsChanges();
     void closeQuestion_data();
     void closeQuestion();
-    void screenshots();
 
 private:
     void Activate(TMainFormZORVEX& window);
@@ -492,23 +490,6 @@ void TstMainForm::closeQuestion()
     boxes.Clear();
     QVERIFY(clean.close());
     QCOMPARE(boxes.Count(), 0);
-}
-
-void TstMainForm::screenshots()
-{
-    TMainFormZORVEX window;
-    window.ShowAboutBox = [&window] {
-        TAboutBox about(&window);
-        about.show();
-        about.grab().save(QStringLiteral(ZVX_BINARY_DIR "/screenshot-about.png"));
-    };
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.grab().save(QStringLiteral(ZVX_BINARY_DIR "/screenshot-main.png"));
-    window.Link().OnTransferStart(&window.Link());
-    window.Link().OnTransferProgress(50);
-    window.Progress().grab().save(QStringLiteral(ZVX_BINARY_DIR "/screenshot-progress.png"));
-    window.Link().OnTransferEnd(&window.Link());
 }
 
 QTEST_MAIN(TstMainForm)

@@ -181,6 +181,7 @@ void TstCodeDialogs::eventCodesInvalidTimeOpens()
     TZorvexSettings s = Factory();
     s.Cfg.SetByte(62, 0x24);
     s.Cfg.SetByte(63, 0xFF);
+    MessageBoxRecorder boxes; // the dialog says that 00:00 stands in for the stored time
     TFormEventCode dialog;
     QTime shown;
     const int result = DriveModal(
