@@ -5,7 +5,10 @@
 # A test that links a library with threads of its own (the serial port's event monitor,
 # the emulated dialer) or one built on them gets the label "threads": CI runs exactly
 # those under ThreadSanitizer (ctest -L threads), so a new threaded test cannot be missed.
-set(ZVX_THREADED_LIBS zvx_serial zvx_device zvx_emulator zvx_document zvx_cli zvx_app)
+# The window's tests (zvx_app) are left out: widgets start Qt's pooled threads, whose
+# hand-overs go through Qt's uninstrumented code and read as races; the link and the
+# document beneath the window are covered by their own tests.
+set(ZVX_THREADED_LIBS zvx_serial zvx_device zvx_emulator zvx_document zvx_cli)
 function(zvx_add_test name)
     cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
