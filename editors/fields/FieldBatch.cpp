@@ -5,6 +5,36 @@
 
 #include <algorithm>
 
+namespace {
+
+// Entries that are refused only because of each other's old values (two access codes
+// swapped): each is written where the others' bits are blank, then all of them must pass
+// together, each against the others' new values, as the dialog checks them on OK.
+bool Settle(TZorvexSettings& scratch, const std::vector<const FieldEntry*>& stuck)
+{
+    TZorvexSettings blank = scratch;
+    for (const FieldEntry* entry : stuck)
+        PutStoredBytes(*entry->field, blank,
+                       std::vector<std::uint8_t>(StoredBytes(*entry->field, blank).size(), 0xFF));
+    TZorvexSettings together = scratch;
+    for (const FieldEntry* entry : stuck) {
+        TZorvexSettings alone = blank;
+        if (WriteTyped(*entry->field, alone, entry->text))
+            return false;
+        PutStoredBytes(*entry->field, together, StoredBytes(*entry->field, alone));
+    }
+    for (const FieldEntry* entry : stuck) {
+        TZorvexSettings check = together;
+        if (WriteTyped(*entry->field, check, entry->text) ||
+            StoredBytes(*entry->field, check) != StoredBytes(*entry->field, together))
+            return false;
+    }
+    scratch = together;
+    return true;
+}
+
+} // namespace
+
 std::vector<FieldFailure> WriteFields(TZorvexSettings& settings,
                                       const std::vector<FieldEntry>& entries)
 {
@@ -49,6 +79,8 @@ std::vector<FieldFailure> WriteFields(TZorvexSettings& settings,
         }
         pending = std::move(still);
     }
+    if (!pending.empty() && Settle(scratch, pending))
+        pending.clear();
     if (pending.empty()) {
         settings = scratch;
         return {};
