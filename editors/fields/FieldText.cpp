@@ -71,9 +71,14 @@ std::optional<std::string> TypedText(const EditorField& field, std::string& text
     if (!field.keys.empty())
         for (std::size_t i = 0; i < text.size(); ++i)
             if (field.keys.find(text[i]) == std::string::npos ||
-                (static_cast<unsigned char>(text[i]) & 0x80))
+                (static_cast<unsigned char>(text[i]) & 0x80)) {
+                // A number that is no number is told as OK in the dialog tells it.
+                if (field.kind == fkNumber && field.check)
+                    if (auto error = field.check(text))
+                        return error;
                 return Format(Format(ConstsZVX::FieldKeyRefused, CharacterAt(text, i)).c_str(),
                               field.keys);
+            }
     if (field.kind == fkNumber) {
         // The filter judges each digit as if appended to what the edit holds.
         std::string typed;
