@@ -123,6 +123,15 @@ inline constexpr const char* DiffColumnFile = "W pliku";
 inline constexpr const char* DiffColumnDialer = "W dialerze";
 inline constexpr const char* ButtonClose = "&Zamknij";
 
+// Copying whole areas from another configuration file.
+inline constexpr const char* CopyAreasTitle = "Kopiowanie obszarów z pliku";
+inline constexpr const char* CopyAreasChoose = "Obszary do skopiowania z pliku %s:";
+inline constexpr const char* CopyAreasHeading =
+    "Skopiowanie obszarów z pliku %s zmieni konfigurację w programie:";
+inline constexpr const char* CopyAreasConfirm =
+    "Skopiować zaznaczone obszary do konfiguracji w programie?";
+inline constexpr const char* CopyAreasNothing = "Wybrane obszary są takie same jak w pliku";
+
 // Serial port: the messages of EComPort codes 1 to 19 (index 0 unused), and what follows
 // them when the operating system gave an error code.
 inline constexpr const char* ComPortErrors[20] = {

@@ -171,7 +171,7 @@ void TstMainForm::menusAndToolBarInOrder()
                                  "ZapamietanieKonfiguracjiNaDysku", "OdczytKonfiguracjiZDysku",
                                  "ZapisKonfiguracjiDialera", "OdczytKonfiguracjiDialera",
                                  "WeryfikacjaKonfiguracjiDialera", "PorownajZPlikiem",
-                                 "RestartDialera", "OpisKonfiguracji", "WydrukKonfiguracji",
+                                 "KopiujObszaryZPliku", "RestartDialera", "OpisKonfiguracji", "WydrukKonfiguracji",
                                  "ZapiszRaportDoPDF", "-", "WyjscieZProgramu"}));
     auto* bar = window.findChild<QToolBar*>();
     QVERIFY(bar);
