@@ -85,8 +85,7 @@ inline constexpr const char* FieldNotAnItem = "'%s' nie jest jedną z wartości:
 inline constexpr const char* FieldNotATime = "'%s' nie jest godziną w postaci GG:MM";
 inline constexpr const char* FieldReadOnly = "Tego pola nie można zmienić (pokazuje: '%s')";
 inline constexpr const char* HistoryOnlyReset = "Godzinę zdarzenia można tylko wyzerować: NIE BYŁO";
-inline constexpr const char* FieldKeyRefused =
-    "'%s': w to pole można wpisać tylko znaki %s";
+inline constexpr const char* FieldKeyRefused = "'%s': w to pole można wpisać tylko znaki %s";
 inline constexpr const char* FieldTooLong = "'%s': w to pole można wpisać najwyżej %s znaków";
 inline constexpr const char* FieldOutOfRange = "'%s': w to pole można wpisać liczbę z zakresu %s";
 
