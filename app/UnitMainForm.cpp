@@ -52,6 +52,7 @@ constexpr ActionHandler kHandlers[] = {
     {"OdczytKonfiguracjiDialera", &TMainFormZORVEX::OdczytKonfiguracjiDialeraExecute},
     {"WeryfikacjaKonfiguracjiDialera", &TMainFormZORVEX::WeryfikacjaKonfiguracjiDialeraExecute},
     {"PorownajZPlikiem", &TMainFormZORVEX::PorownajZPlikiemExecute},
+    {"KopiujObszaryZPliku", &TMainFormZORVEX::KopiujObszaryZPlikuExecute},
     {"RestartDialera", &TMainFormZORVEX::RestartDialeraExecute},
     {"WydrukKonfiguracji", &TMainFormZORVEX::WydrukKonfiguracjiExecute},
     {"ZapiszRaportDoPDF", &TMainFormZORVEX::ZapiszRaportDoPDFExecute},

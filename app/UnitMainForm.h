@@ -79,6 +79,8 @@ public:
     void OdczytKonfiguracjiDialeraExecute();
     void WeryfikacjaKonfiguracjiDialeraExecute();
     void PorownajZPlikiemExecute();
+    // Defined in UnitCopyAreas.cpp.
+    void KopiujObszaryZPlikuExecute();
     void RestartDialeraExecute();
     void WydrukKonfiguracjiExecute();
     void ZapiszRaportDoPDFExecute();

@@ -1,6 +1,7 @@
 #include "report/AreaSections.h"
 
 #include "editors/fields/EditorAreas.h"
+#include "editors/fields/FieldText.h"
 #include "resources/ConstsZVX.h"
 
 #include <string>
@@ -16,7 +17,7 @@ QString Text(const std::string& utf8)
 // value as the dialog shows it.
 ReportSection Section(const EditorArea& area, const TZorvexSettings& settings, bool masked)
 {
-    ReportSection section{Text(area.key), Text(area.caption), {}};
+    ReportSection section{Text(area.key), Text(area.caption), {}, {}};
     std::string group;
     for (const EditorField& field : area.fields) {
         if (field.group != group) {
@@ -29,6 +30,15 @@ ReportSection Section(const EditorArea& area, const TZorvexSettings& settings, b
             masked && field.secret ? Text(ConstsZVX::ReportMaskedCode) : Text(field.read(settings));
         section.rows << ReportRow{ReportRow::rkField, Text(field.key),
                                   PlainLabel(field.label.c_str()), value, Text(field.note)};
+        if (!(masked && field.secret) && !ShownTextKeeps(field, settings)) {
+            const std::vector<std::uint8_t> bytes = StoredBytes(field, settings);
+            section.stored.insert(
+                Text(field.key),
+                QString::fromLatin1(
+                    QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()))
+                        .toHex()
+                        .toUpper()));
+        }
     }
     return section;
 }

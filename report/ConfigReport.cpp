@@ -18,7 +18,7 @@ ConfigReport::ConfigReport(const TZorvexSettings& settings, const ReportOptions&
 
 void ConfigReport::BuildHeader()
 {
-    m_header = {QStringLiteral("header"), QString::fromUtf8(ConstsZVX::ProgramCaption), {}};
+    m_header = {QStringLiteral("header"), QString::fromUtf8(ConstsZVX::ProgramCaption), {}, {}};
     if (m_options.masked)
         m_header.rows << ReportRow{ReportRow::rkGroup, QString(),
                                    QString::fromUtf8(ConstsZVX::ReportCustomerCopy), QString(),

@@ -1,5 +1,6 @@
 #include "report/ReportJson.h"
 
+#include "editors/fields/FieldText.h"
 #include "report/ConfigReport.h"
 #include "resources/ConstsZVX.h"
 
@@ -29,7 +30,25 @@ QJsonObject Area(const ReportSection& section)
                      {QStringLiteral("order"), order}};
     if (!notes.isEmpty())
         area.insert(QStringLiteral("notes"), notes);
+    if (!section.stored.isEmpty()) {
+        QJsonObject stored;
+        for (auto it = section.stored.begin(); it != section.stored.end(); ++it)
+            stored.insert(it.key(), it.value());
+        area.insert(QStringLiteral("stored"), stored);
+    }
     return area;
+}
+
+// Image bytes holding bits no field owns, by offset: the whole byte as two hex digits.
+QJsonObject Unedited(const QByteArray& image)
+{
+    QJsonObject unedited;
+    const std::array<std::uint8_t, 256>& free = FieldlessBits();
+    for (int i = 1; i < image.size() && i < int(free.size()); ++i)
+        if (free[i])
+            unedited.insert(QString::number(i),
+                            QString::fromLatin1(image.mid(i, 1).toHex().toUpper()));
+    return unedited;
 }
 
 } // namespace
@@ -60,6 +79,7 @@ QJsonDocument ReportJson(const ConfigReport& report)
         {QStringLiteral("records"), QJsonArray::fromStringList(report.Records())},
         {QStringLiteral("areas"), areas},
         {QStringLiteral("areaOrder"), areaOrder},
+        {QStringLiteral("unedited"), Unedited(report.Image())},
     };
     return QJsonDocument(root);
 }

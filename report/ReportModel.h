@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QMap>
 #include <QString>
 
 // What a report is made for.
@@ -45,4 +46,8 @@ struct ReportSection
     QString key; // stable JSON key of the area ("phones", "codes", ...)
     QString caption;
     QList<ReportRow> rows;
+    // Field key -> the field's stored bytes as upper-case hex (StoredBytes), for the fields
+    // whose shown value, typed in again, would not store them (FieldText.h). Never for an
+    // access code of the customer's copy.
+    QMap<QString, QString> stored;
 };

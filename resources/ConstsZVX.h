@@ -85,6 +85,9 @@ inline constexpr const char* FieldNotAnItem = "'%s' nie jest jedną z wartości:
 inline constexpr const char* FieldNotATime = "'%s' nie jest godziną w postaci GG:MM";
 inline constexpr const char* FieldReadOnly = "Tego pola nie można zmienić (pokazuje: '%s')";
 inline constexpr const char* HistoryOnlyReset = "Godzinę zdarzenia można tylko wyzerować: NIE BYŁO";
+inline constexpr const char* FieldKeyRefused = "'%s': w to pole można wpisać tylko znaki %s";
+inline constexpr const char* FieldTooLong = "'%s': w to pole można wpisać najwyżej %s znaków";
+inline constexpr const char* FieldOutOfRange = "'%s': w to pole można wpisać liczbę z zakresu %s";
 
 // Configuration report (print, PDF, zvx show).
 inline constexpr const char* ReportCustomerCopy = "Kopia dla klienta (bez kodów dostępu)";
@@ -118,6 +121,15 @@ inline constexpr const char* DiffColumnProgram = "W programie";
 inline constexpr const char* DiffColumnFile = "W pliku";
 inline constexpr const char* DiffColumnDialer = "W dialerze";
 inline constexpr const char* ButtonClose = "&Zamknij";
+
+// Copying whole areas from another configuration file.
+inline constexpr const char* CopyAreasTitle = "Kopiowanie obszarów z pliku";
+inline constexpr const char* CopyAreasChoose = "Obszary do skopiowania z pliku %s:";
+inline constexpr const char* CopyAreasHeading =
+    "Skopiowanie obszarów z pliku %s zmieni konfigurację w programie:";
+inline constexpr const char* CopyAreasConfirm =
+    "Skopiować zaznaczone obszary do konfiguracji w programie?";
+inline constexpr const char* CopyAreasNothing = "Wybrane obszary są takie same jak w pliku";
 
 // Serial port: the messages of EComPort codes 1 to 19 (index 0 unused), and what follows
 // them when the operating system gave an error code.

@@ -4,11 +4,14 @@
 #include "resources/ConstsZVX.h"
 #include "resources/Version.h"
 
+#include "tools/CmdApply.h"
 #include "tools/CmdDiff.h"
 #include "tools/CmdEmulate.h"
+#include "tools/CmdGet.h"
 #include "tools/CmdNew.h"
 #include "tools/CmdRead.h"
 #include "tools/CmdRestart.h"
+#include "tools/CmdSet.h"
 #include "tools/CmdShow.h"
 #include "tools/CmdVerify.h"
 #include "tools/CmdWrite.h"
@@ -27,6 +30,9 @@ const Command kCommands[] = {
     {"show", "wypisuje raport konfiguracji z pliku (tekst lub JSON)", RunShow},
     {"diff", "wypisuje różnice między dwoma plikami konfiguracji", RunDiff},
     {"verify", "porównuje konfigurację dialera z plikiem", RunVerify},
+    {"get", "wypisuje wartości pól konfiguracji z pliku", RunGet},
+    {"set", "ustawia pola konfiguracji w pliku (KLUCZ=WARTOŚĆ)", RunSet},
+    {"apply", "ustawia pola z dokumentu JSON lub kopiuje obszary z pliku", RunApply},
 };
 
 void PrintUsage(QTextStream& out)
@@ -38,7 +44,10 @@ void PrintUsage(QTextStream& out)
         out << "  " << QString::fromLatin1(c.name).leftJustified(10) << QString::fromUtf8(c.summary)
             << "\n";
     out << "\n\"zvx POLECENIE --help\" opisuje opcje polecenia, \"zvx --version\" podaje "
-           "wersję.\n";
+           "wersję.\n"
+           "Kody wyjścia: 0 sukces, 1 błąd wymiany z dialerem lub różne konfiguracje,\n"
+           "2 złe argumenty, 3 błąd pliku, 4 błąd portu, 5 nieprawidłowa wartość pola\n"
+           "(set, apply, new --from), 128+N przerwanie sygnałem N.\n";
 }
 
 } // namespace

@@ -9,6 +9,8 @@ inline constexpr int Usage = 2;          // wrong arguments
 // that cannot take what the command printed (a full disk), which turns 0 and 1 into 3.
 inline constexpr int FileError = 3;
 inline constexpr int PortError = 4;
+// A value a field does not take (zvx set, zvx apply, zvx new --from): nothing is saved.
+inline constexpr int InvalidValue = 5;
 // Plus the number of the signal that ended an exchange (130 SIGINT, 143 SIGTERM, 129 SIGHUP),
 // as a shell reports a program the signal killed.
 inline constexpr int Interrupted = 128;

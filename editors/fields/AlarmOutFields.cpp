@@ -63,6 +63,7 @@ const EditorArea& AlarmOutFields::Table()
             time.minimum = 0;
             time.maximum = 255;
             time.emptyText = "0";
+            time.keys = DigitKeys;
             time.check = CheckByte;
             BindText<AlarmOutFields>(
                 time, [i](auto& m) -> auto& { return m.times[i]; });

@@ -64,6 +64,7 @@ const EditorArea& CodeFields::Table()
                 MakeField(i == Installer ? std::string("installer") : "ku" + std::to_string(i),
                           Labels[i], fkText, Bytes(CodeOffset(i), 4));
             f.maxLength = MaxLength(i);
+            f.keys = DigitKeys;
             f.secret = true;
             f.check = [](const std::string& text) -> std::optional<std::string> {
                 if (text.size() < static_cast<std::size_t>(MinLength))

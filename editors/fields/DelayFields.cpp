@@ -45,6 +45,7 @@ const EditorArea& DelayFields::Table()
             f.maximum = 255;
             f.note = Notes[i];
             f.emptyText = "0";
+            f.keys = DigitKeys;
             f.check = CheckByte;
             BindText<DelayFields>(
                 f, [i](auto& m) -> auto& { return m.delays[i]; });

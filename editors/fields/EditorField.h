@@ -51,12 +51,17 @@ struct EditorField
                                     // fkFlags: the name of each flag in bit order
     int minimum = 0;                // fkNumber: the spin control's range
     int maximum = 0;
-    std::string note;      // shown beside the field ("(0..255 s)"); may be empty
-    std::string group;     // the box or heading the field stands in ("A1:", "SMA2")
-    int maxLength = 0;     // characters the edit takes; 0 = no limit of its own
-    std::string emptyText; // what an emptied field is written as (the edit shows it too)
-    bool secret = false;   // an access code: the customer's copy shows "****"
-    int record = -1;       // description record 0..13 the field is, -1 for image fields
+    std::string note;  // shown beside the field ("(0..255 s)"); may be empty
+    std::string group; // the box or heading the field stands in ("A1:", "SMA2")
+    int maxLength = 0; // characters the edit takes; 0 = no limit of its own
+    // The characters the dialog's key filter lets the user type into the edit (ASCII,
+    // after upperCase); empty when it takes any. A number's range is checked as the
+    // filter checks it (AppendedDigitFits), see FieldText.h.
+    std::string keys;
+    bool upperCase = false; // the edit turns typed letters a..z into upper case
+    std::string emptyText;  // what an emptied field is written as (the edit shows it too)
+    bool secret = false;    // an access code: the customer's copy shows "****"
+    int record = -1;        // description record 0..13 the field is, -1 for image fields
     // The image bits a successful write may change; every other bit stays as it was.
     std::vector<OwnedBits> owned;
 

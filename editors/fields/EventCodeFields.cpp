@@ -73,6 +73,8 @@ const EditorArea& EventCodeFields::Table()
         for (int i = 0; i < Count; ++i) {
             EditorField f = MakeField(keys[i], Labels[i], fkText, Bytes(CodesOffset + i));
             f.maxLength = 2;
+            f.keys = HexKeys;
+            f.upperCase = true;
             BindText<EventCodeFields>(
                 f, [i](auto& m) -> auto& { return m.codes[i]; });
             a.fields.push_back(std::move(f));

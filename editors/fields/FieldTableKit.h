@@ -16,6 +16,12 @@
 // flags. Used by the *Fields.cpp files only.
 namespace FieldTableKit {
 
+// What the dialogs' key filters let through (EditorField::keys).
+inline constexpr const char* DigitKeys = "0123456789";
+// Telephone numbers and subscriber codes: digits and the dialer's B, C, D.
+inline constexpr const char* DialKeys = "0123456789BCD";
+inline constexpr const char* HexKeys = "0123456789ABCDEF";
+
 // count whole bytes from first.
 std::vector<OwnedBits> Bytes(int first, int count = 1);
 

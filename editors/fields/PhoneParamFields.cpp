@@ -65,6 +65,7 @@ const EditorArea& PhoneParamFields::Table()
             f.maximum = NumberRanges[i].maximum;
             f.note = NumberNotes[i];
             f.emptyText = EmptyNumberTexts[i];
+            f.keys = DigitKeys;
             f.check = CheckByte;
             BindText<PhoneParamFields>(
                 f, [i](auto& m) -> auto& { return m.numbers[i]; });

@@ -59,6 +59,8 @@ const EditorArea& PhonesFields::Table()
             EditorField f = MakeField("number" + std::to_string(k + 1), NumberLabels[k], fkText,
                                       Bytes(NumberOffset(k), 8));
             f.maxLength = 16;
+            f.keys = DialKeys;
+            f.upperCase = true;
             BindText<PhonesFields>(
                 f, [k](auto& m) -> auto& { return m.numbers[k]; });
             a.fields.push_back(std::move(f));

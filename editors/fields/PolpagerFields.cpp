@@ -61,6 +61,8 @@ const EditorArea& PolpagerFields::Table()
             owned.push_back(b);
         EditorField message = MakeField("message", MessageLabel, fkText, owned);
         message.maxLength = MaxTextLength;
+        message.keys = std::string(" ") + DigitKeys + Alphabet;
+        message.upperCase = true;
         message.check = [](const std::string& text) -> std::optional<std::string> {
             if (text.empty() || EncodeMessage(text).size() <= std::size_t(MaxSymbols))
                 return std::nullopt;

@@ -55,11 +55,15 @@ const EditorArea& StationFields::Table()
             EditorField number =
                 MakeField(prefix + "Number", Labels[s][0], fkText, Bytes(NumberOffsets[s], 8));
             number.maxLength = 16;
+            number.keys = DialKeys;
+            number.upperCase = true;
             BindText<StationFields>(
                 number, [s](auto& m) -> auto& { return m.numbers[s]; });
             EditorField code =
                 MakeField(prefix + "Code", Labels[s][1], fkText, Bytes(SubscriberOffsets[s], 2));
             code.maxLength = 4;
+            code.keys = DialKeys;
+            code.upperCase = true;
             BindText<StationFields>(
                 code, [s](auto& m) -> auto& { return m.subscribers[s]; });
             EditorField format =

@@ -167,12 +167,13 @@ void TstMainForm::menusAndToolBarInOrder()
     QStringList first;
     for (QAction* a : window.menuBar()->actions().first()->menu()->actions())
         first << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
-    QCOMPARE(first, (QStringList{"OpcjeProgramu", "-", "NowaKonfiguracjaDialera",
-                                 "ZapamietanieKonfiguracjiNaDysku", "OdczytKonfiguracjiZDysku",
-                                 "ZapisKonfiguracjiDialera", "OdczytKonfiguracjiDialera",
-                                 "WeryfikacjaKonfiguracjiDialera", "PorownajZPlikiem",
-                                 "RestartDialera", "OpisKonfiguracji", "WydrukKonfiguracji",
-                                 "ZapiszRaportDoPDF", "-", "WyjscieZProgramu"}));
+    QCOMPARE(first,
+             (QStringList{"OpcjeProgramu", "-", "NowaKonfiguracjaDialera",
+                          "ZapamietanieKonfiguracjiNaDysku", "OdczytKonfiguracjiZDysku",
+                          "ZapisKonfiguracjiDialera", "OdczytKonfiguracjiDialera",
+                          "WeryfikacjaKonfiguracjiDialera", "PorownajZPlikiem",
+                          "KopiujObszaryZPliku", "RestartDialera", "OpisKonfiguracji",
+                          "WydrukKonfiguracji", "ZapiszRaportDoPDF", "-", "WyjscieZProgramu"}));
     auto* bar = window.findChild<QToolBar*>();
     QVERIFY(bar);
     QCOMPARE(bar->actions().size(), 23);

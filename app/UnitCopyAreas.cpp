@@ -1,0 +1,104 @@
+#include "app/UnitCopyAreas.h"
+
+#include "app/DialogButtons.h"
+#include "app/FileDialogs.h"
+#include "app/UnitDifferences.h"
+#include "app/UnitMainForm.h"
+#include "device/EIOException.h"
+#include "device/MessageFormat.h"
+#include "document/ConfigDocument.h"
+#include "editors/fields/AreaCopy.h"
+#include "editors/fields/EditorAreas.h"
+#include "report/ConfigDiff.h"
+#include "resources/ConstsZVX.h"
+#include "widgets/MessageBox.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+
+QString Text(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+TFormCopyAreas::Runner& CurrentRunner()
+{
+    static TFormCopyAreas::Runner runner;
+    return runner;
+}
+
+} // namespace
+
+TFormCopyAreas::TFormCopyAreas(const QString& fileName, QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FormCopyAreas"));
+    setWindowTitle(Text(ConstsZVX::CopyAreasTitle));
+    Label1 = new QLabel(FormatMessage(ConstsZVX::CopyAreasChoose, {fileName}), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setTextFormat(Qt::PlainText);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    for (const EditorArea* area : EditorAreas()) {
+        auto* box = new QCheckBox(QString::fromStdString(area->caption), this);
+        box->setObjectName(QStringLiteral("CheckBox%1").arg(CheckBoxes.size() + 1));
+        CheckBoxes.push_back(box);
+        layout->addWidget(box);
+    }
+    layout->addLayout(OkCancelRow(this, QStringLiteral("&OK"), BitBtn1, BitBtn2));
+}
+
+std::vector<const EditorArea*> TFormCopyAreas::Chosen() const
+{
+    std::vector<const EditorArea*> chosen;
+    for (std::size_t i = 0; i < CheckBoxes.size(); ++i)
+        if (CheckBoxes[i]->isChecked())
+            chosen.push_back(EditorAreas()[i]);
+    return chosen;
+}
+
+TFormCopyAreas::Runner TFormCopyAreas::InstallRunner(Runner runner)
+{
+    Runner previous = CurrentRunner();
+    CurrentRunner() = std::move(runner);
+    return previous;
+}
+
+int TFormCopyAreas::Run()
+{
+    return CurrentRunner() ? CurrentRunner()(*this) : exec();
+}
+
+bool CopyAreasFromFile(TZorvexSettings& settings, QWidget* parent,
+                       const std::function<void(TFormDifferences& dialog)>& runDifferences)
+{
+    const QString name = AskConfigFileName({false, Text(ConstsZVX::CopyAreasTitle)}, parent);
+    if (name.isEmpty())
+        return false;
+    TZorvexSettings file;
+    const FileResult read = ConfigDocument::ReadFile(name, file);
+    if (read.outcome == FileOutcome::Failed)
+        throw EIOException(read.message.toStdString());
+
+    TFormCopyAreas dialog(name, parent);
+    if (dialog.Run() != QDialog::Accepted || dialog.Chosen().empty())
+        return false;
+    TZorvexSettings copied = settings;
+    CopyAreas(file, copied, dialog.Chosen());
+    const QList<ConfigDifference> differences = ConfigDifferences(settings, copied);
+    ShowDifferences(differences, Text(ConstsZVX::CopyAreasNothing),
+                    FormatMessage(ConstsZVX::CopyAreasHeading, {name}),
+                    Text(ConstsZVX::DiffColumnFile), parent, runDifferences);
+    if (differences.isEmpty() || MessageDlg(mkConfirmation, Text(ConstsZVX::CopyAreasConfirm),
+                                            mbYes | mbCancel, parent) != mbYes)
+        return false;
+    settings = copied;
+    return true;
+}
+
+void TMainFormZORVEX::KopiujObszaryZPlikuExecute()
+{
+    CopyAreasFromFile(m_document->Settings(), this, ShowDifferencesDialog);
+}

@@ -1,0 +1,167 @@
+#include "editors/fields/FieldText.h"
+
+#include "editors/fields/ByteText.h"
+#include "editors/fields/EditorAreas.h"
+#include "editors/fields/FieldTableKit.h"
+#include "model/TZorvexSettings.h"
+#include "resources/ConstsZVX.h"
+
+namespace {
+
+using FieldTableKit::Format;
+
+bool IsChoice(FieldKind kind)
+{
+    return kind == fkList || kind == fkRadio || kind == fkYesNo;
+}
+
+// A decimal item number below count, or -1.
+int ItemNumber(const std::string& text, std::size_t count)
+{
+    if (text.empty() || text.size() > 3)
+        return -1;
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return -1;
+        value = value * 10 + (c - '0');
+    }
+    return static_cast<std::size_t>(value) < count ? value : -1;
+}
+
+int Characters(const std::string& text)
+{
+    int count = 0;
+    for (const char c : text)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            ++count;
+    return count;
+}
+
+// The UTF-8 character that starts at i.
+std::string CharacterAt(const std::string& text, std::size_t i)
+{
+    std::size_t end = i + 1;
+    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        ++end;
+    return text.substr(i, end - i);
+}
+
+} // namespace
+
+std::optional<std::string> TypedText(const EditorField& field, std::string& text)
+{
+    if (IsChoice(field.kind)) {
+        if (FieldTableKit::ItemIndex(field.items, text) < 0) {
+            const int number = ItemNumber(text, field.items.size());
+            if (number >= 0)
+                text = field.items[number];
+        }
+        return std::nullopt;
+    }
+    if (field.kind != fkText && field.kind != fkNumber)
+        return std::nullopt;
+    if (field.upperCase)
+        for (char& c : text)
+            if (c >= 'a' && c <= 'z')
+                c = static_cast<char>(c - 'a' + 'A');
+    if (field.maxLength > 0 && Characters(text) > field.maxLength)
+        return Format(Format(ConstsZVX::FieldTooLong, text).c_str(),
+                      std::to_string(field.maxLength));
+    if (!field.keys.empty())
+        for (std::size_t i = 0; i < text.size(); ++i)
+            if (field.keys.find(text[i]) == std::string::npos ||
+                (static_cast<unsigned char>(text[i]) & 0x80)) {
+                // A number that is no number is told as OK in the dialog tells it.
+                if (field.kind == fkNumber && field.check)
+                    if (auto error = field.check(text))
+                        return error;
+                return Format(Format(ConstsZVX::FieldKeyRefused, CharacterAt(text, i)).c_str(),
+                              field.keys);
+            }
+    if (field.kind == fkNumber) {
+        // The filter judges each digit as if appended to what the edit holds.
+        std::string typed;
+        for (const char digit : text) {
+            if (!AppendedDigitFits(typed, digit, field.minimum, field.maximum))
+                return Format(Format(ConstsZVX::FieldOutOfRange, text).c_str(),
+                              std::to_string(field.minimum) + ".." + std::to_string(field.maximum));
+            typed.push_back(digit);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> WriteTyped(const EditorField& field, TZorvexSettings& settings,
+                                      const std::string& text)
+{
+    std::string typed = text;
+    if (auto error = TypedText(field, typed))
+        return error;
+    return field.write(settings, typed);
+}
+
+std::vector<std::uint8_t> StoredBytes(const EditorField& field, const TZorvexSettings& settings)
+{
+    std::vector<std::uint8_t> bytes;
+    if (field.record >= 0) {
+        TComment::Record record;
+        settings.Comment.GetRecord(field.record, record);
+        bytes.assign(record.begin(), record.end());
+        return bytes;
+    }
+    for (const OwnedBits& bits : field.owned)
+        bytes.push_back(settings.Cfg.GetByte(bits.offset));
+    return bytes;
+}
+
+bool PutStoredBytes(const EditorField& field, TZorvexSettings& settings,
+                    const std::vector<std::uint8_t>& bytes)
+{
+    if (field.record >= 0) {
+        if (bytes.size() != TComment::RecordSize)
+            return false;
+        TComment::Record record;
+        std::copy(bytes.begin(), bytes.end(), record.begin());
+        settings.Comment.SetRecord(field.record, record);
+        return true;
+    }
+    if (bytes.size() != field.owned.size() || bytes.empty())
+        return false;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const OwnedBits& bits = field.owned[i];
+        const std::uint8_t kept = settings.Cfg.GetByte(bits.offset) & ~bits.mask;
+        settings.Cfg.SetByte(bits.offset, static_cast<std::uint8_t>(kept | (bytes[i] & bits.mask)));
+    }
+    return true;
+}
+
+bool ShownTextKeeps(const EditorField& field, const TZorvexSettings& settings)
+{
+    if (field.owned.empty() && field.record < 0)
+        return true;
+    TZorvexSettings again = settings;
+    if (WriteTyped(field, again, field.read(settings)))
+        return false;
+    if (field.record >= 0)
+        return StoredBytes(field, again) == StoredBytes(field, settings);
+    for (const OwnedBits& bits : field.owned)
+        if ((again.Cfg.GetByte(bits.offset) ^ settings.Cfg.GetByte(bits.offset)) & bits.mask)
+            return false;
+    return true;
+}
+
+const std::array<std::uint8_t, 256>& FieldlessBits()
+{
+    static const std::array<std::uint8_t, 256> bits = [] {
+        std::array<std::uint8_t, 256> free;
+        free.fill(0xFF);
+        free[0] = 0;
+        for (const EditorArea* area : EditorAreas())
+            for (const EditorField& field : area->fields)
+                for (const OwnedBits& owned : field.owned)
+                    free[owned.offset] &= ~owned.mask;
+        return free;
+    }();
+    return bits;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "editors/fields/EditorField.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+class TZorvexSettings;
+
+// Fields entered as text by a person or a script (zvx set, zvx apply, a copy between
+// files): what the dialog's controls would let through, then write() as OK. Plain C++,
+// any thread.
+
+// What the dialog's controls make of a whole text, as if it were typed in: letters turned
+// to upper case where the edit turns them; a character the key filter discards, more
+// characters than the edit takes, or a number its filter would not let grow to (outside
+// minimum..maximum) refuse the text with the message. An empty text always passes (the
+// edit can be emptied; write() makes it emptyText). A list, radio group or yes/no field
+// also takes the number of an item (0-based, as the format lists number theirs: "14",
+// "0" for "NIE") when the text is none of the items, and it becomes that item's text.
+// Nothing when the text passes; text is changed in place.
+std::optional<std::string> TypedText(const EditorField& field, std::string& text);
+
+// TypedText, then write(). All or nothing.
+std::optional<std::string> WriteTyped(const EditorField& field, TZorvexSettings& settings,
+                                      const std::string& text);
+
+// The field's stored bits, as bytes: one per owned entry (the whole image byte, of which
+// only the entry's bits belong to the field), or the 50 bytes of its description record.
+std::vector<std::uint8_t> StoredBytes(const EditorField& field, const TZorvexSettings& settings);
+// Puts such bytes back: only the field's bits change. False (nothing changed) when the
+// count does not fit the field.
+bool PutStoredBytes(const EditorField& field, TZorvexSettings& settings,
+                    const std::vector<std::uint8_t>& bytes);
+
+// Whether the text the field shows, typed in again, stores what the field holds: false
+// for a stored value no control can enter (a test time that is not a time of day, a list
+// byte outside the list, a number outside its spin range, a digit the key filter does not
+// take, a history time). A text showing such a value needs its stored bytes beside it.
+bool ShownTextKeeps(const EditorField& field, const TZorvexSettings& settings);
+
+// Per image byte, the bits that no field owns: bytes no dialog edits, bits a dialog keeps
+// as read or clears (the areas' unshown bits). Byte 0, the checksum, is not among them.
+const std::array<std::uint8_t, 256>& FieldlessBits();
