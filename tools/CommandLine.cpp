@@ -7,6 +7,7 @@
 #include "tools/CmdDiff.h"
 #include "tools/CmdEmulate.h"
 #include "tools/CmdNew.h"
+#include "tools/CmdPorts.h"
 #include "tools/CmdRead.h"
 #include "tools/CmdRestart.h"
 #include "tools/CmdShow.h"
@@ -27,6 +28,8 @@ const Command kCommands[] = {
     {"show", "wypisuje raport konfiguracji z pliku (tekst lub JSON)", RunShow},
     {"diff", "wypisuje różnice między dwoma plikami konfiguracji", RunDiff},
     {"verify", "porównuje konfigurację dialera z plikiem", RunVerify},
+    {"ports", "wypisuje porty szeregowe komputera i nazwy COMn", RunPorts},
+    {"probe", "szuka portu, do którego dołączony jest dialer", RunProbe},
 };
 
 void PrintUsage(QTextStream& out)
