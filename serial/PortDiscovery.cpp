@@ -104,15 +104,21 @@ QList<PortInfo> Discover(const Roots& roots)
     return ports;
 }
 
+QString UnderRoot(const QString& path, const Roots& roots)
+{
+    if (roots.dev == QLatin1String("/dev") || !path.startsWith(QLatin1String("/dev/")))
+        return path;
+    const QString inTree = roots.dev + path.mid(4);
+    return QFileInfo::exists(inTree) || QFileInfo(inTree).isSymLink() ? inTree : path;
+}
+
 QStringList ComNamesFor(const PortInfo& port, const PortNames::Lookup& lookup, const Roots& roots)
 {
     const QString target = QFileInfo(port.device).canonicalFilePath();
     QStringList names;
     for (int number = 1; number <= 16; ++number) {
         const QString com = QStringLiteral("COM%1").arg(number);
-        QString mapped = PortNames::DevicePath(com, lookup);
-        if (roots.dev != QLatin1String("/dev") && mapped.startsWith(QLatin1String("/dev/")))
-            mapped = roots.dev + mapped.mid(4);
+        const QString mapped = UnderRoot(PortNames::DevicePath(com, lookup), roots);
         const bool same = mapped == port.device || port.byId.contains(mapped) ||
                           port.byPath.contains(mapped) ||
                           (!target.isEmpty() && QFileInfo(mapped).canonicalFilePath() == target);

@@ -46,10 +46,13 @@ QList<PortInfo> Discover(const Roots& roots = {});
 
 // The names COM1..COM16 that open port, through lookup (the settings file), ZVX_COMn and
 // the default ttyS mapping (PortNames::DevicePath). A mapping may name the device, one of
-// its stable names, or any other link to it. Mapped paths under /dev are read under
-// roots.dev, so a test tree maps like the machine.
+// its stable names, or any other link to it. Mapped paths are read through UnderRoot,
+// so a test tree maps like the machine.
 QStringList ComNamesFor(const PortInfo& port, const PortNames::Lookup& lookup,
                         const Roots& roots = {});
+
+// A path under /dev read under roots.dev, when that tree has it; any other path as it is.
+QString UnderRoot(const QString& path, const Roots& roots);
 
 // Why a port cannot be opened, in the user's words, or an empty text when it can. Opens
 // it as the port component would (read/write, no controlling terminal, non-blocking),
