@@ -15,11 +15,11 @@
 #include <array>
 #include <memory>
 
-TransferLogWindow::TransferLogWindow(QWidget* parent) : QDialog(parent), m_hide(CodeBytes())
+TransferLogWindow::TransferLogWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window), m_hide(CodeBytes())
 {
     setObjectName(QStringLiteral("FormTransferLog"));
     setWindowTitle(QStringLiteral("Dziennik transmisji"));
-    setModal(false);
 
     Text = new QPlainTextEdit(this);
     Text->setObjectName(QStringLiteral("Memo1"));
@@ -39,7 +39,7 @@ TransferLogWindow::TransferLogWindow(QWidget* parent) : QDialog(parent), m_hide(
     connect(ShowCodes, &QCheckBox::toggled, this, [this] { Redraw(); });
     connect(SaveButton, &QPushButton::clicked, this, &TransferLogWindow::SaveClicked);
     connect(ClearButton, &QPushButton::clicked, this, &TransferLogWindow::Clear);
-    connect(close, &QPushButton::clicked, this, &QDialog::hide);
+    connect(close, &QPushButton::clicked, this, &QWidget::hide);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(ShowCodes);

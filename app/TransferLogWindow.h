@@ -3,7 +3,7 @@
 #include "device/TransferLog.h"
 #include "device/TransferLogText.h"
 
-#include <QDialog>
+#include <QWidget>
 
 #include <deque>
 #include <functional>
@@ -16,8 +16,9 @@ class QPushButton;
 // logs into it (it is the link's TransferLog for the window's whole life); it keeps the
 // newest MaxEntries entries. On screen the bytes of access codes in write frames show as
 // "**" unless "Pokaż kody dostępu" is ticked; "Zapisz..." saves every byte, codes
-// included, to a file readable by its owner only. UI thread only.
-class TransferLogWindow : public QDialog, public TransferLog
+// included, to a file readable by its owner only. A window of its own beside the main
+// window (not a dialog: it stays open while the user works on). UI thread only.
+class TransferLogWindow : public QWidget, public TransferLog
 {
     Q_OBJECT
 
