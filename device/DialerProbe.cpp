@@ -58,6 +58,7 @@ void DialerProbe::Start(const QStringList& ports)
         candidate->port.OnRxChar = nullptr;
     m_candidates.clear();
     m_settled = 0;
+    ++m_generation;
     m_running = true;
     m_finishQueued = false;
     m_clock.start();
@@ -151,7 +152,13 @@ void DialerProbe::Settle(Candidate& candidate, bool answered, const QString& pro
     // whose monitor the close waits for.
     if (m_settled == int(m_candidates.size()) && !m_finishQueued) {
         m_finishQueued = true;
-        QMetaObject::invokeMethod(this, &DialerProbe::Finish, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this, generation = m_generation] {
+                if (generation == m_generation)
+                    Finish();
+            },
+            Qt::QueuedConnection);
     }
 }
 

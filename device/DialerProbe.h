@@ -71,4 +71,5 @@ private:
     int m_settled = 0;
     bool m_running = false;
     bool m_finishQueued = false;
+    int m_generation = 0; // a queued end of an abandoned probe must not end the next one
 };

@@ -81,6 +81,7 @@ private slots:
     void answers_data();
     void answers();
     void nothingToProbe();
+    void newProbeAbandonsTheOld();
 };
 
 void TstDialerProbe::eightPortsAtOnce()
@@ -175,6 +176,22 @@ void TstDialerProbe::nothingToProbe()
     QVERIFY(probe.Run({}).isEmpty());
     QCOMPARE(finished.size(), 1);
     QVERIFY(!probe.Running());
+}
+
+void TstDialerProbe::newProbeAbandonsTheOld()
+{
+    // The old probe's ports fail at once, so its end is already queued when the new one
+    // starts; it must not end the new probe, whose dialer answers later.
+    auto dialer = Dialer();
+    DialerProbe probe;
+    probe.SetReplyInterval(1000);
+    QSignalSpy finished(&probe, &DialerProbe::Finished);
+    probe.Start({QStringLiteral("/nonexistent/ttyUSB8")});
+    QCOMPARE(finished.size(), 1);
+    const auto results = probe.Run({QString::fromStdString(dialer->SlavePath())});
+    QCOMPARE(finished.size(), 2);
+    QCOMPARE(results.size(), 1);
+    QVERIFY(results[0].answered);
 }
 
 QTEST_GUILESS_MAIN(TstDialerProbe)
