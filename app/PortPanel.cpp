@@ -19,8 +19,9 @@ QString Canonical(const QString& path)
 
 QString Adapter(const PortDiscovery::PortInfo& port)
 {
+    // A port on the board says nothing more about itself than its name.
     if (!port.usb)
-        return port.driver.isEmpty() ? QString() : port.driver;
+        return {};
     QString text = port.product.isEmpty()
                        ? QStringLiteral("USB %1:%2").arg(port.vendorId, port.productId)
                        : port.product;
