@@ -35,6 +35,7 @@ constexpr ActionSpec kActions[] = {
     {"WyjsciaPGM", "System", "Wyjścia &PGM", "Wyjścia PGM", "Alt+6", 20},
     {"Zwloki", "System", "&Zwłoki", "Zwłoki", "Alt+7", 17},
     {"OpcjeSystemowe", "System", "&Opcje systemowe", "Opcje systemowe", "Alt+8", 21},
+    {"DziennikTransmisji", "System", "&Dziennik transmisji", "Dziennik transmisji", nullptr, -1},
     {"StacjeMonitorujace", "Monitorowanie", "&Stacje monitorujące", "Stacje monitorujące", "Alt+9",
      18},
     {"KodyZdarzen", "Monitorowanie", "&Kody zdarzeń", "Kody zdarzeń", "Alt+0", 15},
@@ -65,8 +66,9 @@ constexpr const char* kKonfiguracja[] = {"OpcjeProgramu",
                                          "WyjscieZProgramu"};
 constexpr const char* kTelefony[] = {"NumeryTelefonow", "ParametryTelefonowania",
                                      "KomunikatPOLPAGER"};
-constexpr const char* kSystem[] = {"KodyDostepu", "WejsciaAlarmowe", "WyjsciaPGM", "Zwloki",
-                                   "OpcjeSystemowe"};
+constexpr const char* kSystem[] = {
+    "KodyDostepu",    "WejsciaAlarmowe", "WyjsciaPGM",        "Zwloki",
+    "OpcjeSystemowe", nullptr,           "DziennikTransmisji"};
 constexpr const char* kMonitorowanie[] = {"StacjeMonitorujace", "KodyZdarzen"};
 constexpr const char* kZdarzenia[] = {"HistoriaZdarzen"};
 constexpr const char* kPomoc[] = {"SpisTresci", "SzukajSlowa", "JakUzywacPomocy", nullptr,

@@ -5,8 +5,10 @@
 #include "app/HelpFiles.h"
 #include "app/MainMenus.h"
 #include "app/MainToolBar.h"
+#include "app/PortPanel.h"
 #include "app/ReportActions.h"
 #include "app/ShellOpen.h"
+#include "app/TransferLogWindow.h"
 #include "app/UnitAbout.h"
 #include "app/UnitDifferences.h"
 #include "app/UnitProgramOptions.h"
@@ -63,6 +65,7 @@ constexpr ActionHandler kHandlers[] = {
     {"SzukajSlowa", &TMainFormZORVEX::SzukajSlowaExecute},
     {"JakUzywacPomocy", &TMainFormZORVEX::JakUzywacPomocyExecute},
     {"OFirmie", &TMainFormZORVEX::OFirmieExecute},
+    {"DziennikTransmisji", &TMainFormZORVEX::DziennikTransmisjiExecute},
 };
 
 Handler HandlerOf(const char* name)
@@ -110,6 +113,8 @@ TMainFormZORVEX::TMainFormZORVEX(QWidget* parent)
     statusBar()->setSizeGripEnabled(false);
 
     m_progress = new TFormProgress(this);
+    m_transferLog = new TransferLogWindow(this);
+    Link().SetTransferLog(m_transferLog);
     Link().OnTransferStart = [this](TZorvexSettingsControl*) { m_progress->TransferStart(); };
     Link().OnTransferEnd = [this](TZorvexSettingsControl*) { m_progress->TransferEnd(); };
     Link().OnTransferProgress = [this](int percent) { m_progress->TransferProgress(percent); };
@@ -131,6 +136,7 @@ TMainFormZORVEX::TMainFormZORVEX(QWidget* parent)
 TMainFormZORVEX::~TMainFormZORVEX()
 {
     // The link's events point at the progress window, which Qt destroys with the window.
+    Link().SetTransferLog(nullptr);
     Link().OnTransferStart = nullptr;
     Link().OnTransferEnd = nullptr;
     Link().OnTransferProgress = nullptr;
@@ -209,9 +215,19 @@ void TMainFormZORVEX::OpcjeProgramuExecute()
 {
     {
         TFormProgramOptions options(this);
+        // The link may hold its port open; the probe must be able to open it too.
+        options.Ports->ReleasePort = [this] { Link().SelectPort(0); };
+        options.Ports->ProbeLog = m_transferLog;
         options.EditOptions(ComPortIndex);
     }
     ApplyPortChoice();
+}
+
+void TMainFormZORVEX::DziennikTransmisjiExecute()
+{
+    m_transferLog->show();
+    m_transferLog->raise();
+    m_transferLog->activateWindow();
 }
 
 void TMainFormZORVEX::NowaKonfiguracjaDialeraExecute()

@@ -15,6 +15,7 @@ class QAction;
 class QLabel;
 class TFormDifferences;
 class TFormProgress;
+class TransferLogWindow;
 
 // The program's main window, a view of the one ConfigDocument (which owns the dialer link
 // and the configuration). It offers every function as an action in the menu and, for
@@ -36,6 +37,8 @@ public:
     ConfigDocument& Document() { return *m_document; }
     TZorvexSettingsControl& Link() { return m_document->Link(); }
     TFormProgress& Progress() { return *m_progress; }
+    // "Dziennik transmisji": every exchange of the link is logged there, shown or not.
+    TransferLogWindow& TransferLog() { return *m_transferLog; }
 
     // The chosen port, 0..3 for COM1..COM4 (other values from a hand-edited settings file
     // leave the link's port as it was).
@@ -91,6 +94,7 @@ public:
     void SzukajSlowaExecute();
     void JakUzywacPomocyExecute();
     void OFirmieExecute();
+    void DziennikTransmisjiExecute();
 
 protected:
     bool event(QEvent* event) override;
@@ -110,5 +114,6 @@ private:
     WindowVerifyPolicy m_verifyPolicy;
     std::unique_ptr<ConfigDocument> m_document;
     TFormProgress* m_progress = nullptr;
+    TransferLogWindow* m_transferLog = nullptr;
     QLabel* m_picture = nullptr;
 };

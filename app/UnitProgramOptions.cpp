@@ -1,6 +1,7 @@
 #include "app/UnitProgramOptions.h"
 
 #include "app/AppPrinter.h"
+#include "app/PortPanel.h"
 #include "settings/ProgramSettings.h"
 #include "widgets/Glyphs.h"
 
@@ -60,8 +61,13 @@ TFormProgramOptions::TFormProgramOptions(QWidget* parent) : QDialog(parent)
     buttons->addWidget(BitBtn1);
     buttons->addWidget(BitBtn3);
     buttons->addWidget(BitBtn2);
+    Ports = new PortPanel(PortDiscovery::Roots(), this);
+    Ports->setObjectName(QStringLiteral("Ports"));
+    connect(Ports, &PortPanel::PortFound, ComboBox1, &QComboBox::setCurrentIndex);
+
     auto* column = new QVBoxLayout(this);
     column->addWidget(bevel);
+    column->addWidget(Ports);
     column->addStretch();
     column->addLayout(buttons);
     // 313 x 214, or wider where the font needs it for the port's label.

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+class PortPanel;
 class QComboBox;
 class QPushButton;
 class QToolButton;
@@ -33,6 +34,9 @@ public:
     // Runs the printer set-up; the dialog stays open whatever the answer.
     void SpeedButton1Click();
 
+    // What each COM name opens, the adapters found, and "Wykryj dialer", which selects
+    // the port the dialer answered on.
+    PortPanel* Ports;
     QComboBox* ComboBox1;
     QToolButton* SpeedButton1;
     QPushButton* BitBtn1;

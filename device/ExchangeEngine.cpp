@@ -18,6 +18,21 @@ QString Text(const char* message)
     return QString::fromUtf8(message);
 }
 
+QString KindName(ExchangeKind kind)
+{
+    switch (kind) {
+    case ExchangeKind::Read:
+        return QStringLiteral("odczyt");
+    case ExchangeKind::Verify:
+        return QStringLiteral("weryfikacja");
+    case ExchangeKind::Write:
+        return QStringLiteral("zapis");
+    case ExchangeKind::Restart:
+        return QStringLiteral("restart");
+    }
+    return {};
+}
+
 } // namespace
 
 ExchangeEngine::ExchangeEngine(TZorvexSettings& settings, ExchangeLink& link,
@@ -66,6 +81,13 @@ void ExchangeEngine::StartRestart(int hour, int minute)
 
 void ExchangeEngine::Begin(TOperation operation, const QByteArray& frame)
 {
+    m_clock.start();
+    if (m_log) {
+        TransferLogEntry entry;
+        entry.kind = TransferLogEntry::Kind::Start;
+        entry.text = KindName(m_kind);
+        Note(std::move(entry));
+    }
     m_link.TransferStarted();
     m_operation = operation;
     try {
@@ -89,6 +111,8 @@ void ExchangeEngine::Send(const QByteArray& frame)
     m_retriesLeft = MaxRetries;
     m_resent = false;
     m_link.StartReplyTimer();
+    if (m_log)
+        Note(TransferLogEntry::Kind::Sent, frame);
     m_link.SendFrame(frame);
 }
 
@@ -105,6 +129,13 @@ void ExchangeEngine::Finish()
 
 void ExchangeEngine::Done(bool succeeded, const char* failure)
 {
+    if (m_log) {
+        TransferLogEntry entry;
+        entry.kind = TransferLogEntry::Kind::End;
+        entry.ok = succeeded;
+        entry.text = failure ? Text(failure) : QString();
+        Note(std::move(entry));
+    }
     m_link.ExchangeDone({m_kind, succeeded, failure ? Text(failure) : QString()});
 }
 
@@ -112,6 +143,12 @@ bool ExchangeEngine::EndAfterError() noexcept
 {
     if (m_operation == opIdle)
         return false;
+    if (m_log) {
+        TransferLogEntry entry;
+        entry.kind = TransferLogEntry::Kind::End;
+        entry.text = QStringLiteral("przerwana błędem");
+        Note(std::move(entry));
+    }
     m_operation = opIdle;
     m_retriesLeft = 0;
     m_rxCount = 0;
@@ -132,15 +169,23 @@ void ExchangeEngine::PortRxChar(const QByteArray& chunk)
 {
     if (chunk.isEmpty())
         return;
+    if (m_log)
+        Note(TransferLogEntry::Kind::Received, chunk);
     if (m_guarding) {
         GuardBytes(chunk);
         return;
     }
     if (m_rxCount == 0 && DialerFrames::IsAnswer(chunk, DialerFrames::Acknowledge)) {
+        if (m_log)
+            Note(m_operation == opRestart || m_operation == opWrite
+                     ? TransferLogEntry::Kind::Ack
+                     : TransferLogEntry::Kind::Ignored);
         Acknowledged();
         return;
     }
     if (m_rxCount == 0 && DialerFrames::IsAnswer(chunk, DialerFrames::NotAcknowledge)) {
+        if (m_log)
+            Note(TransferLogEntry::Kind::Nak);
         NotAcknowledged();
         return;
     }
@@ -148,6 +193,8 @@ void ExchangeEngine::PortRxChar(const QByteArray& chunk)
     // running, so a dialer that babbles instead of answering still times out.
     if (m_operation == opRead)
         DataArrived(chunk);
+    else if (m_log)
+        Note(TransferLogEntry::Kind::Ignored);
 }
 
 void ExchangeEngine::Acknowledged()
@@ -221,6 +268,17 @@ void ExchangeEngine::DataArrived(const QByteArray& chunk)
     m_rxCount = static_cast<std::uint8_t>(m_rxCount + take);
     Progress();
 
+    if (m_log) {
+        TransferLogEntry entry;
+        entry.count = m_rxCount;
+        entry.total = wanted;
+        entry.offset = m_position;
+        entry.kind = m_rxCount < wanted ? TransferLogEntry::Kind::Partial
+                     : DialerFrames::DataReplyValid(m_rxBuffer.data(), m_blockSize)
+                         ? TransferLogEntry::Kind::BlockGood
+                         : TransferLogEntry::Kind::BlockBad;
+        Note(std::move(entry));
+    }
     if (m_rxCount < wanted) {
         // Part of a reply: the rest is on its way, so the timer starts afresh and the
         // frame is not resent. Collecting goes on as the bytes arrive. The allowance is
@@ -320,6 +378,8 @@ void ExchangeEngine::GuardBytes(const QByteArray& chunk)
         }
         m_duplicateSeen = true;
     }
+    if (m_log && m_duplicateSeen && m_duplicateCount == 0)
+        Note(TransferLogEntry::Kind::Duplicate);
     // The line must be quiet for a whole guard time after the duplicate too.
     m_link.StartGuardTimer();
 }
@@ -342,6 +402,8 @@ void ExchangeEngine::GuardTick()
 // exchange may be trusted.
 void ExchangeEngine::LineFault()
 {
+    if (m_log)
+        Note(TransferLogEntry::Kind::LineFault);
     m_rxCount = 0;
     m_duplicateCount = 0;
     Finish();
@@ -360,6 +422,8 @@ void ExchangeEngine::TimerTick()
     // The reply timer does not run in the guard time; a tick already on its way is stale.
     if (m_operation == opIdle || m_guarding)
         return;
+    if (m_log)
+        Note(TransferLogEntry::Kind::Timeout);
     if (m_retriesLeft > 1) {
         m_link.TransferProgress(-1);
         m_link.StartReplyTimer();
@@ -368,6 +432,8 @@ void ExchangeEngine::TimerTick()
         // Half a reply followed by the whole reply again could never check out.
         if (m_operation == opRead)
             m_rxCount = 0;
+        if (m_log)
+            Note(TransferLogEntry::Kind::Resent, m_lastFrame);
         m_link.SendFrame(m_lastFrame);
         return;
     }
@@ -377,4 +443,18 @@ void ExchangeEngine::TimerTick()
     m_reporter.Error(
         Text(operation == opRestart ? ConstsZVX::RestartNoAnswer : ConstsZVX::TransferNoAnswer));
     Done(false, operation == opRestart ? ConstsZVX::RestartNoAnswer : ConstsZVX::TransferNoAnswer);
+}
+
+void ExchangeEngine::Note(TransferLogEntry entry) noexcept
+{
+    entry.ms = m_clock.isValid() ? m_clock.elapsed() : 0;
+    m_log->Entry(entry);
+}
+
+void ExchangeEngine::Note(TransferLogEntry::Kind kind, const QByteArray& bytes) noexcept
+{
+    TransferLogEntry entry;
+    entry.kind = kind;
+    entry.bytes = bytes;
+    Note(std::move(entry));
 }

@@ -3,9 +3,11 @@
 #include "device/ExchangeLink.h"
 #include "device/ExchangeOutcome.h"
 #include "device/OutcomeReporter.h"
+#include "device/TransferLog.h"
 #include "model/TZorvexSettings.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 
 #include <array>
 #include <cstdint>
@@ -76,6 +78,11 @@ public:
     // false when no exchange was running.
     bool EndAfterError() noexcept;
 
+    // Every frame, chunk and decision of the exchanges from now on goes to log (nullptr:
+    // none, the default). The log must outlive the engine or be unset first.
+    void SetLog(TransferLog* log) { m_log = log; }
+    TransferLog* Log() const { return m_log; }
+
     TOperation Operation() const { return m_operation; }
     // The exchange running, or the one that ran last.
     ExchangeKind Kind() const { return m_kind; }
@@ -107,6 +114,9 @@ private:
     // Tells the link how the exchange went, after its message (ExchangeLink::ExchangeDone).
     void Done(bool succeeded, const char* failure = nullptr);
 
+    void Note(TransferLogEntry entry) noexcept;
+    void Note(TransferLogEntry::Kind kind, const QByteArray& bytes = {}) noexcept;
+
     TZorvexSettings& m_settings;
     ExchangeLink& m_link;
     OutcomeReporter& m_reporter;
@@ -123,6 +133,8 @@ private:
     bool m_duplicateSeen = false; // the second copy of the answer came in the guard time
     int m_duplicateCount = 0;     // bytes of a read reply's second copy matched so far
     ImageHandler m_checkRead;     // set while the read in progress is a check
+    TransferLog* m_log = nullptr;
+    QElapsedTimer m_clock; // since the exchange began, for the log
     std::array<std::uint8_t, ImageSize> m_rxBuffer{};
     std::array<std::uint8_t, ImageSize> m_readImage{};
 };

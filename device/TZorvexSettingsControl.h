@@ -93,6 +93,9 @@ public:
     // exchange, once the error has gone to ErrorSink. A start that throws fires nothing.
     std::function<void(const ExchangeOutcome& outcome)> OnExchangeDone;
 
+    // Every exchange from now on is logged to log (nullptr: none). See ExchangeEngine::SetLog.
+    void SetTransferLog(TransferLog* log) { m_engine.SetLog(log); }
+
     // The state of the exchange (see ExchangeEngine).
     TOperation Operation() const { return m_engine.Operation(); }
     std::uint8_t RetriesLeft() const { return m_engine.RetriesLeft(); }

@@ -3,6 +3,7 @@
 #include "tools/ConfigFileArg.h"
 #include "tools/DialerSession.h"
 #include "tools/ExitStatus.h"
+#include "tools/LogOption.h"
 
 namespace {
 
@@ -23,6 +24,7 @@ int RunRead(CommandContext& context)
                        "wypisuje plik na standardowe wyjście (komunikaty idą wtedy na\n"
                        "standardowe wyjście błędów).\n"
                        "  --port PORT     COM1..COM16 albo ścieżka urządzenia (/dev/ttyUSB0)\n"
+                       "  --log PLIK      dziennik transmisji (\"-\": standardowe wyjście błędów)\n"
                        "  -o, --output PLIK\n"
                        "Kod wyjścia: 0 sukces, 1 błąd wymiany, 2 złe argumenty, 3 błąd pliku,\n"
                        "4 błąd portu.\n";
@@ -30,7 +32,9 @@ int RunRead(CommandContext& context)
     }
     QString port;
     QString output;
-    if (!TakeOption(args, {QStringLiteral("--port"), QStringLiteral("-p")}, port) ||
+    QString logTarget;
+    if (!TakeLogOption(args, logTarget) ||
+        !TakeOption(args, {QStringLiteral("--port"), QStringLiteral("-p")}, port) ||
         !TakeOption(args, {QStringLiteral("-o"), QStringLiteral("--output")}, output))
         return Usage(context.err, QStringLiteral("brak wartości opcji"));
     if (!args.isEmpty())
@@ -47,7 +51,18 @@ int RunRead(CommandContext& context)
     // With the file on standard output, the link's own lines go to standard error.
     CommandContext console{context.args, IsStandardOutput(output) ? context.err : context.out,
                            context.err};
+    std::unique_ptr<TextTransferLog> log;
+    if (!logTarget.isEmpty()) {
+        QString problem;
+        log = OpenTransferLog(logTarget, problem);
+        if (!log) {
+            context.err << problem << "\n";
+            return ExitStatus::FileError;
+        }
+    }
     DialerSession session(console, port);
+    session.Link().SetTransferLog(log.get());
+
     const int status = session.Run([](TZorvexSettingsControl& link) { link.ReadFromDevice(); });
     if (status != ExitStatus::Success)
         return status;

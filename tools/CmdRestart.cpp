@@ -2,6 +2,7 @@
 
 #include "tools/DialerSession.h"
 #include "tools/ExitStatus.h"
+#include "tools/LogOption.h"
 
 #include <QRegularExpression>
 #include <QTime>
@@ -34,6 +35,7 @@ int RunRestart(CommandContext& context)
         context.out << "Użycie: zvx restart --port PORT [--time GG:MM]\n"
                        "Restartuje dialer, ustawiając mu podaną godzinę (domyślnie bieżącą).\n"
                        "  --port PORT     COM1..COM16 albo ścieżka urządzenia (/dev/ttyUSB0)\n"
+                       "  --log PLIK      dziennik transmisji (\"-\": standardowe wyjście błędów)\n"
                        "  --time GG:MM    godzina restartu, 0:00..23:59\n"
                        "Kod wyjścia: 0 sukces, 1 błąd wymiany, 2 złe argumenty, 4 błąd portu.\n";
         return ExitStatus::Success;
@@ -44,7 +46,9 @@ int RunRestart(CommandContext& context)
     });
     QString port;
     QString timeText;
-    if (!TakeOption(args, {QStringLiteral("--port"), QStringLiteral("-p")}, port) ||
+    QString logTarget;
+    if (!TakeLogOption(args, logTarget) ||
+        !TakeOption(args, {QStringLiteral("--port"), QStringLiteral("-p")}, port) ||
         !TakeOption(args, {QStringLiteral("--time"), QStringLiteral("-t")}, timeText))
         return Usage(context.err, QStringLiteral("brak wartości opcji"));
     if (!args.isEmpty())
@@ -59,6 +63,17 @@ int RunRestart(CommandContext& context)
                          QStringLiteral("nieprawidłowa godzina \"%1\" (GG:MM)").arg(timeText));
     }
 
+    std::unique_ptr<TextTransferLog> log;
+    if (!logTarget.isEmpty()) {
+        QString problem;
+        log = OpenTransferLog(logTarget, problem);
+        if (!log) {
+            context.err << problem << "\n";
+            return ExitStatus::FileError;
+        }
+    }
     DialerSession session(context, port);
+    session.Link().SetTransferLog(log.get());
+
     return session.Run([time](TZorvexSettingsControl& link) { link.RestartDevice(time); });
 }

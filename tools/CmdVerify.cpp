@@ -7,6 +7,7 @@
 #include "tools/DialerSession.h"
 #include "tools/DiffLines.h"
 #include "tools/ExitStatus.h"
+#include "tools/LogOption.h"
 
 #include <optional>
 
@@ -28,16 +29,31 @@ int RunVerify(CommandContext& context)
                        "polu (bez opisu konfiguracji, którego dialer nie przechowuje). Plik nie\n"
                        "jest zmieniany.\n"
                        "  --port PORT     COM1..COM16 albo ścieżka urządzenia (/dev/ttyUSB0)\n"
+                       "  --log PLIK      dziennik transmisji (\"-\": standardowe wyjście błędów)\n"
                        "Kod wyjścia: 0 konfiguracje zgodne, 1 różne albo błąd wymiany,\n"
                        "2 złe argumenty, 3 błąd pliku, 4 błąd portu.\n";
         return ExitStatus::Success;
     }
+    QString logTarget;
+    if (!TakeLogOption(args, logTarget))
+        return Usage(context.err, QStringLiteral("brak wartości opcji"));
     QString port;
     QString file;
     if (const QString problem = TakePortAndFile(args, port, file); !problem.isEmpty())
         return Usage(context.err, problem);
 
+    std::unique_ptr<TextTransferLog> log;
+    if (!logTarget.isEmpty()) {
+        QString problem;
+        log = OpenTransferLog(logTarget, problem);
+        if (!log) {
+            context.err << problem << "\n";
+            return ExitStatus::FileError;
+        }
+    }
     DialerSession session(context, port);
+    session.Link().SetTransferLog(log.get());
+
     // The file is checked before the line is opened: a wrong file needs no dialer.
     if (const QString error = ReadConfigFileArg(file, session.Link().Settings());
         !error.isEmpty()) {

@@ -9,6 +9,7 @@
 #include "tools/CmdEmulate.h"
 #include "tools/CmdGet.h"
 #include "tools/CmdNew.h"
+#include "tools/CmdPorts.h"
 #include "tools/CmdRead.h"
 #include "tools/CmdRestart.h"
 #include "tools/CmdSet.h"
@@ -33,6 +34,8 @@ const Command kCommands[] = {
     {"get", "wypisuje wartości pól konfiguracji z pliku", RunGet},
     {"set", "ustawia pola konfiguracji w pliku (KLUCZ=WARTOŚĆ)", RunSet},
     {"apply", "ustawia pola z dokumentu JSON lub kopiuje obszary z pliku", RunApply},
+    {"ports", "wypisuje porty szeregowe komputera i nazwy COMn", RunPorts},
+    {"probe", "szuka portu, do którego dołączony jest dialer", RunProbe},
 };
 
 void PrintUsage(QTextStream& out)

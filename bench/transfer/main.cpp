@@ -3,19 +3,23 @@
 // line itself needs for it: the frames and answers at 10 bits a byte, plus the
 // emulator's turn-around once per frame. Goal: 1.03 or less for both.
 //
-//   transfer [RUNS]    RUNS reads and RUNS writes (default 3)
+//   transfer [RUNS] [--log FILE]    RUNS reads and RUNS writes (default 3), logged to FILE
 
 #include "device/TZorvexSettingsControl.h"
+#include "device/TransferLogText.h"
 #include "emulator/LineTiming.h"
 #include "emulator/TDialerEmulator.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -61,7 +65,16 @@ double LineSeconds(int frames, int bytesPerFrame, std::chrono::microseconds turn
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
+    // transfer [RUNS] [--log FILE]: with --log every exchange is logged as text to FILE,
+    // to compare the figures with logging on and off.
+    int runs = 3;
+    QString logFile;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--log") == 0 && i + 1 < argc)
+            logFile = QString::fromLocal8Bit(argv[++i]);
+        else
+            runs = std::max(1, atoi(argv[i]));
+    }
 
     TDialerEmulator::Options options; // paced, default turn-around
     TDialerEmulator dialer(options);
@@ -69,6 +82,17 @@ int main(int argc, char* argv[])
     QuietReporter reporter;
     TZorvexSettingsControl link(reporter);
     link.SerialPort().SetPort(QString::fromStdString(dialer.SlavePath()));
+    std::unique_ptr<TextTransferLog> log;
+    if (!logFile.isEmpty()) {
+        auto file = std::make_unique<QFile>(logFile);
+        if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(logFile));
+            return 1;
+        }
+        log = std::make_unique<TextTransferLog>(std::move(file));
+        link.SetTransferLog(log.get());
+        std::printf("logging to %s\n", qPrintable(logFile));
+    }
 
     // Opening the port is not part of an exchange's time.
     if (Time(link, reporter, &TZorvexSettingsControl::ReadFromDevice) < 0)

@@ -31,7 +31,8 @@ offers()
 
 # words (| separated, last is the one being completed) ; must offer ; must not offer
 cases=(
-    ';new read write restart emulate show diff verify;--help'
+    ';new read write restart emulate show diff verify ports probe;--help'
+    'probe|--;--port --log --help;--json'
     're;read restart;new'
     '--v;--version;--help'
     'read|--p;--port;--output'

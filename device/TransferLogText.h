@@ -1,0 +1,39 @@
+#pragma once
+
+#include "device/TransferLog.h"
+
+#include <QIODevice>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+// Transfer log entries as text lines, one per entry, no line end:
+//   "   412 ms  -> 6A 50 A1 40 00 9B 00          odczyt 64 B od 0x00"
+//   "   930 ms  <- 27                             ACK"
+// Write frames carry image bytes; hide(offset) true shows the byte at that image offset
+// as "**" (the access codes, when the viewer did not ask to see them).
+namespace TransferLogText {
+
+using HideByte = std::function<bool(int imageOffset)>;
+
+QString Line(const TransferLogEntry& entry, const HideByte& hide = {});
+// "6A 50 A1", with hidden image bytes of a write frame as "**".
+QString Hex(const QByteArray& bytes, const HideByte& hide = {});
+// What a frame to the dialer asks: "odczyt 64 B od 0x40", "zapis 4 B od 0x10",
+// "restart 09:07", or "ramka nieznana".
+QString FrameMeaning(const QByteArray& frame);
+
+} // namespace TransferLogText
+
+// A log written as text lines to a device (a file, standard error), flushed after every
+// line so that a crash or a pulled plug loses nothing already seen.
+class TextTransferLog : public TransferLog
+{
+public:
+    explicit TextTransferLog(std::unique_ptr<QIODevice> device);
+    void Entry(const TransferLogEntry& entry) noexcept override;
+
+private:
+    std::unique_ptr<QIODevice> m_device;
+};

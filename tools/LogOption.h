@@ -1,0 +1,18 @@
+#pragma once
+
+#include "device/TransferLogText.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+// "--log FILE" of the commands that talk to the dialer: every frame and chunk of the
+// exchange as text lines, to FILE ("-": standard error).
+
+// Takes "--log FILE" / "--log=FILE" out of args. False when the value is missing.
+bool TakeLogOption(QStringList& args, QString& target);
+
+// Opens the log target; a file is created anew, readable by its owner only (write frames
+// carry the access codes). nullptr with problem set when it cannot be opened.
+std::unique_ptr<TextTransferLog> OpenTransferLog(const QString& target, QString& problem);
