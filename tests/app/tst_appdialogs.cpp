@@ -6,10 +6,10 @@
 #include "app/UnitResetDial.h"
 #include "app/WindowReporter.h"
 #include "device/TZorvexSettingsControl.h"
-#include "emulator/TDialerEmulator.h"
 #include "settings/IniFile.h"
-#include "widgets/MessageBoxRecorder.h"
 #include "settings/ProgramSettings.h"
+#include "tests/common/EmulatedDialer.h"
+#include "widgets/MessageBoxRecorder.h"
 #include "widgets/TimePicker.h"
 
 #include <QComboBox>
@@ -39,18 +39,11 @@ struct EmulatedLine
     EmulatedLine()
     {
         dialer.Start();
-        link.SerialPort().SetPort(QString::fromStdString(dialer.SlavePath()));
+        link.SerialPort().SetPort(PathOf(dialer));
     }
     TDialerEmulator dialer{Unpaced()};
     WindowReporter reporter;
     TZorvexSettingsControl link{reporter};
-
-    static TDialerEmulator::Options Unpaced()
-    {
-        TDialerEmulator::Options options;
-        options.pacing = false;
-        return options;
-    }
 };
 } // namespace
 

@@ -2,9 +2,11 @@
 #include "app/UnitMainForm.h"
 #include "app/UnitProgress.h"
 #include "device/TZorvexSettingsControl.h"
-#include "emulator/TDialerEmulator.h"
+#include "emulator/DialerImage.h"
 #include "serial/CPort.h"
 #include "settings/ProgramSettings.h"
+#include "tests/common/EmulatedDialer.h"
+#include "tests/common/HostileFile.h"
 #include "widgets/CopyAnimation.h"
 #include "widgets/MessageBoxRecorder.h"
 
@@ -15,8 +17,6 @@
 #include <QProgressBar>
 #include <QToolBar>
 #include <QtTest>
-
-#include <sys/stat.h>
 
 class TstMainForm : public QObject
 {
@@ -121,16 +121,7 @@ void TstMainForm::hostileSettingsFile()
 {
     QFETCH(QString, kind);
     QFETCH(QString, reason);
-    if (kind == u"fifo") {
-        QCOMPARE(mkfifo(QFile::encodeName(SettingsFile()).constData(), 0600), 0);
-    } else if (kind == u"zero") {
-        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), SettingsFile()));
-    } else {
-        QFile f(SettingsFile());
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        QVERIFY(f.write("[Program configuration]\r\nPort=3\r\n;") > 0);
-        QVERIFY(f.write(QByteArray(1024 * 1024, 'x')) > 0);
-    }
+    QVERIFY(MakeHostileFile(SettingsFile(), kind, "[Program configuration]\r\nPort=3\r\n;"));
     MessageBoxRecorder boxes;
     TMainFormZORVEX window;
     Activate(window);
@@ -200,12 +191,9 @@ void TstMainForm::cancelledConfirmationSendsNothing()
 {
     QFETCH(QString, action);
     QFETCH(QString, question);
-    TDialerEmulator::Options options;
-    options.pacing = false;
-    TDialerEmulator dialer(options);
-    dialer.Start();
+    const auto dialer = StartDialer();
     TMainFormZORVEX window;
-    window.Link().SerialPort().SetPort(QString::fromStdString(dialer.SlavePath()));
+    window.Link().SerialPort().SetPort(PathOf(*dialer));
     const TZorvexSettings before = window.Link().Settings();
 
     MessageBoxRecorder boxes;
@@ -218,7 +206,7 @@ void TstMainForm::cancelledConfirmationSendsNothing()
     QCOMPARE(window.Link().Operation(), TOperation(0));
     QVERIFY(!window.Link().SerialPort().Connected());
     QVERIFY(window.Link().Settings() == before);
-    QCOMPARE(dialer.GetCounters().frames, 0);
+    QCOMPARE(dialer->GetCounters().frames, 0);
 }
 
 void TstMainForm::newConfigurationAsksBeforeDefaults()
@@ -389,17 +377,12 @@ void TstMainForm::saveThenLoadFromMenu()
 
 void TstMainForm::readFromEmulatedDialer()
 {
-    TDialerEmulator::Options options;
-    options.pacing = false;
-    TDialerEmulator dialer(options);
-    TCfg image = dialer.Image();
+    TCfg image = DefaultDialerImage();
     image.SetByte(120, 0x12);
-    image.SetByte(0, static_cast<std::uint8_t>(image.GetByte(0) - 0x12 + 0xFF)); // keep the sum
-    dialer.SetImage(image);
-    dialer.Start();
+    const auto dialer = StartDialer({}, image);
 
     TMainFormZORVEX window;
-    window.Link().SerialPort().SetPort(QString::fromStdString(dialer.SlavePath()));
+    window.Link().SerialPort().SetPort(PathOf(*dialer));
     MessageBoxRecorder boxes;
     boxes.Answer(mbYes);
     bool progressHiddenAtEnd = false;

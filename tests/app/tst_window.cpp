@@ -19,6 +19,7 @@
 #include "editors/dialogs/UnitStation.h"
 #include "editors/dialogs/UnitSystemOptions.h"
 #include "model/TZorvexSettings.h"
+#include "tests/common/FactorySettings.h"
 #include "tests/editors/ModalDriver.h"
 #include "widgets/MessageBoxRecorder.h"
 #include "widgets/QtTranslations.h"
@@ -92,13 +93,6 @@ const std::map<QString, Runner>& Dialogs()
          }},
     };
     return dialogs;
-}
-
-TZorvexSettings Factory()
-{
-    TZorvexSettings settings;
-    settings.LoadDefaults();
-    return settings;
 }
 
 // The widget that stands for where the focus is: a radio button counts as its group.

@@ -1,4 +1,5 @@
 #include "device/ConfigFileIO.h"
+#include "tests/common/FactorySettings.h"
 
 #include <QtTest>
 
@@ -39,13 +40,6 @@ void WriteAll(const QString& path, const QByteArray& bytes)
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(f.write(bytes), bytes.size());
-}
-
-TZorvexSettings Factory()
-{
-    TZorvexSettings s;
-    s.LoadDefaults();
-    return s;
 }
 
 // A configuration unlike the factory one in every region, with a record tail.

@@ -1,8 +1,7 @@
-#include "FakeExchange.h"
+#include "tests/common/EmulatedDialer.h"
+#include "tests/common/FakeReporter.h"
 
 #include "device/DataManagement.h"
-#include "emulator/DialerFaults.h"
-#include "emulator/TDialerEmulator.h"
 #include "model/Cp1250.h"
 #include "model/ErrorSink.h"
 #include "model/ImageChecksum.h"
@@ -34,16 +33,6 @@ QList<int> Deduplicated(const QList<int>& values)
     return out;
 }
 
-TDialerEmulator::Options Unpaced(const QStringList& faults = {})
-{
-    TDialerEmulator::Options options;
-    options.pacing = false;
-    for (const QString& fault : faults)
-        if (!AddFault(options.faults, fault.toStdString()))
-            qFatal("bad fault %s", qPrintable(fault));
-    return options;
-}
-
 // The link on one side of a pseudo-terminal, the emulated dialer on the other, and a
 // record of everything the link told its user.
 struct Rig
@@ -52,7 +41,7 @@ struct Rig
         : dialer(std::make_unique<TDialerEmulator>(options))
     {
         dialer->Start();
-        link.SerialPort().SetPort(QString::fromStdString(dialer->SlavePath()));
+        link.SerialPort().SetPort(PathOf(*dialer));
         link.OnTransferStart = [this](TZorvexSettingsControl*) { events.append("start"); };
         link.OnTransferEnd = [this](TZorvexSettingsControl*) { events.append("end"); };
         link.OnTransferProgress = [this](int percent) {
@@ -492,7 +481,7 @@ void TstDataManagement::lineLost()
     // The adapter is back (maybe under the same name): the next exchange works.
     rig.dialer = std::make_unique<TDialerEmulator>(Unpaced());
     rig.dialer->Start();
-    rig.link.SerialPort().SetPort(QString::fromStdString(rig.dialer->SlavePath()));
+    rig.link.SerialPort().SetPort(PathOf(*rig.dialer));
     rig.Reset();
     rig.link.ReadFromDevice();
     QVERIFY(rig.WaitForEnd());
@@ -557,7 +546,7 @@ void TstDataManagement::serialPortSettingsComeBack()
 {
     TDialerEmulator dialer(Unpaced());
     TSerialPort port;
-    port.SetPort(QString::fromStdString(dialer.SlavePath()));
+    port.SetPort(PathOf(dialer));
     port.SetBaudRate(br1339);
     port.Connect();
     QVERIFY(port.Connected());

@@ -1,4 +1,4 @@
-#include "FakeExchange.h"
+#include "tests/common/EngineRig.h"
 
 #include "device/DialerFrames.h"
 #include "device/ExchangeEngine.h"
@@ -14,7 +14,8 @@
 
 namespace {
 
-using Image = std::array<std::uint8_t, 256>;
+using Image = ExchangeEngine::Image;
+using Rig = EngineRig;
 
 QByteArray Hex(const char* text)
 {
@@ -36,16 +37,6 @@ Image GoodImage()
     return image;
 }
 
-// The dialer's answer to a read frame for 64 bytes at offset.
-QByteArray Reply(const Image& image, int offset)
-{
-    QByteArray reply("\x11\x22", 2);
-    reply.append(reinterpret_cast<const char*>(image.data()) + offset, 64);
-    reply.append(static_cast<char>(
-        Sum8(reinterpret_cast<const std::uint8_t*>(reply.constData()), reply.size())));
-    return reply;
-}
-
 // Feeds reply in pieces of the given sizes (the last size repeats).
 void Feed(ExchangeEngine& engine, const QByteArray& reply, const QList<int>& pieces)
 {
@@ -65,15 +56,6 @@ QList<int> Deduplicated(const QList<int>& values)
             out.append(v);
     return out;
 }
-
-struct Rig
-{
-    Rig() { settings.LoadDefaults(); }
-    TZorvexSettings settings;
-    FakeLink link;
-    FakeReporter reporter;
-    ExchangeEngine engine{settings, link, reporter};
-};
 
 } // namespace
 
@@ -152,7 +134,7 @@ void TstExchange::readInChunks()
         QCOMPARE(rig.link.frames.size(), offset / 64 + 1);
         QCOMPARE(rig.link.frames.last(), DialerFrames::Read(64, offset));
         QVERIFY(rig.link.timerRunning);
-        Feed(rig.engine, Reply(image, offset), pieces);
+        Feed(rig.engine, ReadReply(image, offset), pieces);
     }
     QCOMPARE(rig.link.frames.size(), 4);
     QCOMPARE(rig.engine.Operation(), opIdle);
@@ -196,7 +178,7 @@ void TstExchange::readRefused()
 
     rig.engine.StartRead();
     for (int block = 0; block < 4 && rig.engine.Operation() == opRead; ++block) {
-        QByteArray reply = Reply(image, block * 64);
+        QByteArray reply = ReadReply(image, block * 64);
         if (block == badBlock)
             reply[66] = static_cast<char>(reply[66] + 1);
         rig.engine.PortRxChar(reply);
@@ -218,7 +200,7 @@ void TstExchange::copyWaitsForTheBoxToClose()
     const Image image = GoodImage();
     rig.engine.StartRead();
     for (int offset = 0; offset < 256; offset += 64)
-        rig.engine.PortRxChar(Reply(image, offset));
+        rig.engine.PortRxChar(ReadReply(image, offset));
     QVERIFY(unchangedWhileShown);
     QCOMPARE(rig.settings.Cfg.Bytes(), image);
 }
@@ -305,7 +287,7 @@ void TstExchange::silence()
 void TstExchange::partialReplyWaitsWithoutResending()
 {
     Rig rig;
-    const QByteArray half = Reply(GoodImage(), 0).left(30);
+    const QByteArray half = ReadReply(GoodImage(), 0).left(30);
     rig.engine.StartRead();
     rig.engine.PortRxChar(half);
     QCOMPARE(rig.engine.RxCount(), 30);
@@ -331,12 +313,12 @@ void TstExchange::retransmittedReadDropsHalfReply()
     Rig rig;
     const Image image = GoodImage();
     rig.engine.StartRead();
-    rig.engine.PortRxChar(Reply(image, 0).left(20));
+    rig.engine.PortRxChar(ReadReply(image, 0).left(20));
     rig.engine.TimerTick();
     QCOMPARE(rig.engine.RxCount(), 0);
     QCOMPARE(rig.link.frames.size(), 2);
     for (int offset = 0; offset < 256; offset += 64) {
-        rig.engine.PortRxChar(Reply(image, offset));
+        rig.engine.PortRxChar(ReadReply(image, offset));
         if (offset == 0) // the answer to a retransmitted frame: the line must go quiet
             rig.engine.GuardTick();
     }
@@ -394,7 +376,7 @@ void TstExchange::replyLongerThanAsked()
     Rig rig;
     const Image image = GoodImage();
     rig.engine.StartRead();
-    rig.engine.PortRxChar(Reply(image, 0) + QByteArray(400, '\xAA'));
+    rig.engine.PortRxChar(ReadReply(image, 0) + QByteArray(400, '\xAA'));
     QCOMPARE(rig.engine.Position(), 64);
     QCOMPARE(rig.engine.RxCount(), 0);
     QCOMPARE(rig.link.frames.last(), DialerFrames::Read(64, 64));
@@ -435,7 +417,7 @@ void TstExchange::restartDuringExchange()
     Rig rig;
     const Image image = GoodImage();
     rig.engine.StartRead();
-    rig.engine.PortRxChar(Reply(image, 0).left(10));
+    rig.engine.PortRxChar(ReadReply(image, 0).left(10));
     rig.engine.StartRestart(9, 7);
     QCOMPARE(rig.engine.Operation(), opRestart);
     QCOMPARE(rig.engine.RetriesLeft(), 2);
@@ -482,7 +464,7 @@ void TstExchange::randomInputStaysInBounds()
         } else if (what == 1) {
             rig.engine.TimerTick();
         } else if (what == 2) {
-            rig.engine.PortRxChar(Reply(image, 64 * random.bounded(4)));
+            rig.engine.PortRxChar(ReadReply(image, 64 * random.bounded(4)));
         } else {
             QByteArray chunk(random.bounded(1, what == 3 ? 600 : 4), '\0');
             for (auto& c : chunk)
@@ -604,13 +586,13 @@ void TstExchange::hostileLine()
             } else if (what == "junk") {
                 rig.engine.PortRxChar(QByteArray("\x00\x91\xFF", 3));
             } else if (what == "reply" || what == "reply2") {
-                const QByteArray reply = Reply(image, asked());
+                const QByteArray reply = ReadReply(image, asked());
                 rig.engine.PortRxChar(what == "reply" ? reply : reply + reply);
             } else if (what == "half" || what == "rest") {
-                const QByteArray reply = Reply(image, asked());
+                const QByteArray reply = ReadReply(image, asked());
                 rig.engine.PortRxChar(what == "half" ? reply.left(30) : reply.mid(30));
             } else if (what == "next") {
-                rig.engine.PortRxChar(Reply(image, (asked() + 64) % 256));
+                rig.engine.PortRxChar(ReadReply(image, (asked() + 64) % 256));
             } else {
                 QFAIL(qPrintable(token));
             }

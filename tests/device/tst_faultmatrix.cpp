@@ -2,12 +2,11 @@
 // each must end with its message and without a hang, leave the configuration as it
 // should be, and leave the link ready for the next exchange, which must succeed.
 
-#include "FakeExchange.h"
 #include "ScriptedDialer.h"
+#include "tests/common/EmulatedDialer.h"
+#include "tests/common/FakeReporter.h"
 
 #include "device/DataManagement.h"
-#include "emulator/DialerFaults.h"
-#include "emulator/TDialerEmulator.h"
 #include "model/Cp1250.h"
 #include "model/ErrorSink.h"
 #include "model/ImageChecksum.h"
@@ -33,16 +32,6 @@ constexpr const char* kLate = "late-ms=1300";
 QString Box(const char* kind, const char* text)
 {
     return QString::fromLatin1(kind) + QString::fromUtf8(text);
-}
-
-TDialerEmulator::Options Unpaced(const QString& faults = {})
-{
-    TDialerEmulator::Options options;
-    options.pacing = false;
-    for (const QString& fault : faults.split(u',', Qt::SkipEmptyParts))
-        if (!AddFault(options.faults, fault.toStdString()))
-            qFatal("bad fault %s", qPrintable(fault));
-    return options;
 }
 
 // The link with everything it tells its user recorded in one list: boxes ("I:", "E:"),
@@ -292,11 +281,12 @@ void TstFaultMatrix::exchangeEnds()
     QString path;
     if (line.startsWith("emulator:") || line.startsWith("paced:") || line == "in-use" ||
         line.startsWith("reselect")) {
-        TDialerEmulator::Options options = Unpaced(line.section(u':', 1));
+        TDialerEmulator::Options options =
+            Unpaced(line.section(u':', 1).split(u',', Qt::SkipEmptyParts));
         options.pacing = line.startsWith("paced:");
         emulator = std::make_unique<TDialerEmulator>(options);
         emulator->Start();
-        path = QString::fromStdString(emulator->SlavePath());
+        path = PathOf(*emulator);
     } else if (line == "missing") {
         path = QStringLiteral("/nonexistent/ttyZVX");
     } else {
@@ -354,7 +344,7 @@ void TstFaultMatrix::exchangeEnds()
     holder.reset();
     TDialerEmulator healthy(Unpaced());
     healthy.Start();
-    rig.link.SerialPort().SetPort(QString::fromStdString(healthy.SlavePath()));
+    rig.link.SerialPort().SetPort(PathOf(healthy));
     rig.Reset();
     const TZorvexSettings beforeNext = mine;
     rig.Start(operation);
@@ -379,7 +369,7 @@ void TstFaultMatrix::interruptedReadLeavesNoTrace()
     TDialerEmulator::Options paced; // as slow as the real line: the answer takes 0.5 s
     TDialerEmulator dialer(paced);
     dialer.Start();
-    const QString path = QString::fromStdString(dialer.SlavePath());
+    const QString path = PathOf(dialer);
     {
         Rig first;
         first.link.SerialPort().SetPort(path);
