@@ -46,7 +46,8 @@ private slots:
     void closeQuestion();
 
 private:
-    void Activate(TMainFormZORVEX& window);
+    // Shows the window and waits until it is active; false if it never becomes active.
+    bool Activate(TMainFormZORVEX& window);
     QString SettingsFile() const { return m_dir.filePath(QStringLiteral("zorvex.ini")); }
 
     QTemporaryDir m_dir;
@@ -66,12 +67,12 @@ void TstMainForm::cleanup()
     InstallFileDialogHandler({});
 }
 
-void TstMainForm::Activate(TMainFormZORVEX& window)
+bool TstMainForm::Activate(TMainFormZORVEX& window)
 {
     window.ShowAboutBox = [this] { ++m_aboutShown; };
     window.show();
     window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    return QTest::qWaitForWindowActive(&window);
 }
 
 void TstMainForm::startUpPort_data()
@@ -99,7 +100,7 @@ void TstMainForm::startUpPort()
     }
     TMainFormZORVEX window;
     QCOMPARE(window.Link().SerialPort().Port(), QStringLiteral("COM2"));
-    Activate(window);
+    QVERIFY(Activate(window));
     QCOMPARE(window.Link().SerialPort().Port(), port);
 }
 
@@ -124,7 +125,7 @@ void TstMainForm::hostileSettingsFile()
     QVERIFY(MakeHostileFile(SettingsFile(), kind, "[Program configuration]\r\nPort=3\r\n;"));
     MessageBoxRecorder boxes;
     TMainFormZORVEX window;
-    Activate(window);
+    QVERIFY(Activate(window));
     QCOMPARE(window.Link().SerialPort().Port(), QStringLiteral("COM2"));
     QCOMPARE(boxes.Texts(),
              QStringList{QStringLiteral("Plik ustawień ") + SettingsFile() + u' ' + reason +
@@ -135,7 +136,7 @@ void TstMainForm::hostileSettingsFile()
 void TstMainForm::aboutBoxOnlyAtFirstActivation()
 {
     TMainFormZORVEX window;
-    Activate(window);
+    QVERIFY(Activate(window));
     QCOMPARE(m_aboutShown, 1);
     QVERIFY(!window.FirstActivation);
     QWidget other;
