@@ -94,7 +94,7 @@ public:
     std::function<void(const ExchangeOutcome& outcome)> OnExchangeDone;
 
     // The state of the exchange (see ExchangeEngine).
-    TOperation Operation() const { return m_engine.Operation(); }
+    ::Operation Operation() const { return m_engine.Operation(); }
     std::uint8_t RetriesLeft() const { return m_engine.RetriesLeft(); }
     const QByteArray& LastFrame() const { return m_engine.LastFrame(); }
     int Position() const { return m_engine.Position(); }

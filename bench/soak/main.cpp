@@ -69,10 +69,11 @@ QString Run(TZorvexSettingsControl& link, Outcome& outcome, void (TZorvexSetting
     outcome.last.clear();
     limit.start(kExchangeLimitMs);
     (link.*start)();
-    if (link.Operation() != opIdle)
+    if (link.Operation() != Operation::Idle)
         loop.exec();
     link.OnTransferEnd = nullptr;
-    return link.Operation() == opIdle ? outcome.last : QStringLiteral("zawieszona wymiana");
+    return link.Operation() == Operation::Idle ? outcome.last
+                                               : QStringLiteral("zawieszona wymiana");
 }
 
 } // namespace

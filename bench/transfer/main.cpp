@@ -43,7 +43,7 @@ double Time(TZorvexSettingsControl& link, QuietReporter& reporter,
     QElapsedTimer clock;
     clock.start();
     (link.*start)();
-    if (link.Operation() != opIdle)
+    if (link.Operation() != Operation::Idle)
         loop.exec();
     const double seconds = clock.nsecsElapsed() / 1e9;
     link.OnTransferEnd = nullptr;

@@ -187,7 +187,7 @@ void TstAppDialogs::restartSendsPickerTime()
         d->findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
     });
     QCOMPARE(dialog.RequestRestart(link), int(QDialog::Accepted));
-    QTRY_COMPARE_WITH_TIMEOUT(link.Operation(), TOperation(0), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(link.Operation(), Operation::Idle, 20000);
     QCOMPARE(boxes.Texts(), QStringList{"Zainicjowano pracę Dialera"});
     const auto counters = dialer.GetCounters();
     QCOMPARE(counters.restarts, 1);

@@ -204,7 +204,7 @@ void TstMainForm::cancelledConfirmationSendsNothing()
     QCOMPARE(boxes.Last().kind, mkConfirmation);
     QCOMPARE(boxes.Last().buttons, TMsgButtons(mbYes | mbCancel));
     QVERIFY(!window.Progress().isVisible());
-    QCOMPARE(window.Link().Operation(), TOperation(0));
+    QCOMPARE(window.Link().Operation(), Operation::Idle);
     QVERIFY(!window.Link().SerialPort().Connected());
     QVERIFY(window.Link().Settings() == before);
     QCOMPARE(dialer->GetCounters().frames, 0);
@@ -393,7 +393,7 @@ void TstMainForm::readFromEmulatedDialer()
     });
     window.Action(QStringLiteral("OdczytKonfiguracjiDialera"))->trigger();
     QVERIFY(window.Progress().isVisible());
-    QTRY_COMPARE_WITH_TIMEOUT(window.Link().Operation(), TOperation(0), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(window.Link().Operation(), Operation::Idle, 20000);
     QCOMPARE(boxes.Texts(), (QStringList{"Czy odczytać konfigurację z Dialera?",
                                          "Konfiguracja odczytana poprawnie"}));
     QVERIFY(progressHiddenAtEnd);

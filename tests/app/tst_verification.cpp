@@ -215,8 +215,9 @@ void TstVerification::verifyAgainstDialer()
     MessageBoxRecorder boxes;
     window.Action(QStringLiteral("WeryfikacjaKonfiguracjiDialera"))->trigger();
     QVERIFY(window.Progress().isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(
-        window.Link().Operation() == opIdle && (boxes.Count() > 0 || !m_lists.isEmpty()), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(window.Link().Operation() == Operation::Idle &&
+                                 (boxes.Count() > 0 || !m_lists.isEmpty()),
+                             20000);
     QCOMPARE(boxes.Texts(), texts);
     QVERIFY(!window.Progress().isVisible());
     if (differs) {
@@ -299,7 +300,7 @@ void TstVerification::questionAfterWrite()
     bool settled = false;
     QTimer::singleShot(0, this, [&] { settled = true; });
     QTRY_VERIFY(settled);
-    QCOMPARE(window.Link().Operation(), opIdle);
+    QCOMPARE(window.Link().Operation(), Operation::Idle);
     QCOMPARE(asked, answer < 0 ? 0 : 1);
     if (asked) {
         QCOMPARE(question, QStringLiteral("Zweryfikować zapis odczytem z dialera?"));

@@ -225,7 +225,7 @@ void TstDataManagement::readsTheDialer()
     for (int r = 1; r < TComment::Count; ++r)
         if (r != 3)
             QCOMPARE(comment.GetText(r), before.Comment.GetText(r));
-    QCOMPARE(rig.link.Operation(), opIdle);
+    QCOMPARE(rig.link.Operation(), Operation::Idle);
     QVERIFY(rig.link.SerialPort().Connected()); // left open for the next exchange
 }
 
@@ -287,7 +287,7 @@ void TstDataManagement::verifiesTheDialer()
     QVERIFY(QTest::qWaitFor([&] { return received || !rig.reporter.shown.isEmpty(); }, 20000));
     QCOMPARE(rig.reporter.shown, shown);
     QCOMPARE(rig.events, (QStringList{"start", "end"}));
-    QCOMPARE(rig.link.Operation(), opIdle);
+    QCOMPARE(rig.link.Operation(), Operation::Idle);
     QVERIFY(settings == before);
     QCOMPARE(received.has_value(), shown.isEmpty());
     if (received) {
@@ -398,7 +398,7 @@ void TstDataManagement::silenceEndsExchange()
     QCOMPARE(rig.events, (QStringList{"start", "end"}));
     QCOMPARE(rig.progress.count(-1), 1);
     QCOMPARE(rig.dialer->GetCounters().frames, frames);
-    QCOMPARE(rig.link.Operation(), opIdle);
+    QCOMPARE(rig.link.Operation(), Operation::Idle);
     QCOMPARE(rig.link.RetriesLeft(), 0);
     if (operation == "read")
         QVERIFY(rig.link.Settings() == before);
@@ -474,7 +474,7 @@ void TstDataManagement::lineLost()
     QCOMPARE(rig.sunk.size(), 1);
     QVERIFY2(rig.sunk.first().startsWith(QStringLiteral("Błąd funkcji")),
              qPrintable(rig.sunk.first()));
-    QCOMPARE(rig.link.Operation(), opIdle);
+    QCOMPARE(rig.link.Operation(), Operation::Idle);
     if (operation == "read")
         QVERIFY(rig.link.Settings().Cfg == before);
 
@@ -498,7 +498,7 @@ void TstDataManagement::handlerErrorEndsExchange()
     QCOMPARE(rig.events, (QStringList{"start", "end"}));
     QCOMPARE(rig.sunk, QStringList{"przerwane w obsłudze postępu"});
     QVERIFY(rig.reporter.shown.isEmpty());
-    QCOMPARE(rig.link.Operation(), opIdle);
+    QCOMPARE(rig.link.Operation(), Operation::Idle);
 
     rig.Reset();
     rig.throwAtProgress = -2;
@@ -521,7 +521,7 @@ void TstDataManagement::portThatCannotOpen()
         QCOMPARE(e.Code(), EComPort::CodeOpen);
     }
     QVERIFY(events.isEmpty());
-    QCOMPARE(link.Operation(), opIdle);
+    QCOMPARE(link.Operation(), Operation::Idle);
     QVERIFY(!link.SerialPort().Connected());
 }
 

@@ -129,7 +129,7 @@ void TstExchange::readInChunks()
     const Image image = GoodImage();
 
     rig.engine.StartRead();
-    QCOMPARE(rig.engine.Operation(), opRead);
+    QCOMPARE(rig.engine.Operation(), Operation::Read);
     for (int offset = 0; offset < 256; offset += 64) {
         QCOMPARE(rig.link.frames.size(), offset / 64 + 1);
         QCOMPARE(rig.link.frames.last(), DialerFrames::Read(64, offset));
@@ -137,7 +137,7 @@ void TstExchange::readInChunks()
         Feed(rig.engine, ReadReply(image, offset), pieces);
     }
     QCOMPARE(rig.link.frames.size(), 4);
-    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.engine.Operation(), Operation::Idle);
     QVERIFY(!rig.link.timerRunning);
     QCOMPARE(Deduplicated(rig.link.progress), (QList<int>{0, 25, 50, 75}));
     QCOMPARE(rig.link.events.first(), QStringLiteral("start"));
@@ -177,13 +177,13 @@ void TstExchange::readRefused()
         ++image[200];
 
     rig.engine.StartRead();
-    for (int block = 0; block < 4 && rig.engine.Operation() == opRead; ++block) {
+    for (int block = 0; block < 4 && rig.engine.Operation() == Operation::Read; ++block) {
         QByteArray reply = ReadReply(image, block * 64);
         if (block == badBlock)
             reply[66] = static_cast<char>(reply[66] + 1);
         rig.engine.PortRxChar(reply);
     }
-    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.engine.Operation(), Operation::Idle);
     QCOMPARE(rig.link.frames.size(), framesSent);
     QCOMPARE(rig.link.events.count(QStringLiteral("end")), 1);
     QVERIFY(!rig.link.timerRunning);
@@ -226,7 +226,7 @@ void TstExchange::writeSendsSixtyFourFrames()
     QCOMPARE(rig.link.progress, expectedProgress);
     QCOMPARE(rig.link.progress.mid(0, 4), (QList<int>{1, 3, 4, 6}));
     QCOMPARE(rig.link.progress.last(), 100);
-    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.engine.Operation(), Operation::Idle);
     QCOMPARE(rig.engine.Position(), 0);
     QCOMPARE(rig.reporter.shown, QStringList{Msg("I:", ConstsZVX::WriteDone)});
 }
@@ -239,7 +239,7 @@ void TstExchange::writeRefusedMidway()
         rig.engine.PortRxChar(QByteArray("'"));
     rig.engine.PortRxChar(QByteArray("4"));
     QCOMPARE(rig.link.frames.size(), 11);
-    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.engine.Operation(), Operation::Idle);
     QVERIFY(!rig.link.timerRunning);
     QCOMPARE(rig.reporter.shown, QStringList{Msg("E:", ConstsZVX::BadRecordChecksum)});
     rig.engine.TimerTick();
@@ -250,9 +250,9 @@ void TstExchange::silence_data()
 {
     QTest::addColumn<int>("operation");
     QTest::addColumn<QString>("message");
-    QTest::newRow("restart") << int(opRestart) << Msg("E:", ConstsZVX::RestartNoAnswer);
-    QTest::newRow("read") << int(opRead) << Msg("E:", ConstsZVX::TransferNoAnswer);
-    QTest::newRow("write") << int(opWrite) << Msg("E:", ConstsZVX::TransferNoAnswer);
+    QTest::newRow("restart") << int(Operation::Restart) << Msg("E:", ConstsZVX::RestartNoAnswer);
+    QTest::newRow("read") << int(Operation::Read) << Msg("E:", ConstsZVX::TransferNoAnswer);
+    QTest::newRow("write") << int(Operation::Write) << Msg("E:", ConstsZVX::TransferNoAnswer);
 }
 
 void TstExchange::silence()
@@ -260,9 +260,9 @@ void TstExchange::silence()
     QFETCH(int, operation);
     QFETCH(QString, message);
     Rig rig;
-    if (operation == opRestart)
+    if (operation == int(Operation::Restart))
         rig.engine.StartRestart(12, 30);
-    else if (operation == opRead)
+    else if (operation == int(Operation::Read))
         rig.engine.StartRead();
     else
         rig.engine.StartWrite();
@@ -277,7 +277,7 @@ void TstExchange::silence()
 
     rig.engine.TimerTick();
     QCOMPARE(rig.link.frames.size(), 2);
-    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.engine.Operation(), Operation::Idle);
     QCOMPARE(rig.engine.RetriesLeft(), 0);
     QVERIFY(!rig.link.timerRunning);
     QCOMPARE(rig.link.events, (QStringList{"start", "-1", "end"}));
@@ -304,7 +304,7 @@ void TstExchange::partialReplyWaitsWithoutResending()
     QVERIFY(rig.link.timerRunning);
     rig.engine.TimerTick();
     QCOMPARE(rig.link.frames.size(), 2);
-    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.engine.Operation(), Operation::Idle);
     QCOMPARE(rig.reporter.shown, QStringList{Msg("E:", ConstsZVX::TransferNoAnswer)});
 }
 
@@ -330,11 +330,11 @@ void TstExchange::strayBytesKeepTimerRunning_data()
 {
     QTest::addColumn<int>("operation");
     QTest::addColumn<QByteArray>("stray");
-    QTest::newRow("ack while reading") << int(opRead) << QByteArray("'");
-    QTest::newRow("two acks while reading") << int(opRead) << QByteArray("''");
-    QTest::newRow("garbage while writing") << int(opWrite) << QByteArray("xyz");
-    QTest::newRow("long ack while writing") << int(opWrite) << QByteArray("'''");
-    QTest::newRow("garbage while restarting") << int(opRestart) << QByteArray(300, 'q');
+    QTest::newRow("ack while reading") << int(Operation::Read) << QByteArray("'");
+    QTest::newRow("two acks while reading") << int(Operation::Read) << QByteArray("''");
+    QTest::newRow("garbage while writing") << int(Operation::Write) << QByteArray("xyz");
+    QTest::newRow("long ack while writing") << int(Operation::Write) << QByteArray("'''");
+    QTest::newRow("garbage while restarting") << int(Operation::Restart) << QByteArray(300, 'q');
 }
 
 void TstExchange::strayBytesKeepTimerRunning()
@@ -342,9 +342,9 @@ void TstExchange::strayBytesKeepTimerRunning()
     QFETCH(int, operation);
     QFETCH(QByteArray, stray);
     Rig rig;
-    if (operation == opRead)
+    if (operation == int(Operation::Read))
         rig.engine.StartRead();
-    else if (operation == opWrite)
+    else if (operation == int(Operation::Write))
         rig.engine.StartWrite();
     else
         rig.engine.StartRestart(1, 2);
@@ -357,7 +357,7 @@ void TstExchange::strayBytesKeepTimerRunning()
     // ... and the silence that follows still ends the exchange.
     rig.engine.TimerTick();
     rig.engine.TimerTick();
-    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.engine.Operation(), Operation::Idle);
     QCOMPARE(rig.reporter.shown.size(), 1);
 }
 
@@ -387,7 +387,7 @@ void TstExchange::failedFirstFrameEndsExchange()
     Rig rig;
     rig.link.failSendsFrom = 0;
     QVERIFY_THROWS_EXCEPTION(Exception, rig.engine.StartWrite());
-    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.engine.Operation(), Operation::Idle);
     QCOMPARE(rig.link.events, (QStringList{"start", "end"}));
     QVERIFY(!rig.link.timerRunning);
     QCOMPARE(Sum8(rig.settings.Cfg.Bytes().data(), 256), 0); // byte 0 set all the same
@@ -402,7 +402,7 @@ void TstExchange::endAfterErrorEndsOnce()
     QVERIFY_THROWS_EXCEPTION(Exception, rig.engine.PortRxChar(QByteArray("'")));
     QVERIFY(rig.engine.EndAfterError());
     QVERIFY(!rig.engine.EndAfterError());
-    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.engine.Operation(), Operation::Idle);
     QCOMPARE(rig.link.events.count(QStringLiteral("end")), 1);
     QVERIFY(!rig.link.timerRunning);
     // The next exchange starts from scratch.
@@ -419,7 +419,7 @@ void TstExchange::restartDuringExchange()
     rig.engine.StartRead();
     rig.engine.PortRxChar(ReadReply(image, 0).left(10));
     rig.engine.StartRestart(9, 7);
-    QCOMPARE(rig.engine.Operation(), opRestart);
+    QCOMPARE(rig.engine.Operation(), Operation::Restart);
     QCOMPARE(rig.engine.RetriesLeft(), 2);
     QCOMPARE(rig.engine.LastFrame(), Hex("6A50A009076A"));
     rig.engine.StartRead();
@@ -475,9 +475,10 @@ void TstExchange::randomInputStaysInBounds()
         }
         QVERIFY(rig.engine.RxCount() <= DialerFrames::DataReplySize(64));
         QVERIFY(rig.engine.Position() >= 0 && rig.engine.Position() < 256);
-        QVERIFY(rig.engine.Operation() <= opWrite);
+        QVERIFY(rig.engine.Operation() <= Operation::Write);
         // Exactly one of the two timers runs while an exchange is on.
-        QCOMPARE(rig.link.timerRunning || rig.link.guardRunning, rig.engine.Operation() != opIdle);
+        QCOMPARE(rig.link.timerRunning || rig.link.guardRunning,
+                 rig.engine.Operation() != Operation::Idle);
         QVERIFY(!(rig.link.timerRunning && rig.link.guardRunning));
         QCOMPARE(rig.link.guardRunning, rig.engine.Guarding());
     }
@@ -572,7 +573,7 @@ void TstExchange::hostileLine()
         const QString what = token.section(u'*', 0, 0);
         const int times = token.contains(u'*') ? token.section(u'*', 1).toInt() : 1;
         for (int i = 0; i < times; ++i) {
-            QVERIFY2(rig.engine.Operation() != opIdle, qPrintable(token));
+            QVERIFY2(rig.engine.Operation() != Operation::Idle, qPrintable(token));
             if (what == "tick") {
                 QVERIFY(rig.link.timerRunning);
                 rig.engine.TimerTick();
@@ -599,7 +600,7 @@ void TstExchange::hostileLine()
         }
     }
 
-    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.engine.Operation(), Operation::Idle);
     QVERIFY(!rig.link.timerRunning && !rig.link.guardRunning);
     QCOMPARE(rig.reporter.shown, QStringList{outcome});
     QCOMPARE(rig.link.frames.size(), frames);

@@ -138,7 +138,7 @@ void TstExchangeDone::oneEndPerExchange()
     QCOMPARE(int(outcome.operation), kind);
     QCOMPARE(outcome.succeeded, succeeded);
     QCOMPARE(outcome.message, message);
-    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.engine.Operation(), Operation::Idle);
     // After the exchange's own message, if it gives one (a verification gives none).
     QCOMPARE(shownAtEnd, shownAfterSteps);
 }

@@ -72,7 +72,8 @@ struct Rig
     bool WaitForEnd()
     {
         return QTest::qWaitFor(
-            [this] { return link.Operation() == opIdle && !Outcomes().isEmpty(); }, kExchangeLimit);
+            [this] { return link.Operation() == Operation::Idle && !Outcomes().isEmpty(); },
+            kExchangeLimit);
     }
     void Reset()
     {
@@ -321,7 +322,7 @@ void TstFaultMatrix::exchangeEnds()
         QCOMPARE(rig.events, (QStringList{"start", "end"}));
     if (resends >= 0)
         QCOMPARE(rig.resends, resends);
-    QCOMPARE(rig.link.Operation(), opIdle);
+    QCOMPARE(rig.link.Operation(), Operation::Idle);
 
     const TCfg dialerImage = emulator ? emulator->Image() : scripted ? scripted->Image() : TCfg{};
     TZorvexSettings sealed = before;

@@ -372,7 +372,7 @@ void TstDocument::verifyAfterWrite()
     rig.document.Write();
     QTRY_COMPARE_WITH_TIMEOUT(rig.ends.size(), verified ? 2 : 1, 20000);
     QVERIFY(rig.Settle());
-    QTRY_COMPARE(rig.document.Link().Operation(), opIdle);
+    QTRY_COMPARE(rig.document.Link().Operation(), Operation::Idle);
     QCOMPARE(rig.ends.size(), verified ? 2 : 1);
     QCOMPARE(rig.ends.first().operation, ExchangeKind::Write);
     QCOMPARE(askedWithShown, 0); // the write's message came before any question
