@@ -6,8 +6,8 @@
 //   transfer [RUNS]    RUNS reads and RUNS writes (default 3)
 
 #include "device/TZorvexSettingsControl.h"
+#include "emulator/DialerEmulator.h"
 #include "emulator/LineTiming.h"
-#include "emulator/TDialerEmulator.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -63,8 +63,8 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
 
-    TDialerEmulator::Options options; // paced, default turn-around
-    TDialerEmulator dialer(options);
+    DialerEmulator::Options options; // paced, default turn-around
+    DialerEmulator dialer(options);
     dialer.Start();
     QuietReporter reporter;
     TZorvexSettingsControl link(reporter);

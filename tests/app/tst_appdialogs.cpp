@@ -45,7 +45,7 @@ struct EmulatedLine
         dialer.Start();
         link.SerialPort().SetPort(PathOf(dialer));
     }
-    TDialerEmulator dialer{Unpaced()};
+    DialerEmulator dialer{Unpaced()};
     WindowReporter reporter;
     TZorvexSettingsControl link{reporter};
 };
@@ -176,7 +176,7 @@ void TstAppDialogs::optionsPrinterSetupStaysOpen()
 void TstAppDialogs::restartSendsPickerTime()
 {
     EmulatedLine line;
-    TDialerEmulator& dialer = line.dialer;
+    DialerEmulator& dialer = line.dialer;
     TZorvexSettingsControl& link = line.link;
     MessageBoxRecorder boxes;
 
@@ -198,7 +198,7 @@ void TstAppDialogs::restartSendsPickerTime()
 void TstAppDialogs::restartCancelledSendsNothing()
 {
     EmulatedLine line;
-    TDialerEmulator& dialer = line.dialer;
+    DialerEmulator& dialer = line.dialer;
     TZorvexSettingsControl& link = line.link;
     int started = 0;
     link.OnTransferStart = [&](TZorvexSettingsControl*) { ++started; };

@@ -421,7 +421,7 @@ void TstWindow::descriptionFieldsShowFiftyLetters()
                          0);
                 QCOMPARE(edit->cursorPositionAt(QPoint(edit->width() - 2, middle)), 50);
             }
-            dialog.done(TEditorDialog::mrCancel);
+            dialog.done(EditorDialog::mrCancel);
         });
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "emulator/DialerEmulator.h"
 #include "emulator/DialerFaults.h"
-#include "emulator/TDialerEmulator.h"
 #include "model/ImageChecksum.h"
 #include "model/TCfg.h"
 
@@ -16,9 +16,9 @@
 // ("late-ms=1300", "nak-block=2"); a fault the emulator does not know is a fault of the
 // test itself and ends the run.
 
-inline TDialerEmulator::Options Unpaced(const QStringList& faults = {})
+inline DialerEmulator::Options Unpaced(const QStringList& faults = {})
 {
-    TDialerEmulator::Options options;
+    DialerEmulator::Options options;
     options.pacing = false;
     for (const QString& fault : faults)
         if (!AddFault(options.faults, fault.toStdString()))
@@ -35,10 +35,10 @@ inline TCfg Sealed(TCfg image)
 }
 
 // A started dialer; with image, it holds that image sealed instead of its factory one.
-inline std::unique_ptr<TDialerEmulator> StartDialer(const QStringList& faults = {},
-                                                    const std::optional<TCfg>& image = {})
+inline std::unique_ptr<DialerEmulator> StartDialer(const QStringList& faults = {},
+                                                   const std::optional<TCfg>& image = {})
 {
-    auto dialer = std::make_unique<TDialerEmulator>(Unpaced(faults));
+    auto dialer = std::make_unique<DialerEmulator>(Unpaced(faults));
     if (image)
         dialer->SetImage(Sealed(*image));
     dialer->Start();
@@ -46,7 +46,7 @@ inline std::unique_ptr<TDialerEmulator> StartDialer(const QStringList& faults = 
 }
 
 // The device the program opens to reach the dialer.
-inline QString PathOf(const TDialerEmulator& dialer)
+inline QString PathOf(const DialerEmulator& dialer)
 {
     return QString::fromStdString(dialer.SlavePath());
 }

@@ -37,8 +37,8 @@ QList<int> Deduplicated(const QList<int>& values)
 // record of everything the link told its user.
 struct Rig
 {
-    explicit Rig(const TDialerEmulator::Options& options = Unpaced())
-        : dialer(std::make_unique<TDialerEmulator>(options))
+    explicit Rig(const DialerEmulator::Options& options = Unpaced())
+        : dialer(std::make_unique<DialerEmulator>(options))
     {
         dialer->Start();
         link.SerialPort().SetPort(PathOf(*dialer));
@@ -76,7 +76,7 @@ struct Rig
         sunk.clear();
     }
 
-    std::unique_ptr<TDialerEmulator> dialer;
+    std::unique_ptr<DialerEmulator> dialer;
     FakeReporter reporter;
     TZorvexSettingsControl link{reporter};
     QStringList events;
@@ -206,7 +206,7 @@ void TstDataManagement::readsTheDialer()
 {
     QFETCH(QStringList, faults);
     QFETCH(bool, pacing);
-    TDialerEmulator::Options options = Unpaced(faults);
+    DialerEmulator::Options options = Unpaced(faults);
     options.pacing = pacing;
     Rig rig(options);
     rig.link.Settings().Comment.SetText(5, "Sklep przy rynku");
@@ -479,7 +479,7 @@ void TstDataManagement::lineLost()
         QVERIFY(rig.link.Settings().Cfg == before);
 
     // The adapter is back (maybe under the same name): the next exchange works.
-    rig.dialer = std::make_unique<TDialerEmulator>(Unpaced());
+    rig.dialer = std::make_unique<DialerEmulator>(Unpaced());
     rig.dialer->Start();
     rig.link.SerialPort().SetPort(PathOf(*rig.dialer));
     rig.Reset();
@@ -544,7 +544,7 @@ void TstDataManagement::selectPort()
 
 void TstDataManagement::serialPortSettingsComeBack()
 {
-    TDialerEmulator dialer(Unpaced());
+    DialerEmulator dialer(Unpaced());
     TSerialPort port;
     port.SetPort(PathOf(dialer));
     port.SetBaudRate(br1339);

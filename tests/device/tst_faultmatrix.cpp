@@ -103,28 +103,28 @@ QByteArray Garbage()
 ScriptedDialer::Script ScriptFor(const QString& line)
 {
     if (line == "garbage")
-        return [](int number, const TDialerFrame&, const QByteArray& reply) {
+        return [](int number, const DialerFrame&, const QByteArray& reply) {
             return number == 1 ? Garbage() + reply : reply;
         };
     if (line == "long")
-        return [](int, const TDialerFrame& frame, const QByteArray& reply) {
+        return [](int, const DialerFrame& frame, const QByteArray& reply) {
             return frame.kind == TFrameKind::Read ? reply + QByteArray("\x11\x22\x33\x44\x55")
                                                   : reply;
         };
     if (line == "ack-once") // an acknowledgement instead of the first block
-        return [](int number, const TDialerFrame&, const QByteArray& reply) {
+        return [](int number, const DialerFrame&, const QByteArray& reply) {
             return number == 1 ? QByteArray(1, char(DialerWire::Ack)) : reply;
         };
     if (line == "ack-always")
-        return [](int, const TDialerFrame&, const QByteArray&) {
+        return [](int, const DialerFrame&, const QByteArray&) {
             return QByteArray(1, char(DialerWire::Ack));
         };
     if (line == "stale-ack") // and the last write block refused
-        return [](int number, const TDialerFrame&, const QByteArray& reply) {
+        return [](int number, const DialerFrame&, const QByteArray& reply) {
             return number == 64 ? QByteArray(1, char(DialerWire::Nak)) : reply;
         };
     if (line == "stale-tail")
-        return [](int, const TDialerFrame&, const QByteArray& reply) { return reply; };
+        return [](int, const DialerFrame&, const QByteArray& reply) { return reply; };
     return {};
 }
 
@@ -276,16 +276,16 @@ void TstFaultMatrix::exchangeEnds()
     mine.Comment.SetText(7, "Sklep przy rynku");
     const TZorvexSettings before = mine;
 
-    std::unique_ptr<TDialerEmulator> emulator;
+    std::unique_ptr<DialerEmulator> emulator;
     std::unique_ptr<ScriptedDialer> scripted;
     std::unique_ptr<PortHolder> holder;
     QString path;
     if (line.startsWith("emulator:") || line.startsWith("paced:") || line == "in-use" ||
         line.startsWith("reselect")) {
-        TDialerEmulator::Options options =
+        DialerEmulator::Options options =
             Unpaced(line.section(u':', 1).split(u',', Qt::SkipEmptyParts));
         options.pacing = line.startsWith("paced:");
-        emulator = std::make_unique<TDialerEmulator>(options);
+        emulator = std::make_unique<DialerEmulator>(options);
         emulator->Start();
         path = PathOf(*emulator);
     } else if (line == "missing") {
@@ -343,7 +343,7 @@ void TstFaultMatrix::exchangeEnds()
 
     // The next exchange, on a healthy dialer (the other program gone, the adapter back).
     holder.reset();
-    TDialerEmulator healthy(Unpaced());
+    DialerEmulator healthy(Unpaced());
     healthy.Start();
     rig.link.SerialPort().SetPort(PathOf(healthy));
     rig.Reset();
@@ -367,8 +367,8 @@ void TstFaultMatrix::exchangeEnds()
 // take it for the answer to its own first frame.
 void TstFaultMatrix::interruptedReadLeavesNoTrace()
 {
-    TDialerEmulator::Options paced; // as slow as the real line: the answer takes 0.5 s
-    TDialerEmulator dialer(paced);
+    DialerEmulator::Options paced; // as slow as the real line: the answer takes 0.5 s
+    DialerEmulator dialer(paced);
     dialer.Start();
     const QString path = PathOf(dialer);
     {

@@ -21,7 +21,7 @@ QString Text(const char* utf8)
 }
 
 // The factory image with one byte changed, so that a read is seen to change something.
-std::unique_ptr<TDialerEmulator> Dialer(const QStringList& faults = {})
+std::unique_ptr<DialerEmulator> Dialer(const QStringList& faults = {})
 {
     TCfg image = DefaultDialerImage();
     image.SetByte(120, 0x12);
@@ -40,7 +40,7 @@ struct Rig
             ErrorSink::Install([this](std::exception_ptr error) { sunk.append(ErrorText(error)); });
     }
     ~Rig() { ErrorSink::Install(previousSink); }
-    void LeadTo(const TDialerEmulator& dialer)
+    void LeadTo(const DialerEmulator& dialer)
     {
         document.Link().SerialPort().SetPort(PathOf(dialer));
         document.Link().SetReplyInterval(300);

@@ -1,8 +1,8 @@
 #include "LinePeer.h"
 
+#include "emulator/DialerEmulator.h"
 #include "emulator/DialerFaults.h"
 #include "emulator/DialerImage.h"
-#include "emulator/TDialerEmulator.h"
 #include "model/Bcd.h"
 #include "model/ImageChecksum.h"
 #include "model/TZorvexSettings.h"
@@ -32,9 +32,9 @@ TCfg PatternImage()
     return image;
 }
 
-TDialerEmulator::Options Unpaced()
+DialerEmulator::Options Unpaced()
 {
-    TDialerEmulator::Options options;
+    DialerEmulator::Options options;
     options.pacing = false;
     return options;
 }
@@ -66,14 +66,14 @@ private slots:
     void stopEndsPacedReply();
 
 private:
-    std::unique_ptr<TDialerEmulator> m_emulator;
+    std::unique_ptr<DialerEmulator> m_emulator;
     std::unique_ptr<LinePeer> m_peer;
 
     // False when the test's end of the line could not be opened.
-    bool Open(TDialerEmulator::Options options = Unpaced(), bool raw = true)
+    bool Open(DialerEmulator::Options options = Unpaced(), bool raw = true)
     {
         m_peer.reset();
-        m_emulator = std::make_unique<TDialerEmulator>(std::move(options));
+        m_emulator = std::make_unique<DialerEmulator>(std::move(options));
         m_emulator->Start();
         m_peer = std::make_unique<LinePeer>(m_emulator->SlavePath(), raw);
         return m_peer->IsOpen();
@@ -111,7 +111,7 @@ void TstDialerEmulator::restartIsAcknowledged()
     QVERIFY(m_peer->Send(QByteArray::fromHex("6A50A009076A")));
     QCOMPARE(m_peer->Receive(1), QByteArray("\x27"));
     QVERIFY(WaitFrames(1));
-    const TDialerEmulator::Counters counters = m_emulator->GetCounters();
+    const DialerEmulator::Counters counters = m_emulator->GetCounters();
     QCOMPARE(counters.restarts, 1);
     QCOMPARE(int(counters.restartHour), 0x09);
     QCOMPARE(int(counters.restartMinute), 0x07);
@@ -206,7 +206,7 @@ void TstDialerEmulator::badFrameChecksumIsRefused()
     QVERIFY(m_peer->Send(frame));
     QCOMPARE(m_peer->Receive(1), QByteArray("\x34"));
     QVERIFY(WaitFrames(1));
-    const TDialerEmulator::Counters counters = m_emulator->GetCounters();
+    const DialerEmulator::Counters counters = m_emulator->GetCounters();
     QCOMPARE(counters.badFrames, 1);
     QCOMPARE(counters.restarts, 0);
     QCOMPARE(counters.bytesSent, 1LL);
@@ -240,7 +240,7 @@ void TstDialerEmulator::noiseBeforeFrameIsSkipped()
 
 void TstDialerEmulator::abandonedFrameIsDropped()
 {
-    TDialerEmulator::Options options = Unpaced();
+    DialerEmulator::Options options = Unpaced();
     options.frameTimeout = std::chrono::milliseconds(20);
     QVERIFY(Open(options));
     // A damaged count byte announces 255 data bytes that never come.
@@ -319,7 +319,7 @@ void TstDialerEmulator::faults()
     QFETCH(QByteArray, answers);
     QFETCH(int, lineWrites);
 
-    TDialerEmulator::Options options = Unpaced();
+    DialerEmulator::Options options = Unpaced();
     for (const QString& fault : faults)
         QVERIFY(AddFault(options.faults, fault.toStdString()));
     QVERIFY(Open(options));
@@ -331,7 +331,7 @@ void TstDialerEmulator::faults()
     const QByteArray got = m_peer->Receive(answers.size());
     QCOMPARE(got.toHex(' '), answers.toHex(' '));
     // Everything written has been counted, and nothing beyond the answers was sent.
-    const TDialerEmulator::Counters counters = m_emulator->GetCounters();
+    const DialerEmulator::Counters counters = m_emulator->GetCounters();
     QCOMPARE(counters.bytesSent, static_cast<long long>(answers.size()));
     QCOMPARE(m_peer->Waiting(), 0);
     if (lineWrites >= 0)
@@ -340,7 +340,7 @@ void TstDialerEmulator::faults()
 
 void TstDialerEmulator::hangUpClosesLine()
 {
-    TDialerEmulator::Options options = Unpaced();
+    DialerEmulator::Options options = Unpaced();
     QVERIFY(AddFault(options.faults, "hangup-frame=2"));
     QVERIFY(Open(options));
     QVERIFY(m_peer->Send(Frames::Restart(0x08, 0x00)));
@@ -370,14 +370,14 @@ void TstDialerEmulator::faultTexts()
 {
     QFETCH(QString, text);
     QFETCH(bool, valid);
-    TDialerFaults faults;
+    DialerFaults faults;
     QCOMPARE(AddFault(faults, text.toStdString()), valid);
-    QCOMPARE(faults == TDialerFaults{}, !valid);
+    QCOMPARE(faults == DialerFaults{}, !valid);
 }
 
 void TstDialerEmulator::pacedExchangeIsCorrect()
 {
-    QVERIFY(Open(TDialerEmulator::Options{}));
+    QVERIFY(Open(DialerEmulator::Options{}));
     const TCfg image = m_emulator->Image();
     QVERIFY(m_peer->Send(Frames::Restart(0x09, 0x07) + Frames::Read(0x40, 0x40)));
     const QByteArray got = m_peer->Receive(1 + 67);
@@ -390,7 +390,7 @@ void TstDialerEmulator::pacedExchangeIsCorrect()
 
 void TstDialerEmulator::stopEndsPacedReply()
 {
-    QVERIFY(Open(TDialerEmulator::Options{}));
+    QVERIFY(Open(DialerEmulator::Options{}));
     QVERIFY(m_peer->Send(Frames::Read(0xFF, 0x00)));
     QVERIFY(!m_peer->Receive(1).isEmpty());
     // Most of the two seconds that the answer takes on the line are still to go.
