@@ -6,6 +6,7 @@
 #include "model/Bcd.h"
 #include "model/ImageChecksum.h"
 #include "model/TZorvexSettings.h"
+#include "tests/common/EmulatedDialer.h"
 
 #include <QtTest>
 
@@ -30,13 +31,6 @@ TCfg PatternImage()
         image.SetByte(i, static_cast<std::uint8_t>(i * 7 + 3));
     SealImage(image);
     return image;
-}
-
-DialerEmulator::Options Unpaced()
-{
-    DialerEmulator::Options options;
-    options.pacing = false;
-    return options;
 }
 
 } // namespace
