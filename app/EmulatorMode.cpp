@@ -1,10 +1,10 @@
 #include "app/EmulatorMode.h"
 
-#include "emulator/TDialerEmulator.h"
+#include "emulator/DialerEmulator.h"
 #include "serial/CPort.h"
 #include "settings/ProgramSettings.h"
 
-EmulatorMode::EmulatorMode() : m_emulator(std::make_unique<TDialerEmulator>())
+EmulatorMode::EmulatorMode() : m_emulator(std::make_unique<DialerEmulator>())
 {
     m_emulator->Start();
     const QString path = QString::fromStdString(m_emulator->SlavePath());

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-class TDialerEmulator;
+class DialerEmulator;
 
 // "zorvex --emulator": an emulated dialer on a pseudo-terminal, paced like the real line,
 // to which every port name COM1..COM16 leads, so a newcomer can read, write and restart
@@ -16,5 +16,5 @@ public:
     ~EmulatorMode();
 
 private:
-    std::unique_ptr<TDialerEmulator> m_emulator;
+    std::unique_ptr<DialerEmulator> m_emulator;
 };

@@ -1,5 +1,6 @@
 #include "app/UnitDifferences.h"
 
+#include "model/TZorvexSettings.h"
 #include "resources/ConstsZVX.h"
 #include "widgets/MessageBox.h"
 
@@ -82,4 +83,13 @@ void ShowDifferences(const QList<ConfigDifference>& differences, const QString& 
         run(dialog);
     else
         dialog.exec();
+}
+
+void ShowDialerDifferences(const TZorvexSettings& program, const TCfg& dialer, QWidget* parent,
+                           const std::function<void(TFormDifferences& dialog)>& run)
+{
+    TZorvexSettings read;
+    read.Cfg = dialer;
+    ShowDifferences(ConfigDifferences(program, read, dsImage), Text(ConstsZVX::VerifyEqual),
+                    Text(ConstsZVX::VerifyHeading), Text(ConstsZVX::DiffColumnDialer), parent, run);
 }

@@ -9,6 +9,8 @@
 class QLabel;
 class QPushButton;
 class QTreeWidget;
+class TCfg;
+class TZorvexSettings;
 
 // "Różnice konfiguracji": the differences between the configuration in memory and a
 // file or the dialer, one line each (area, field, the two values), with "&Zamknij".
@@ -36,3 +38,7 @@ public:
 void ShowDifferences(const QList<ConfigDifference>& differences, const QString& equalText,
                      const QString& heading, const QString& columnB, QWidget* parent,
                      const std::function<void(TFormDifferences& dialog)>& run);
+// After a verification: how the program's image differs from the one the dialer holds
+// (the description records stay on the PC and are not compared), as ShowDifferences.
+void ShowDialerDifferences(const TZorvexSettings& program, const TCfg& dialer, QWidget* parent,
+                           const std::function<void(TFormDifferences& dialog)>& run);

@@ -1,7 +1,7 @@
 #include "app/UnitMainForm.h"
 
 #include "app/EditorActions.h"
-#include "app/FileDialogs.h"
+#include "app/FileActions.h"
 #include "app/HelpFiles.h"
 #include "app/MainMenus.h"
 #include "app/MainToolBar.h"
@@ -14,9 +14,6 @@
 #include "app/UnitProgramOptions.h"
 #include "app/UnitProgress.h"
 #include "app/UnitResetDial.h"
-#include "device/EIOException.h"
-#include "device/FileNames.h"
-#include "device/MessageFormat.h"
 #include "device/TZorvexSettingsControl.h"
 #include "resources/ConstsZVX.h"
 #include "settings/ProgramSettings.h"
@@ -30,7 +27,6 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
-#include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -74,13 +70,6 @@ Handler HandlerOf(const char* name)
         if (qstrcmp(h.name, name) == 0)
             return h.handler;
     return nullptr;
-}
-
-// A file that could not be read or written: the error box with the file's message.
-void ThrowIfFailed(const FileResult& result)
-{
-    if (result.outcome == FileOutcome::Failed)
-        throw EIOException(result.message.toStdString());
 }
 
 } // namespace
@@ -186,22 +175,9 @@ void TMainFormZORVEX::UpdateTitle()
 void TMainFormZORVEX::closeEvent(QCloseEvent* event)
 {
     UpdateTitle();
-    if (Modified()) {
-        switch (MessageDlg(mkConfirmation, QString::fromUtf8(ConstsZVX::SaveChanges),
-                           mbYes | mbNo | mbCancel, this)) {
-        case mbYes:
-            ErrorGuard::RunGuarded([this] { SaveAs(); });
-            if (Modified()) {
-                event->ignore();
-                return;
-            }
-            break;
-        case mbNo:
-            break;
-        default:
-            event->ignore();
-            return;
-        }
+    if (!SaveChangesBeforeClose(*m_document, this)) {
+        event->ignore();
+        return;
     }
     QMainWindow::closeEvent(event);
 }
@@ -238,36 +214,18 @@ void TMainFormZORVEX::NowaKonfiguracjaDialeraExecute()
 
 void TMainFormZORVEX::ZapamietanieKonfiguracjiNaDyskuExecute()
 {
-    SaveAs();
-}
-
-void TMainFormZORVEX::SaveAs()
-{
-    const QString name =
-        AskConfigFileName({true, QStringLiteral("Zapis konfiguracji do zbioru")}, this);
-    if (name.isEmpty())
-        return;
-    ThrowIfFailed(m_document->Save(name));
-    MessageDlg(mkInformation, FormatMessage(ConstsZVX::FileSaved, {name}), mbOk, this);
+    SaveDocumentAs(*m_document, this);
 }
 
 void TMainFormZORVEX::OdczytKonfiguracjiZDyskuExecute()
 {
-    const QString name =
-        AskConfigFileName({false, QStringLiteral("Odczyt konfiguracji ze zbioru")}, this);
-    if (!name.isEmpty())
-        LoadFile(name);
+    AskAndLoadDocument(*m_document, this);
 }
 
 void TMainFormZORVEX::OpenFile(const QString& fileName)
 {
-    ErrorGuard::RunGuarded([&] { LoadFile(fileName); });
+    ErrorGuard::RunGuarded([&] { LoadDocumentFile(*m_document, fileName); });
     UpdateTitle();
-}
-
-void TMainFormZORVEX::LoadFile(const QString& name)
-{
-    ThrowIfFailed(m_document->Load(name)); // declined: nothing changed
 }
 
 void TMainFormZORVEX::ZapisKonfiguracjiDialeraExecute()
@@ -293,26 +251,13 @@ void TMainFormZORVEX::ExchangeFinished(const ExchangeOutcome& outcome)
 {
     if (outcome.operation != ExchangeKind::Verify || !outcome.succeeded)
         return;
-    TZorvexSettings dialer;
-    dialer.Cfg = m_document->DialerImage();
-    ShowDifferences(ConfigDifferences(m_document->Settings(), dialer, dsImage),
-                    QString::fromUtf8(ConstsZVX::VerifyEqual),
-                    QString::fromUtf8(ConstsZVX::VerifyHeading),
-                    QString::fromUtf8(ConstsZVX::DiffColumnDialer), this, ShowDifferencesDialog);
+    ShowDialerDifferences(m_document->Settings(), m_document->DialerImage(), this,
+                          ShowDifferencesDialog);
 }
 
 void TMainFormZORVEX::PorownajZPlikiemExecute()
 {
-    const QString name =
-        AskConfigFileName({false, QString::fromUtf8(ConstsZVX::DiffFileTitle)}, this);
-    if (name.isEmpty())
-        return;
-    TZorvexSettings file;
-    ThrowIfFailed(ConfigDocument::ReadFile(name, file));
-    ShowDifferences(ConfigDifferences(m_document->Settings(), file),
-                    QString::fromUtf8(ConstsZVX::DiffEqual),
-                    FormatMessage(ConstsZVX::DiffFileHeading, {name}),
-                    QString::fromUtf8(ConstsZVX::DiffColumnFile), this, ShowDifferencesDialog);
+    CompareDocumentWithFile(*m_document, this, ShowDifferencesDialog);
 }
 
 void TMainFormZORVEX::RestartDialeraExecute()

@@ -104,8 +104,6 @@ protected:
 
 private:
     void FormActivate();
-    void SaveAs();
-    void LoadFile(const QString& name);
     // The ends of exchanges the window shows beyond the link's own boxes: a verification's
     // differences.
     void ExchangeFinished(const ExchangeOutcome& outcome);

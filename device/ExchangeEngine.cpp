@@ -59,7 +59,7 @@ void ExchangeEngine::BeginRead()
     m_position = 0;
     m_blockSize = DialerFrames::ReadBlockSize;
     m_rxCount = 0;
-    Begin(opRead, DialerFrames::Read(m_blockSize, 0));
+    Begin(Operation::Read, DialerFrames::Read(m_blockSize, 0));
 }
 
 void ExchangeEngine::StartWrite()
@@ -70,16 +70,16 @@ void ExchangeEngine::StartWrite()
     m_position = 0;
     m_blockSize = DialerFrames::WriteBlockSize;
     m_rxCount = 0;
-    Begin(opWrite, DialerFrames::Write(m_blockSize, 0, image.data()));
+    Begin(Operation::Write, DialerFrames::Write(m_blockSize, 0, image.data()));
 }
 
 void ExchangeEngine::StartRestart(int hour, int minute)
 {
     m_kind = ExchangeKind::Restart;
-    Begin(opRestart, DialerFrames::Restart(hour, minute));
+    Begin(Operation::Restart, DialerFrames::Restart(hour, minute));
 }
 
-void ExchangeEngine::Begin(TOperation operation, const QByteArray& frame)
+void ExchangeEngine::Begin(::Operation operation, const QByteArray& frame)
 {
     m_clock.start();
     if (m_log) {
@@ -120,7 +120,7 @@ void ExchangeEngine::Send(const QByteArray& frame)
 // loop, and bytes arriving meanwhile must not be taken for part of this exchange.
 void ExchangeEngine::Finish()
 {
-    m_operation = opIdle;
+    m_operation = Operation::Idle;
     m_guarding = false;
     m_link.StopReplyTimer();
     m_link.StopGuardTimer();
@@ -141,7 +141,7 @@ void ExchangeEngine::Done(bool succeeded, const char* failure)
 
 bool ExchangeEngine::EndAfterError() noexcept
 {
-    if (m_operation == opIdle)
+    if (m_operation == Operation::Idle)
         return false;
     if (m_log) {
         TransferLogEntry entry;
@@ -149,7 +149,7 @@ bool ExchangeEngine::EndAfterError() noexcept
         entry.text = QStringLiteral("przerwana błędem");
         Note(std::move(entry));
     }
-    m_operation = opIdle;
+    m_operation = Operation::Idle;
     m_retriesLeft = 0;
     m_rxCount = 0;
     m_guarding = false;
@@ -177,7 +177,7 @@ void ExchangeEngine::PortRxChar(const QByteArray& chunk)
     }
     if (m_rxCount == 0 && DialerFrames::IsAnswer(chunk, DialerFrames::Acknowledge)) {
         if (m_log)
-            Note(m_operation == opRestart || m_operation == opWrite
+            Note(m_operation == Operation::Restart || m_operation == Operation::Write
                      ? TransferLogEntry::Kind::Ack
                      : TransferLogEntry::Kind::Ignored);
         Acknowledged();
@@ -191,7 +191,7 @@ void ExchangeEngine::PortRxChar(const QByteArray& chunk)
     }
     // Anything else matters only to a read. What is dropped leaves the reply timer
     // running, so a dialer that babbles instead of answering still times out.
-    if (m_operation == opRead)
+    if (m_operation == Operation::Read)
         DataArrived(chunk);
     else if (m_log)
         Note(TransferLogEntry::Kind::Ignored);
@@ -200,8 +200,8 @@ void ExchangeEngine::PortRxChar(const QByteArray& chunk)
 void ExchangeEngine::Acknowledged()
 {
     switch (m_operation) {
-    case opRestart:
-    case opWrite:
+    case Operation::Restart:
+    case Operation::Write:
         m_link.StopReplyTimer();
         if (m_resent)
             BeginGuard();
@@ -220,15 +220,15 @@ void ExchangeEngine::Acknowledged()
 void ExchangeEngine::Answered()
 {
     switch (m_operation) {
-    case opRestart:
+    case Operation::Restart:
         Finish();
         m_reporter.Information(Text(ConstsZVX::RestartDone));
         Done(true);
         return;
-    case opRead:
+    case Operation::Read:
         BlockTaken();
         return;
-    case opWrite:
+    case Operation::Write:
         m_position += m_blockSize;
         Progress();
         if (m_position >= ImageSize) {
@@ -249,7 +249,7 @@ void ExchangeEngine::Answered()
 void ExchangeEngine::NotAcknowledged()
 {
     // Reported whatever the link is doing, also when idle.
-    const bool running = m_operation != opIdle;
+    const bool running = m_operation != Operation::Idle;
     Finish();
     m_reporter.Error(Text(ConstsZVX::BadRecordChecksum));
     if (running)
@@ -357,7 +357,7 @@ void ExchangeEngine::BeginGuard()
 void ExchangeEngine::GuardBytes(const QByteArray& chunk)
 {
     m_link.StopGuardTimer();
-    if (m_operation == opRead) {
+    if (m_operation == Operation::Read) {
         // The duplicate must be the same reply, byte for byte, and may come in pieces.
         const int size = DialerFrames::DataReplySize(m_blockSize);
         for (const char byte : chunk) {
@@ -387,7 +387,7 @@ void ExchangeEngine::GuardBytes(const QByteArray& chunk)
 void ExchangeEngine::GuardTick()
 {
     m_link.StopGuardTimer();
-    if (!m_guarding || m_operation == opIdle)
+    if (!m_guarding || m_operation == Operation::Idle)
         return;
     m_guarding = false;
     if (m_duplicateCount != 0) {
@@ -420,7 +420,7 @@ void ExchangeEngine::TimerTick()
 {
     m_link.StopReplyTimer();
     // The reply timer does not run in the guard time; a tick already on its way is stale.
-    if (m_operation == opIdle || m_guarding)
+    if (m_operation == Operation::Idle || m_guarding)
         return;
     if (m_log)
         Note(TransferLogEntry::Kind::Timeout);
@@ -430,19 +430,20 @@ void ExchangeEngine::TimerTick()
         --m_retriesLeft;
         m_resent = true;
         // Half a reply followed by the whole reply again could never check out.
-        if (m_operation == opRead)
+        if (m_operation == Operation::Read)
             m_rxCount = 0;
         if (m_log)
             Note(TransferLogEntry::Kind::Resent, m_lastFrame);
         m_link.SendFrame(m_lastFrame);
         return;
     }
-    const TOperation operation = m_operation;
+    const ::Operation operation = m_operation;
     m_retriesLeft = 0;
     Finish();
-    m_reporter.Error(
-        Text(operation == opRestart ? ConstsZVX::RestartNoAnswer : ConstsZVX::TransferNoAnswer));
-    Done(false, operation == opRestart ? ConstsZVX::RestartNoAnswer : ConstsZVX::TransferNoAnswer);
+    m_reporter.Error(Text(operation == Operation::Restart ? ConstsZVX::RestartNoAnswer
+                                                          : ConstsZVX::TransferNoAnswer));
+    Done(false, operation == Operation::Restart ? ConstsZVX::RestartNoAnswer
+                                                : ConstsZVX::TransferNoAnswer);
 }
 
 void ExchangeEngine::Note(TransferLogEntry entry) noexcept

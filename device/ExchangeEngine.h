@@ -14,12 +14,13 @@
 #include <functional>
 
 // What the link is doing; the values are the ones the dialer link has always used.
-enum TOperation : std::uint8_t
+// Classes that also have a member function Operation() name the type ::Operation.
+enum class Operation : std::uint8_t
 {
-    opIdle = 0,
-    opRestart = 1,
-    opRead = 2,
-    opWrite = 3,
+    Idle = 0,
+    Restart = 1,
+    Read = 2,
+    Write = 3,
 };
 
 // The exchange state machine of the dialer link: frames out, replies in, the reply
@@ -83,7 +84,7 @@ public:
     void SetLog(TransferLog* log) { m_log = log; }
     TransferLog* Log() const { return m_log; }
 
-    TOperation Operation() const { return m_operation; }
+    ::Operation Operation() const { return m_operation; }
     // The exchange running, or the one that ran last.
     ExchangeKind Kind() const { return m_kind; }
     std::uint8_t RetriesLeft() const { return m_retriesLeft; }
@@ -98,7 +99,7 @@ public:
 
 private:
     void BeginRead();
-    void Begin(TOperation operation, const QByteArray& frame);
+    void Begin(::Operation operation, const QByteArray& frame);
     void Send(const QByteArray& frame);
     void Finish();
     void Acknowledged();
@@ -121,7 +122,7 @@ private:
     ExchangeLink& m_link;
     OutcomeReporter& m_reporter;
 
-    TOperation m_operation = opIdle;
+    ::Operation m_operation = ::Operation::Idle;
     ExchangeKind m_kind = ExchangeKind::Read;
     std::uint8_t m_retriesLeft = 0;
     QByteArray m_lastFrame;

@@ -97,7 +97,7 @@ public:
     void SetTransferLog(TransferLog* log) { m_engine.SetLog(log); }
 
     // The state of the exchange (see ExchangeEngine).
-    TOperation Operation() const { return m_engine.Operation(); }
+    ::Operation Operation() const { return m_engine.Operation(); }
     std::uint8_t RetriesLeft() const { return m_engine.RetriesLeft(); }
     const QByteArray& LastFrame() const { return m_engine.LastFrame(); }
     int Position() const { return m_engine.Position(); }

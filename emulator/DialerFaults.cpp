@@ -23,7 +23,7 @@ std::optional<int> ParseNumber(const std::string& text, int low)
 
 } // namespace
 
-bool AddFault(TDialerFaults& faults, const std::string& text)
+bool AddFault(DialerFaults& faults, const std::string& text)
 {
     const auto equals = text.find('=');
     const std::string name = text.substr(0, equals);

@@ -7,7 +7,7 @@
 // Frame numbers count every frame the dialer has taken off the line since it started,
 // from 1, whatever its kind and whether its checksum was right; skipped noise does not
 // count. A retransmission is a new frame with the next number.
-struct TDialerFaults
+struct DialerFaults
 {
     bool silent = false;        // "silent": never answers anything, and acts on nothing
     std::set<int> silentFrames; // "silent-frame=N": frame N is lost: no answer, no effect
@@ -23,13 +23,13 @@ struct TDialerFaults
                                 // wait, and are answered after it
     int lateMs = 3300;          // "late-ms=T": how late, in ms
 
-    bool operator==(const TDialerFaults&) const = default;
+    bool operator==(const DialerFaults&) const = default;
 };
 
 // Adds one fault written as above ("silent-frame=3", "cut=10", "bad-block"). Numbers are
 // decimal: frames from 1, cut from 0, chunks from 1, each at most 1000000. Returns false
 // and leaves faults unchanged for anything else.
-bool AddFault(TDialerFaults& faults, const std::string& text);
+bool AddFault(DialerFaults& faults, const std::string& text);
 
 // The fault names and forms, one per line, for help texts.
 const char* FaultUsage();

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-std::string DescribeFrame(const TDialerFrame& frame)
+std::string DescribeFrame(const DialerFrame& frame)
 {
     char text[32];
     switch (frame.kind) {

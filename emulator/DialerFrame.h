@@ -27,7 +27,7 @@ enum class TFrameKind
 
 // One frame as the dialer took it off the line. A frame whose checksum is wrong is still
 // a frame (the dialer answers it with 0x34); its fields are whatever arrived.
-struct TDialerFrame
+struct DialerFrame
 {
     TFrameKind kind = TFrameKind::Restart;
     std::uint8_t hour = 0;          // restart: packed decimal, tens in the high nibble
@@ -39,4 +39,4 @@ struct TDialerFrame
 };
 
 // A short line for the log: "restart 09:07", "odczyt 40@00", "zapis 04@FC".
-std::string DescribeFrame(const TDialerFrame& frame);
+std::string DescribeFrame(const DialerFrame& frame);

@@ -7,7 +7,7 @@
 
 namespace {
 
-std::vector<std::uint8_t> DataBlock(const TDialerFrame& frame, const TDialerFaults& faults,
+std::vector<std::uint8_t> DataBlock(const DialerFrame& frame, const DialerFaults& faults,
                                     const TCfg& image)
 {
     std::vector<std::uint8_t> block{DialerBlock::Lead1, DialerBlock::Lead2};
@@ -26,7 +26,7 @@ std::vector<std::uint8_t> DataBlock(const TDialerFrame& frame, const TDialerFaul
 }
 
 // True when the write reached the image's last byte: the whole image has been sent.
-bool Store(const TDialerFrame& frame, TCfg& image)
+bool Store(const DialerFrame& frame, TCfg& image)
 {
     for (int i = 0; i < static_cast<int>(frame.data.size()); ++i)
         image.SetByte((frame.offset + i) % TCfg::Size, frame.data[i]);
@@ -35,10 +35,9 @@ bool Store(const TDialerFrame& frame, TCfg& image)
 
 } // namespace
 
-TDialerReply Respond(const TDialerFrame& frame, int number, const TDialerFaults& faults,
-                     TCfg& image)
+DialerReply Respond(const DialerFrame& frame, int number, const DialerFaults& faults, TCfg& image)
 {
-    TDialerReply reply;
+    DialerReply reply;
     if (faults.hangUpFrame == number) {
         reply.hangUp = true;
         reply.note = "-> rozłączenie linii";

@@ -17,7 +17,7 @@ inline constexpr std::uint8_t Lead2 = 0x00;
 } // namespace DialerBlock
 
 // What the dialer does about one frame.
-struct TDialerReply
+struct DialerReply
 {
     std::vector<std::uint8_t> bytes; // to send back, already cut short by a "cut" fault
     bool hangUp = false;             // close the line instead of answering
@@ -26,10 +26,9 @@ struct TDialerReply
     std::string note;                // for the log: "-> 27", "-> blok 67 B", ...
 };
 
-// Answers frame number `number` (counted from 1, see TDialerFaults) as the dialer does:
+// Answers frame number `number` (counted from 1, see DialerFaults) as the dialer does:
 // restart -> 27; read -> data block of count + 3 bytes (two leading bytes, count image
 // bytes from offset, the low 8 bits of the sum of the count + 2 bytes before it); write
 // -> the data stored into image, then 27; a wrong frame checksum -> 34 and nothing done.
 // Offsets wrap round the 256-byte image. The faults are applied here.
-TDialerReply Respond(const TDialerFrame& frame, int number, const TDialerFaults& faults,
-                     TCfg& image);
+DialerReply Respond(const DialerFrame& frame, int number, const DialerFaults& faults, TCfg& image);

@@ -7,7 +7,7 @@ namespace {
 constexpr int kCountIndex = 3;
 } // namespace
 
-std::optional<TDialerFrame> TFrameParser::Feed(std::uint8_t byte)
+std::optional<DialerFrame> FrameParser::Feed(std::uint8_t byte)
 {
     switch (m_state) {
     case State::TrailingZero:
@@ -63,7 +63,7 @@ std::optional<TDialerFrame> TFrameParser::Feed(std::uint8_t byte)
     return std::nullopt;
 }
 
-void TFrameParser::DropPartial()
+void FrameParser::DropPartial()
 {
     if (m_state == State::Sync || InFrame())
         Skip(static_cast<long long>(m_frame.size()));
@@ -71,9 +71,9 @@ void TFrameParser::DropPartial()
     m_state = State::Hunt;
 }
 
-TDialerFrame TFrameParser::Complete() const
+DialerFrame FrameParser::Complete() const
 {
-    TDialerFrame frame;
+    DialerFrame frame;
     const int last = static_cast<int>(m_frame.size()) - 1;
     frame.checksumOk = Sum8(m_frame.data(), last) == m_frame[last];
     switch (m_frame[2]) {

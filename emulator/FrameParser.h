@@ -11,11 +11,11 @@
 // and counted. A read frame is complete at its checksum; the 00 that follows it is
 // swallowed when it comes, so a PC that leaves it out is still answered.
 // Not thread-safe: one thread feeds it.
-class TFrameParser
+class FrameParser
 {
 public:
     // Returns the frame that this byte completes, if it completes one.
-    std::optional<TDialerFrame> Feed(std::uint8_t byte);
+    std::optional<DialerFrame> Feed(std::uint8_t byte);
 
     // True while a frame has begun (6A 50 seen) and is not yet complete.
     bool InFrame() const { return m_state == State::Command || m_state == State::Body; }
@@ -36,7 +36,7 @@ private:
         TrailingZero
     };
 
-    TDialerFrame Complete() const;
+    DialerFrame Complete() const;
     void Skip(long long count) { m_skipped += count; }
 
     State m_state = State::Hunt;

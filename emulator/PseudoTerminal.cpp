@@ -9,7 +9,7 @@
 #include <termios.h>
 #include <unistd.h>
 
-TPseudoTerminal::TPseudoTerminal()
+PseudoTerminal::PseudoTerminal()
 {
     m_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (m_master < 0)
@@ -40,12 +40,12 @@ TPseudoTerminal::TPseudoTerminal()
     }
 }
 
-TPseudoTerminal::~TPseudoTerminal()
+PseudoTerminal::~PseudoTerminal()
 {
     Close();
 }
 
-void TPseudoTerminal::Close()
+void PseudoTerminal::Close()
 {
     if (m_slave >= 0)
         close(m_slave);

@@ -7,14 +7,14 @@
 // never reports a hang-up while no PC has the port open, and the raw line settings made
 // here stay in force, so the PC sees a raw line even before it sets the line up itself.
 // Not thread-safe: one thread at a time.
-class TPseudoTerminal
+class PseudoTerminal
 {
 public:
     // Raises EEmulator when no pseudo-terminal can be had.
-    TPseudoTerminal();
-    ~TPseudoTerminal();
-    TPseudoTerminal(const TPseudoTerminal&) = delete;
-    TPseudoTerminal& operator=(const TPseudoTerminal&) = delete;
+    PseudoTerminal();
+    ~PseudoTerminal();
+    PseudoTerminal(const PseudoTerminal&) = delete;
+    PseudoTerminal& operator=(const PseudoTerminal&) = delete;
 
     // The path the PC opens ("/dev/pts/N"); kept after Close.
     const std::string& SlavePath() const { return m_slavePath; }

@@ -314,7 +314,8 @@ private:
     {
         std::vector<std::uint8_t> reply = m_input.ConsumeBytes<std::uint8_t>(66);
         reply.resize(66);
-        const bool lastBlock = m_engine.Operation() == opRead && m_engine.Position() == 192;
+        const bool lastBlock =
+            m_engine.Operation() == Operation::Read && m_engine.Position() == 192;
         if (lastBlock && m_input.ConsumeBool()) {
             // Make the whole image add up to 0, so that a read can succeed.
             const auto& image = m_engine.ReadImage();
@@ -422,21 +423,21 @@ private:
     void CheckState() const
     {
         // An exchange in progress always has one of its timers running: nothing can hang.
-        FUZZ_CHECK((m_engine.Operation() != opIdle) ==
+        FUZZ_CHECK((m_engine.Operation() != Operation::Idle) ==
                    (m_port.timerRunning || m_port.guardRunning));
         FUZZ_CHECK(!(m_port.timerRunning && m_port.guardRunning));
         FUZZ_CHECK(m_port.guardRunning == m_engine.Guarding());
         switch (m_engine.Operation()) {
-        case opIdle:
-        case opRestart:
+        case Operation::Idle:
+        case Operation::Restart:
             break;
-        case opRead:
+        case Operation::Read:
             FUZZ_CHECK(m_engine.BlockSize() == 64);
             FUZZ_CHECK(m_engine.Position() >= 0 && m_engine.Position() < 256);
             FUZZ_CHECK(m_engine.Position() % 64 == 0);
             FUZZ_CHECK(m_engine.RxCount() < DialerFrames::DataReplySize(64));
             break;
-        case opWrite:
+        case Operation::Write:
             FUZZ_CHECK(m_engine.BlockSize() == 4);
             FUZZ_CHECK(m_engine.Position() >= 0 && m_engine.Position() < 256);
             FUZZ_CHECK(m_engine.Position() % 4 == 0);

@@ -3,9 +3,9 @@
 #include "device/ConfigFileIO.h"
 #include "device/ConfigFileMessage.h"
 #include "device/FileNames.h"
+#include "emulator/DialerEmulator.h"
 #include "emulator/DialerFaults.h"
 #include "emulator/EEmulator.h"
-#include "emulator/TDialerEmulator.h"
 #include "model/TZorvexSettings.h"
 #include "tools/ConfigFileArg.h"
 #include "tools/ExitStatus.h"
@@ -50,7 +50,7 @@ bool TakePath(QStringList& args, const QString& name, QString& path)
 
 // Takes every "--fault F" and "--fault=F" out of args; false (with the culprit in bad)
 // for a fault that does not parse or a missing value.
-bool TakeFaults(QStringList& args, TDialerFaults& faults, QString& bad)
+bool TakeFaults(QStringList& args, DialerFaults& faults, QString& bad)
 {
     static const QString name = QStringLiteral("--fault");
     for (int i = 0; i < args.size();) {
@@ -114,7 +114,7 @@ int RunEmulate(CommandContext& context)
         return ExitStatus::Success;
     }
     QString link, imageFile, saveFile, bad;
-    TDialerEmulator::Options options;
+    DialerEmulator::Options options;
     if (!TakePath(args, QStringLiteral("--link"), link) ||
         !TakePath(args, QStringLiteral("--image"), imageFile) ||
         !TakePath(args, QStringLiteral("--save"), saveFile))
@@ -146,9 +146,9 @@ int RunEmulate(CommandContext& context)
         }
     }
 
-    TInterruptWait interrupt;
+    InterruptWait interrupt;
     try {
-        TDialerEmulator emulator(options);
+        DialerEmulator emulator(options);
         if (haveImage)
             emulator.SetImage(settings.Cfg);
         const std::string device = emulator.SlavePath();

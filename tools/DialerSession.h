@@ -39,7 +39,7 @@ public:
 
 private:
     // First: its handlers stay until the link has closed the port.
-    TInterruptWait m_interrupt;
+    InterruptWait m_interrupt;
     ConsoleReporter m_reporter;
     ProgressBar m_bar;
     TZorvexSettingsControl m_link;

@@ -27,7 +27,7 @@ void OnSignal(int number)
 
 } // namespace
 
-TInterruptWait::TInterruptWait()
+InterruptWait::InterruptWait()
 {
     g_signal = 0;
     g_wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
@@ -41,7 +41,7 @@ TInterruptWait::TInterruptWait()
         sigaction(kSignals[i], &action, &m_old[i]);
 }
 
-TInterruptWait::~TInterruptWait()
+InterruptWait::~InterruptWait()
 {
     for (int i = 0; i < 3; ++i)
         sigaction(kSignals[i], &m_old[i], nullptr);
@@ -50,7 +50,7 @@ TInterruptWait::~TInterruptWait()
     g_wakeFd = -1;
 }
 
-int TInterruptWait::Wait()
+int InterruptWait::Wait()
 {
     while (g_signal == 0) {
         if (g_wakeFd < 0) {
@@ -66,12 +66,12 @@ int TInterruptWait::Wait()
     return g_signal;
 }
 
-int TInterruptWait::WakeFd() const
+int InterruptWait::WakeFd() const
 {
     return g_wakeFd;
 }
 
-int TInterruptWait::Caught() const
+int InterruptWait::Caught() const
 {
     return g_signal;
 }

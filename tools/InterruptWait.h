@@ -7,13 +7,13 @@
 // watching WakeFd()); the previous handlers come back when it is destroyed. The handler
 // does nothing but what is safe in a signal handler: it records the number and writes
 // to an eventfd. One object at a time; main thread only.
-class TInterruptWait
+class InterruptWait
 {
 public:
-    TInterruptWait();
-    ~TInterruptWait();
-    TInterruptWait(const TInterruptWait&) = delete;
-    TInterruptWait& operator=(const TInterruptWait&) = delete;
+    InterruptWait();
+    ~InterruptWait();
+    InterruptWait(const InterruptWait&) = delete;
+    InterruptWait& operator=(const InterruptWait&) = delete;
 
     // Blocks until one of the signals has arrived (also one that came before the call);
     // returns its number.

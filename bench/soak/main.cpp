@@ -10,7 +10,7 @@
 // descriptors grew; 3 resident memory grew by more than kRssSlackKiB.
 
 #include "device/TZorvexSettingsControl.h"
-#include "emulator/TDialerEmulator.h"
+#include "emulator/DialerEmulator.h"
 #include "resources/ConstsZVX.h"
 
 #include <QCoreApplication>
@@ -69,10 +69,11 @@ QString Run(TZorvexSettingsControl& link, Outcome& outcome, void (TZorvexSetting
     outcome.last.clear();
     limit.start(kExchangeLimitMs);
     (link.*start)();
-    if (link.Operation() != opIdle)
+    if (link.Operation() != Operation::Idle)
         loop.exec();
     link.OnTransferEnd = nullptr;
-    return link.Operation() == opIdle ? outcome.last : QStringLiteral("zawieszona wymiana");
+    return link.Operation() == Operation::Idle ? outcome.last
+                                               : QStringLiteral("zawieszona wymiana");
 }
 
 } // namespace
@@ -82,9 +83,9 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     const int cycles = argc > 1 ? std::max(kWarmUpCycles + 1, std::atoi(argv[1])) : 1000;
 
-    TDialerEmulator::Options options;
+    DialerEmulator::Options options;
     options.pacing = false;
-    TDialerEmulator dialer(options);
+    DialerEmulator dialer(options);
     dialer.Start();
     Outcome outcome;
     TZorvexSettingsControl link(outcome);

@@ -7,8 +7,8 @@
 
 #include "device/TZorvexSettingsControl.h"
 #include "device/TransferLogText.h"
+#include "emulator/DialerEmulator.h"
 #include "emulator/LineTiming.h"
-#include "emulator/TDialerEmulator.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -47,7 +47,7 @@ double Time(TZorvexSettingsControl& link, QuietReporter& reporter,
     QElapsedTimer clock;
     clock.start();
     (link.*start)();
-    if (link.Operation() != opIdle)
+    if (link.Operation() != Operation::Idle)
         loop.exec();
     const double seconds = clock.nsecsElapsed() / 1e9;
     link.OnTransferEnd = nullptr;
@@ -76,8 +76,8 @@ int main(int argc, char* argv[])
             runs = std::max(1, atoi(argv[i]));
     }
 
-    TDialerEmulator::Options options; // paced, default turn-around
-    TDialerEmulator dialer(options);
+    DialerEmulator::Options options; // paced, default turn-around
+    DialerEmulator dialer(options);
     dialer.Start();
     QuietReporter reporter;
     TZorvexSettingsControl link(reporter);

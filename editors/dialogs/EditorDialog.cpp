@@ -17,7 +17,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-TEditorDialog::TEditorDialog(const QString& caption, QWidget* parent)
+EditorDialog::EditorDialog(const QString& caption, QWidget* parent)
     : QDialog(parent), BitBtn1(new QPushButton(tr("&OK"), this)),
       BitBtn2(new QPushButton(tr("&Anuluj"), this))
 {
@@ -29,11 +29,11 @@ TEditorDialog::TEditorDialog(const QString& caption, QWidget* parent)
     BitBtn1->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
     BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
     BitBtn1->setDefault(true);
-    connect(BitBtn1, &QPushButton::clicked, this, &TEditorDialog::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &TEditorDialog::reject);
+    connect(BitBtn1, &QPushButton::clicked, this, &EditorDialog::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &EditorDialog::reject);
 }
 
-void TEditorDialog::SetBody(QLayout* body)
+void EditorDialog::SetBody(QLayout* body)
 {
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -47,34 +47,34 @@ void TEditorDialog::SetBody(QLayout* body)
     main->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void TEditorDialog::AddButton(QPushButton* button)
+void EditorDialog::AddButton(QPushButton* button)
 {
     m_extraButtons.append(button);
 }
 
-int TEditorDialog::ShowModal()
+int EditorDialog::ShowModal()
 {
     return exec();
 }
 
-void TEditorDialog::EnterPressesOk(QWidget* field)
+void EditorDialog::EnterPressesOk(QWidget* field)
 {
     m_enterFields.append(field);
     field->installEventFilter(this);
 }
 
-void TEditorDialog::DiscardControlCharacters(QWidget* field)
+void EditorDialog::DiscardControlCharacters(QWidget* field)
 {
     m_plainFields.append(field);
     field->installEventFilter(this);
 }
 
-void TEditorDialog::reject()
+void EditorDialog::reject()
 {
     done(mrCancel);
 }
 
-void TEditorDialog::showEvent(QShowEvent* event)
+void EditorDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     // Tab orders start with the buttons; a dialog that chose no opening focus opens in its
@@ -85,7 +85,7 @@ void TEditorDialog::showEvent(QShowEvent* event)
         move(s->availableGeometry().center() - rect().center());
 }
 
-bool TEditorDialog::eventFilter(QObject* watched, QEvent* event)
+bool EditorDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
         return QDialog::eventFilter(watched, event);
@@ -108,7 +108,7 @@ bool TEditorDialog::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void TEditorDialog::BitBtn1Click()
+void EditorDialog::BitBtn1Click()
 {
     bool accepted = false;
     ErrorGuard::RunGuarded([&] { accepted = CanClose(); });
@@ -116,12 +116,12 @@ void TEditorDialog::BitBtn1Click()
         done(mrOk);
 }
 
-QString TEditorDialog::FieldLabel(const EditorField& field)
+QString EditorDialog::FieldLabel(const EditorField& field)
 {
     return QString::fromStdString(field.label);
 }
 
-QStringList TEditorDialog::FieldItems(const EditorField& field)
+QStringList EditorDialog::FieldItems(const EditorField& field)
 {
     QStringList items;
     for (const std::string& item : field.items)
@@ -129,7 +129,7 @@ QStringList TEditorDialog::FieldItems(const EditorField& field)
     return items;
 }
 
-void TEditorDialog::FocusFirstField()
+void EditorDialog::FocusFirstField()
 {
     for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
         if (!isAncestorOf(w) || !(w->focusPolicy() & Qt::TabFocus) || !w->isVisibleTo(this) ||
@@ -145,8 +145,8 @@ void TEditorDialog::FocusFirstField()
     }
 }
 
-QLabel* TEditorDialog::NewLabel(const QString& text, const QString& name, QWidget* buddy,
-                                QWidget* parent)
+QLabel* EditorDialog::NewLabel(const QString& text, const QString& name, QWidget* buddy,
+                               QWidget* parent)
 {
     auto* label = new FocusLabel(text, parent);
     label->setObjectName(name);

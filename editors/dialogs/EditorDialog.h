@@ -18,7 +18,7 @@ class QPushButton;
 // A derived dialog builds its controls in its constructor, hands them to SetBody, and in
 // its EditSettings copies its fields in, calls ShowModal and stores only on mrOk.
 // UI thread only.
-class TEditorDialog : public QDialog
+class EditorDialog : public QDialog
 {
     Q_OBJECT
 
@@ -27,7 +27,7 @@ public:
     static constexpr int mrCancel = 2;
 
 protected:
-    TEditorDialog(const QString& caption, QWidget* parent);
+    EditorDialog(const QString& caption, QWidget* parent);
 
     // What a control shows for its field: the label ("&" marks the accelerator) and the
     // items of a list or group.

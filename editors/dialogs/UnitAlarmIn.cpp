@@ -13,7 +13,7 @@
 #include <algorithm>
 
 TFormAlarmIn::TFormAlarmIn(QWidget* parent)
-    : TEditorDialog(QString::fromUtf8(AlarmInFields::Caption), parent)
+    : EditorDialog(QString::fromUtf8(AlarmInFields::Caption), parent)
 {
     auto* body = new QVBoxLayout;
     const EditorArea& area = AlarmInFields::Table();

@@ -10,7 +10,7 @@ class TZorvexSettings;
 
 // "Linie wejściowe": function, speed and contact type of the input lines A1, A2, A3
 // (image bytes 39..41). UI thread only.
-class TFormAlarmIn : public TEditorDialog
+class TFormAlarmIn : public EditorDialog
 {
     Q_OBJECT
 

@@ -1,6 +1,6 @@
 #include "editors/dialogs/UnitAlarmOut.h"
 
-#include "editors/dialogs/NumberFields.h"
+#include "editors/dialogs/NumberEditRules.h"
 #include "editors/dialogs/UpDown.h"
 #include "editors/fields/AlarmOutFields.h"
 #include "model/TZorvexSettings.h"
@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 
 TFormAlarmOut::TFormAlarmOut(QWidget* parent)
-    : TEditorDialog(QString::fromUtf8(AlarmOutFields::Caption), parent)
+    : EditorDialog(QString::fromUtf8(AlarmOutFields::Caption), parent)
 {
     const char* triggerNames[2] = {"Label1", "Label2"};
     const char* timeNames[2] = {"Label8", "Label3"};

@@ -12,7 +12,7 @@ class UpDown;
 
 // "Wyjścia programowalne PGM": trigger and on-time of the outputs PGM1 and PGM2 (image
 // bytes 50..53). UI thread only.
-class TFormAlarmOut : public TEditorDialog
+class TFormAlarmOut : public EditorDialog
 {
     Q_OBJECT
 

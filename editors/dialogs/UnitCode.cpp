@@ -12,7 +12,7 @@
 #include <QLineEdit>
 
 TFormCode::TFormCode(QWidget* parent)
-    : TEditorDialog(QString::fromUtf8(CodeFields::Caption), parent),
+    : EditorDialog(QString::fromUtf8(CodeFields::Caption), parent),
       RadioGroup1(new RadioGroup(FieldLabel(CodeFields::Table()["trc"]),
                                  FieldItems(CodeFields::Table()["trc"]), 2, this))
 {

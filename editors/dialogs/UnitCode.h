@@ -14,7 +14,7 @@ class TZorvexSettings;
 // "Kody dostępu": the eleven access codes, the "Zakaz programowania" flags of KU0..KU7
 // and the option "Stosowanie KU0 w trybie TRC" (see CodeFields). OK is refused until
 // every code has four digits or more and no two codes are equal. UI thread only.
-class TFormCode : public TEditorDialog
+class TFormCode : public EditorDialog
 {
     Q_OBJECT
 

@@ -52,7 +52,7 @@ int WidthForLetters(const QLineEdit& edit, int count)
 } // namespace
 
 TFormConfig::TFormConfig(QWidget* parent)
-    : TEditorDialog(QString::fromUtf8(ConfigFields::Caption), parent)
+    : EditorDialog(QString::fromUtf8(ConfigFields::Caption), parent)
 {
     auto* panel = new QFrame(this);
     panel->setObjectName("Panel1");
@@ -123,7 +123,7 @@ bool TFormConfig::eventFilter(QObject* watched, QEvent* event)
             qobject_cast<QPushButton*>(watched))
             return true;
     }
-    return TEditorDialog::eventFilter(watched, event);
+    return EditorDialog::eventFilter(watched, event);
 }
 
 int TFormConfig::EditSettings(TZorvexSettings& settings)

@@ -9,7 +9,7 @@ class TZorvexSettings;
 
 // "Konfiguracja": the fourteen description records kept with a configuration on the PC
 // (object name, two address lines, eleven description lines). UI thread only.
-class TFormConfig : public TEditorDialog
+class TFormConfig : public EditorDialog
 {
     Q_OBJECT
 

@@ -1,6 +1,6 @@
 #include "editors/dialogs/UnitDelay.h"
 
-#include "editors/dialogs/NumberFields.h"
+#include "editors/dialogs/NumberEditRules.h"
 #include "editors/dialogs/UpDown.h"
 #include "editors/fields/DelayFields.h"
 #include "model/TZorvexSettings.h"
@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 
 TFormDelay::TFormDelay(QWidget* parent)
-    : TEditorDialog(QString::fromUtf8(DelayFields::Caption), parent)
+    : EditorDialog(QString::fromUtf8(DelayFields::Caption), parent)
 {
 
     auto* panel = new QFrame(this);

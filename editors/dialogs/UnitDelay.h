@@ -11,7 +11,7 @@ class UpDown;
 
 // "Zwłoki": delay on entering the alarm mode, pause between alarms and delay on entering
 // the armed mode (image bytes 42, 45, 43; byte 44 belongs to other dialogs). UI thread only.
-class TFormDelay : public TEditorDialog
+class TFormDelay : public EditorDialog
 {
     Q_OBJECT
 

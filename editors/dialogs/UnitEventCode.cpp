@@ -16,7 +16,7 @@
 #include <QVBoxLayout>
 
 TFormEventCode::TFormEventCode(QWidget* parent)
-    : TEditorDialog(QString::fromUtf8(EventCodeFields::Caption), parent),
+    : EditorDialog(QString::fromUtf8(EventCodeFields::Caption), parent),
       DateTimePicker1(new TimePicker(this))
 {
     auto* filter = new KeyFilter([this](QChar& key) { Edit1KeyPress(focusWidget(), key); }, this);

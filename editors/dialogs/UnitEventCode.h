@@ -12,7 +12,7 @@ class TZorvexSettings;
 
 // "Kody zdarzeń": the sixteen event codes reported to the monitoring stations and the
 // time of the test transmission (see EventCodeFields). UI thread only.
-class TFormEventCode : public TEditorDialog
+class TFormEventCode : public EditorDialog
 {
     Q_OBJECT
 

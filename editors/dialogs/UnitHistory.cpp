@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 TFormHistory::TFormHistory(QWidget* parent)
-    : TEditorDialog(QString::fromUtf8(HistoryFields::Caption), parent),
+    : EditorDialog(QString::fromUtf8(HistoryFields::Caption), parent),
       BitBtn3(new QPushButton(tr("&Wyzeruj"), this))
 {
     BitBtn3->setObjectName("BitBtn3");

@@ -10,7 +10,7 @@ class TZorvexSettings;
 
 // "Historia zdarzeń": shows the four event times the dialer recorded (image bytes 6..13)
 // and lets the user clear them all. UI thread only.
-class TFormHistory : public TEditorDialog
+class TFormHistory : public EditorDialog
 {
     Q_OBJECT
 

@@ -1,6 +1,6 @@
 #include "editors/dialogs/UnitPhoneParam.h"
 
-#include "editors/dialogs/NumberFields.h"
+#include "editors/dialogs/NumberEditRules.h"
 #include "editors/dialogs/UpDown.h"
 #include "model/TZorvexSettings.h"
 #include "widgets/KeyFilter.h"
@@ -12,7 +12,7 @@
 #include <QLineEdit>
 
 TFormPhoneParam::TFormPhoneParam(QWidget* parent)
-    : TEditorDialog(QString::fromUtf8(PhoneParamFields::Caption), parent)
+    : EditorDialog(QString::fromUtf8(PhoneParamFields::Caption), parent)
 {
     const EditorArea& area = PhoneParamFields::Table();
     auto* grid = new QGridLayout;

@@ -12,7 +12,7 @@ class UpDown;
 
 // "Parametry współpracy z linią telefoniczną": the dialer's four line options (image
 // byte 46, bits 0..3) and three numbers (bytes 47..49). UI thread only.
-class TFormPhoneParam : public TEditorDialog
+class TFormPhoneParam : public EditorDialog
 {
     Q_OBJECT
 

@@ -11,7 +11,7 @@
 #include <QLineEdit>
 
 TFormPhones::TFormPhones(QWidget* parent)
-    : TEditorDialog(QString::fromUtf8(PhonesFields::Caption), parent),
+    : EditorDialog(QString::fromUtf8(PhonesFields::Caption), parent),
       RadioGroup1(
           new RadioGroup(QString(), FieldItems(PhonesFields::Table()["polpager1"]), 1, this)),
       RadioGroup2(new RadioGroup(QString(), RadioGroup1->Items(), 1, this))

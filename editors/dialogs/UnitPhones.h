@@ -13,7 +13,7 @@ class TZorvexSettings;
 
 // "Telefony": the eight telephone numbers, their "Zakaz programowania" flags and the
 // numbers of Polpager stations 1 and 2 (see PhonesFields). UI thread only.
-class TFormPhones : public TEditorDialog
+class TFormPhones : public EditorDialog
 {
     Q_OBJECT
 

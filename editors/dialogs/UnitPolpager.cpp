@@ -14,7 +14,7 @@
 #include <cstring>
 
 TFormPolpager::TFormPolpager(QWidget* parent)
-    : TEditorDialog(QString::fromUtf8(PolpagerFields::Caption), parent),
+    : EditorDialog(QString::fromUtf8(PolpagerFields::Caption), parent),
       Label2(NewLabel(QString(), "Label2", nullptr, this)),
       Label4(NewLabel(QString(), "Label4", nullptr, this)), Memo1(new QPlainTextEdit(this))
 {

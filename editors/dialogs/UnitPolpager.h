@@ -11,7 +11,7 @@ class TZorvexSettings;
 // "Komunikat do stacji POLPAGER": the message sent to the paging stations, stored as its
 // keypad code (see PolpagerCode.h), with the numbers of the two stations shown read-only.
 // UI thread only.
-class TFormPolpager : public TEditorDialog
+class TFormPolpager : public EditorDialog
 {
     Q_OBJECT
 

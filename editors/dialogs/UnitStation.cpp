@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 
 TFormStation::TFormStation(QWidget* parent)
-    : TEditorDialog(QString::fromUtf8(StationFields::Caption), parent),
+    : EditorDialog(QString::fromUtf8(StationFields::Caption), parent),
       RadioGroup1(new RadioGroup(this))
 {
     RadioGroup1->setObjectName("RadioGroup1");

@@ -14,7 +14,7 @@ class TZorvexSettings;
 // "Stacje monitorujące": the monitoring mode and, for SMA1 and SMA2, the telephone
 // number, the subscriber code and the transmission format (see StationFields).
 // UI thread only.
-class TFormStation : public TEditorDialog
+class TFormStation : public EditorDialog
 {
     Q_OBJECT
 

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 TFormSystemOptions::TFormSystemOptions(QWidget* parent)
-    : TEditorDialog(QString::fromUtf8(SystemOptionsFields::Caption), parent)
+    : EditorDialog(QString::fromUtf8(SystemOptionsFields::Caption), parent)
 {
     auto* panel = new QFrame(this);
     panel->setObjectName("Panel1");

@@ -9,7 +9,7 @@ class TZorvexSettings;
 
 // "Opcje systemowe": eight yes/no options, bits 0..4 of image byte 55 and bits 0, 1, 3
 // of byte 44; every other bit of the two bytes is written back as read. UI thread only.
-class TFormSystemOptions : public TEditorDialog
+class TFormSystemOptions : public EditorDialog
 {
     Q_OBJECT
 

@@ -6,10 +6,10 @@
 #include "app/UnitResetDial.h"
 #include "app/WindowReporter.h"
 #include "device/TZorvexSettingsControl.h"
-#include "emulator/TDialerEmulator.h"
 #include "settings/IniFile.h"
-#include "widgets/MessageBoxRecorder.h"
 #include "settings/ProgramSettings.h"
+#include "tests/common/EmulatedDialer.h"
+#include "widgets/MessageBoxRecorder.h"
 #include "widgets/TimePicker.h"
 
 #include <QComboBox>
@@ -23,13 +23,17 @@
 
 namespace {
 // Runs action on the modal dialog as soon as it is up (the dialog's exec() is running).
+// The checks here run from the event loop, where they cannot end the test: a dialog that
+// never becomes active is closed instead, so that the test fails rather than hangs.
 void WhenModal(std::function<void(QWidget*)> action)
 {
     QTimer::singleShot(0, [action] {
         QWidget* dialog = QApplication::activeModalWidget();
         QVERIFY(dialog);
         dialog->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        if (!QTest::qWaitForWindowActive(dialog))
+            dialog->close();
+        QVERIFY(dialog->isActiveWindow());
         action(dialog);
     });
 }
@@ -39,18 +43,11 @@ struct EmulatedLine
     EmulatedLine()
     {
         dialer.Start();
-        link.SerialPort().SetPort(QString::fromStdString(dialer.SlavePath()));
+        link.SerialPort().SetPort(PathOf(dialer));
     }
-    TDialerEmulator dialer{Unpaced()};
+    DialerEmulator dialer{Unpaced()};
     WindowReporter reporter;
     TZorvexSettingsControl link{reporter};
-
-    static TDialerEmulator::Options Unpaced()
-    {
-        TDialerEmulator::Options options;
-        options.pacing = false;
-        return options;
-    }
 };
 } // namespace
 
@@ -179,7 +176,7 @@ void TstAppDialogs::optionsPrinterSetupStaysOpen()
 void TstAppDialogs::restartSendsPickerTime()
 {
     EmulatedLine line;
-    TDialerEmulator& dialer = line.dialer;
+    DialerEmulator& dialer = line.dialer;
     TZorvexSettingsControl& link = line.link;
     MessageBoxRecorder boxes;
 
@@ -190,7 +187,7 @@ void TstAppDialogs::restartSendsPickerTime()
         d->findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
     });
     QCOMPARE(dialog.RequestRestart(link), int(QDialog::Accepted));
-    QTRY_COMPARE_WITH_TIMEOUT(link.Operation(), TOperation(0), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(link.Operation(), Operation::Idle, 20000);
     QCOMPARE(boxes.Texts(), QStringList{"Zainicjowano pracę Dialera"});
     const auto counters = dialer.GetCounters();
     QCOMPARE(counters.restarts, 1);
@@ -201,7 +198,7 @@ void TstAppDialogs::restartSendsPickerTime()
 void TstAppDialogs::restartCancelledSendsNothing()
 {
     EmulatedLine line;
-    TDialerEmulator& dialer = line.dialer;
+    DialerEmulator& dialer = line.dialer;
     TZorvexSettingsControl& link = line.link;
     int started = 0;
     link.OnTransferStart = [&](TZorvexSettingsControl*) { ++started; };

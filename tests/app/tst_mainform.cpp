@@ -2,9 +2,11 @@
 #include "app/UnitMainForm.h"
 #include "app/UnitProgress.h"
 #include "device/TZorvexSettingsControl.h"
-#include "emulator/TDialerEmulator.h"
+#include "emulator/DialerImage.h"
 #include "serial/CPort.h"
 #include "settings/ProgramSettings.h"
+#include "tests/common/EmulatedDialer.h"
+#include "tests/common/HostileFile.h"
 #include "widgets/CopyAnimation.h"
 #include "widgets/MessageBoxRecorder.h"
 
@@ -15,8 +17,6 @@
 #include <QProgressBar>
 #include <QToolBar>
 #include <QtTest>
-
-#include <sys/stat.h>
 
 class TstMainForm : public QObject
 {
@@ -46,7 +46,8 @@ private slots:
     void closeQuestion();
 
 private:
-    void Activate(TMainFormZORVEX& window);
+    // Shows the window and waits until it is active; false if it never becomes active.
+    bool Activate(TMainFormZORVEX& window);
     QString SettingsFile() const { return m_dir.filePath(QStringLiteral("zorvex.ini")); }
 
     QTemporaryDir m_dir;
@@ -66,12 +67,12 @@ void TstMainForm::cleanup()
     InstallFileDialogHandler({});
 }
 
-void TstMainForm::Activate(TMainFormZORVEX& window)
+bool TstMainForm::Activate(TMainFormZORVEX& window)
 {
     window.ShowAboutBox = [this] { ++m_aboutShown; };
     window.show();
     window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    return QTest::qWaitForWindowActive(&window);
 }
 
 void TstMainForm::startUpPort_data()
@@ -99,7 +100,7 @@ void TstMainForm::startUpPort()
     }
     TMainFormZORVEX window;
     QCOMPARE(window.Link().SerialPort().Port(), QStringLiteral("COM2"));
-    Activate(window);
+    QVERIFY(Activate(window));
     QCOMPARE(window.Link().SerialPort().Port(), port);
 }
 
@@ -121,19 +122,10 @@ void TstMainForm::hostileSettingsFile()
 {
     QFETCH(QString, kind);
     QFETCH(QString, reason);
-    if (kind == u"fifo") {
-        QCOMPARE(mkfifo(QFile::encodeName(SettingsFile()).constData(), 0600), 0);
-    } else if (kind == u"zero") {
-        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), SettingsFile()));
-    } else {
-        QFile f(SettingsFile());
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        QVERIFY(f.write("[Program configuration]\r\nPort=3\r\n;") > 0);
-        QVERIFY(f.write(QByteArray(1024 * 1024, 'x')) > 0);
-    }
+    QVERIFY(MakeHostileFile(SettingsFile(), kind, "[Program configuration]\r\nPort=3\r\n;"));
     MessageBoxRecorder boxes;
     TMainFormZORVEX window;
-    Activate(window);
+    QVERIFY(Activate(window));
     QCOMPARE(window.Link().SerialPort().Port(), QStringLiteral("COM2"));
     QCOMPARE(boxes.Texts(),
              QStringList{QStringLiteral("Plik ustawień ") + SettingsFile() + u' ' + reason +
@@ -144,7 +136,7 @@ void TstMainForm::hostileSettingsFile()
 void TstMainForm::aboutBoxOnlyAtFirstActivation()
 {
     TMainFormZORVEX window;
-    Activate(window);
+    QVERIFY(Activate(window));
     QCOMPARE(m_aboutShown, 1);
     QVERIFY(!window.FirstActivation);
     QWidget other;
@@ -201,12 +193,9 @@ void TstMainForm::cancelledConfirmationSendsNothing()
 {
     QFETCH(QString, action);
     QFETCH(QString, question);
-    TDialerEmulator::Options options;
-    options.pacing = false;
-    TDialerEmulator dialer(options);
-    dialer.Start();
+    const auto dialer = StartDialer();
     TMainFormZORVEX window;
-    window.Link().SerialPort().SetPort(QString::fromStdString(dialer.SlavePath()));
+    window.Link().SerialPort().SetPort(PathOf(*dialer));
     const TZorvexSettings before = window.Link().Settings();
 
     MessageBoxRecorder boxes;
@@ -216,10 +205,10 @@ void TstMainForm::cancelledConfirmationSendsNothing()
     QCOMPARE(boxes.Last().kind, mkConfirmation);
     QCOMPARE(boxes.Last().buttons, TMsgButtons(mbYes | mbCancel));
     QVERIFY(!window.Progress().isVisible());
-    QCOMPARE(window.Link().Operation(), TOperation(0));
+    QCOMPARE(window.Link().Operation(), Operation::Idle);
     QVERIFY(!window.Link().SerialPort().Connected());
     QVERIFY(window.Link().Settings() == before);
-    QCOMPARE(dialer.GetCounters().frames, 0);
+    QCOMPARE(dialer->GetCounters().frames, 0);
 }
 
 void TstMainForm::newConfigurationAsksBeforeDefaults()
@@ -390,17 +379,12 @@ void TstMainForm::saveThenLoadFromMenu()
 
 void TstMainForm::readFromEmulatedDialer()
 {
-    TDialerEmulator::Options options;
-    options.pacing = false;
-    TDialerEmulator dialer(options);
-    TCfg image = dialer.Image();
+    TCfg image = DefaultDialerImage();
     image.SetByte(120, 0x12);
-    image.SetByte(0, static_cast<std::uint8_t>(image.GetByte(0) - 0x12 + 0xFF)); // keep the sum
-    dialer.SetImage(image);
-    dialer.Start();
+    const auto dialer = StartDialer({}, image);
 
     TMainFormZORVEX window;
-    window.Link().SerialPort().SetPort(QString::fromStdString(dialer.SlavePath()));
+    window.Link().SerialPort().SetPort(PathOf(*dialer));
     MessageBoxRecorder boxes;
     boxes.Answer(mbYes);
     bool progressHiddenAtEnd = false;
@@ -410,7 +394,7 @@ void TstMainForm::readFromEmulatedDialer()
     });
     window.Action(QStringLiteral("OdczytKonfiguracjiDialera"))->trigger();
     QVERIFY(window.Progress().isVisible());
-    QTRY_COMPARE_WITH_TIMEOUT(window.Link().Operation(), TOperation(0), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(window.Link().Operation(), Operation::Idle, 20000);
     QCOMPARE(boxes.Texts(), (QStringList{"Czy odczytać konfigurację z Dialera?",
                                          "Konfiguracja odczytana poprawnie"}));
     QVERIFY(progressHiddenAtEnd);

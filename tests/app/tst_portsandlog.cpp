@@ -3,7 +3,7 @@
 #include "app/UnitMainForm.h"
 #include "app/UnitProgramOptions.h"
 #include "device/DialerFrames.h"
-#include "emulator/TDialerEmulator.h"
+#include "emulator/DialerEmulator.h"
 #include "settings/ProgramSettings.h"
 #include "tests/serial/FakeSysfs.h"
 #include "widgets/MessageBoxRecorder.h"
@@ -119,9 +119,9 @@ void TstPortsAndLog::panelFollowsPlugging()
 
 void TstPortsAndLog::detectSelectsTheAnsweringPort()
 {
-    TDialerEmulator::Options options;
+    DialerEmulator::Options options;
     options.pacing = false;
-    TDialerEmulator dialer(options);
+    DialerEmulator dialer(options);
     dialer.Start();
     qputenv("ZVX_COM3", QByteArray::fromStdString(dialer.SlavePath()));
 
@@ -211,16 +211,16 @@ void TstPortsAndLog::savedLogKeepsEveryByte()
 
 void TstPortsAndLog::windowLogsEveryExchange()
 {
-    TDialerEmulator::Options options;
+    DialerEmulator::Options options;
     options.pacing = false;
-    TDialerEmulator dialer(options);
+    DialerEmulator dialer(options);
     dialer.Start();
     TMainFormZORVEX window;
     window.Link().SerialPort().SetPort(QString::fromStdString(dialer.SlavePath()));
     MessageBoxRecorder boxes;
     boxes.Answer(mbYes);
     window.Action(QStringLiteral("OdczytKonfiguracjiDialera"))->trigger();
-    QTRY_COMPARE_WITH_TIMEOUT(window.Link().Operation(), TOperation(0), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(window.Link().Operation(), Operation::Idle, 20000);
     const QStringList lines = window.TransferLog().FullLines();
     QVERIFY(lines.filter(QStringLiteral("odczyt 64 B od 0xC0")).size() == 1);
     QVERIFY2(lines.last().contains(QStringLiteral("koniec: sukces")), qPrintable(lines.last()));

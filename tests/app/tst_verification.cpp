@@ -5,11 +5,9 @@
 #include "app/VerifyQuestion.h"
 #include "device/ConfigFileIO.h"
 #include "device/TZorvexSettingsControl.h"
-#include "emulator/DialerFaults.h"
-#include "emulator/TDialerEmulator.h"
-#include "model/ImageChecksum.h"
-#include "widgets/MessageBoxRecorder.h"
 #include "settings/ProgramSettings.h"
+#include "tests/common/EmulatedDialer.h"
+#include "widgets/MessageBoxRecorder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -48,21 +46,6 @@ ShownList Capture(TFormDifferences& dialog)
         shown.lines << cells.join(QStringLiteral(" | "));
     }
     return shown;
-}
-
-std::unique_ptr<TDialerEmulator> Dialer(const TCfg& image, const QStringList& faults = {})
-{
-    TDialerEmulator::Options options;
-    options.pacing = false;
-    for (const QString& fault : faults)
-        if (!AddFault(options.faults, fault.toStdString()))
-            qFatal("bad fault %s", qPrintable(fault));
-    auto dialer = std::make_unique<TDialerEmulator>(options);
-    TCfg stored = image;
-    stored.SetByte(0, ZeroSumByte(stored.Bytes().data() + 1, TCfg::Size - 1));
-    dialer->SetImage(stored);
-    dialer->Start();
-    return dialer;
 }
 
 QByteArray Contents(const QString& path)
@@ -223,8 +206,8 @@ void TstVerification::verifyAgainstDialer()
     TCfg image = settings.Cfg;
     if (differs)
         image.SetByte(176, 0x3A);
-    const auto dialer = Dialer(image, faults);
-    window.Link().SerialPort().SetPort(QString::fromStdString(dialer->SlavePath()));
+    const auto dialer = StartDialer(faults, image);
+    window.Link().SerialPort().SetPort(PathOf(*dialer));
     window.Link().SetReplyInterval(300);
     const TZorvexSettings before = settings;
     window.MarkUnmodified();
@@ -232,8 +215,9 @@ void TstVerification::verifyAgainstDialer()
     MessageBoxRecorder boxes;
     window.Action(QStringLiteral("WeryfikacjaKonfiguracjiDialera"))->trigger();
     QVERIFY(window.Progress().isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(
-        window.Link().Operation() == opIdle && (boxes.Count() > 0 || !m_lists.isEmpty()), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(window.Link().Operation() == Operation::Idle &&
+                                 (boxes.Count() > 0 || !m_lists.isEmpty()),
+                             20000);
     QCOMPARE(boxes.Texts(), texts);
     QVERIFY(!window.Progress().isVisible());
     if (differs) {
@@ -290,8 +274,8 @@ void TstVerification::questionAfterWrite()
     TMainFormZORVEX window;
     Prepare(window);
     window.Link().Settings().Cfg.SetByte(100, 0x42);
-    const auto dialer = Dialer(TCfg());
-    window.Link().SerialPort().SetPort(QString::fromStdString(dialer->SlavePath()));
+    const auto dialer = StartDialer({}, TCfg());
+    window.Link().SerialPort().SetPort(PathOf(*dialer));
 
     int asked = 0;
     QStringList boxesAtQuestion;
@@ -316,7 +300,7 @@ void TstVerification::questionAfterWrite()
     bool settled = false;
     QTimer::singleShot(0, this, [&] { settled = true; });
     QTRY_VERIFY(settled);
-    QCOMPARE(window.Link().Operation(), opIdle);
+    QCOMPARE(window.Link().Operation(), Operation::Idle);
     QCOMPARE(asked, answer < 0 ? 0 : 1);
     if (asked) {
         QCOMPARE(question, QStringLiteral("Zweryfikować zapis odczytem z dialera?"));

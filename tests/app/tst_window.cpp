@@ -19,6 +19,7 @@
 #include "editors/dialogs/UnitStation.h"
 #include "editors/dialogs/UnitSystemOptions.h"
 #include "model/TZorvexSettings.h"
+#include "tests/common/FactorySettings.h"
 #include "tests/editors/ModalDriver.h"
 #include "widgets/MessageBoxRecorder.h"
 #include "widgets/QtTranslations.h"
@@ -92,13 +93,6 @@ const std::map<QString, Runner>& Dialogs()
          }},
     };
     return dialogs;
-}
-
-TZorvexSettings Factory()
-{
-    TZorvexSettings settings;
-    settings.LoadDefaults();
-    return settings;
 }
 
 // The widget that stands for where the focus is: a radio button counts as its group.
@@ -427,7 +421,7 @@ void TstWindow::descriptionFieldsShowFiftyLetters()
                          0);
                 QCOMPARE(edit->cursorPositionAt(QPoint(edit->width() - 2, middle)), 50);
             }
-            dialog.done(TEditorDialog::mrCancel);
+            dialog.done(EditorDialog::mrCancel);
         });
 }
 

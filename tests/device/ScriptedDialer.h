@@ -25,7 +25,7 @@ public:
     // number counts frames from 1; reply is what the dialer would send. The result goes
     // on the line as one write (empty: no answer).
     using Script =
-        std::function<QByteArray(int number, const TDialerFrame& frame, const QByteArray& reply)>;
+        std::function<QByteArray(int number, const DialerFrame& frame, const QByteArray& reply)>;
 
     explicit ScriptedDialer(Script script)
         : m_script(std::move(script)), m_notifier(m_pty.MasterFd(), QSocketNotifier::Read)
@@ -53,7 +53,7 @@ private:
                 const auto frame = m_parser.Feed(buffer[i]);
                 if (!frame)
                     continue;
-                const TDialerReply reply = Respond(*frame, ++m_frames, TDialerFaults{}, m_image);
+                const DialerReply reply = Respond(*frame, ++m_frames, DialerFaults{}, m_image);
                 const QByteArray answer =
                     m_script(m_frames, *frame,
                              QByteArray(reinterpret_cast<const char*>(reply.bytes.data()),
@@ -66,8 +66,8 @@ private:
     }
 
     Script m_script;
-    TPseudoTerminal m_pty;
-    TFrameParser m_parser;
+    PseudoTerminal m_pty;
+    FrameParser m_parser;
     TCfg m_image = DefaultDialerImage();
     int m_frames = 0;
     QSocketNotifier m_notifier;

@@ -1,4 +1,5 @@
 #include "device/ConfigFileIO.h"
+#include "tests/common/FactorySettings.h"
 
 #include <QtTest>
 
@@ -34,18 +35,10 @@ QByteArray ReadAll(const QString& path)
     return f.readAll();
 }
 
-void WriteAll(const QString& path, const QByteArray& bytes)
+bool WriteAll(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-TZorvexSettings Factory()
-{
-    TZorvexSettings s;
-    s.LoadDefaults();
-    return s;
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
 // A configuration unlike the factory one in every region, with a record tail.
@@ -186,7 +179,7 @@ void TstConfigFile::everySingleByteChangeIsRefused()
     // And through the disk path once, with the configuration untouched.
     QByteArray bad = good;
     bad[500] = static_cast<char>(bad[500] + 1);
-    WriteAll(Path("bad.zvx"), bad);
+    QVERIFY(WriteAll(Path("bad.zvx"), bad));
     TZorvexSettings s = before;
     QCOMPARE(
         ConfigFile::Load(s, Path("bad.zvx").toStdString(), [](const std::string&) { return true; }),
@@ -212,7 +205,7 @@ void TstConfigFile::sizes()
     bytes = bytes.left(size);
     while (bytes.size() < size)
         bytes.append('\x55');
-    WriteAll(Path("sized.zvx"), bytes);
+    QVERIFY(WriteAll(Path("sized.zvx"), bytes));
     TZorvexSettings s;
     QCOMPARE(ConfigFile::Load(s, Path("sized.zvx").toStdString(),
                               [](const std::string&) { return true; }),
@@ -284,7 +277,7 @@ void TstConfigFile::failedSaveKeepsOldFile()
     } else {
         if (geteuid() == 0)
             QSKIP("root writes into read-only folders");
-        WriteAll(target, old);
+        QVERIFY(WriteAll(target, old));
         QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
     }
     QCOMPARE(ConfigFile::Save(Crafted(), target.toStdString()), ConfigFile::Result::System(status));
@@ -303,7 +296,7 @@ void TstConfigFile::saveThroughSymlinkKeepsLink()
 {
     const QString real = Path("real.zvx");
     const QString link = Path("link.zvx");
-    WriteAll(real, "old");
+    QVERIFY(WriteAll(real, "old"));
     QVERIFY(QFile::link(real, link));
     QCOMPARE(ConfigFile::Save(Factory(), link.toStdString()), ConfigFile::Success);
     QVERIFY(QFileInfo(link).isSymLink());
@@ -366,7 +359,7 @@ void TstConfigFile::oddTargets()
         QVERIFY(link("other", target));
         QVERIFY(link("target", folder + "/other"));
     } else if (kind == "readonly") {
-        WriteAll(QString::fromStdString(target), "old contents");
+        QVERIFY(WriteAll(QString::fromStdString(target), "old contents"));
         QVERIFY(chmod(target.c_str(), 0444) == 0);
     } else if (kind.startsWith("long")) {
         target = folder + '/' + std::string(kind.mid(4).toUInt() - 4, 'n') + ".zvx";

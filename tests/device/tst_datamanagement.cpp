@@ -1,8 +1,7 @@
-#include "FakeExchange.h"
+#include "tests/common/EmulatedDialer.h"
+#include "tests/common/FakeReporter.h"
 
 #include "device/DataManagement.h"
-#include "emulator/DialerFaults.h"
-#include "emulator/TDialerEmulator.h"
 #include "model/Cp1250.h"
 #include "model/ErrorSink.h"
 #include "model/ImageChecksum.h"
@@ -34,25 +33,15 @@ QList<int> Deduplicated(const QList<int>& values)
     return out;
 }
 
-TDialerEmulator::Options Unpaced(const QStringList& faults = {})
-{
-    TDialerEmulator::Options options;
-    options.pacing = false;
-    for (const QString& fault : faults)
-        if (!AddFault(options.faults, fault.toStdString()))
-            qFatal("bad fault %s", qPrintable(fault));
-    return options;
-}
-
 // The link on one side of a pseudo-terminal, the emulated dialer on the other, and a
 // record of everything the link told its user.
 struct Rig
 {
-    explicit Rig(const TDialerEmulator::Options& options = Unpaced())
-        : dialer(std::make_unique<TDialerEmulator>(options))
+    explicit Rig(const DialerEmulator::Options& options = Unpaced())
+        : dialer(std::make_unique<DialerEmulator>(options))
     {
         dialer->Start();
-        link.SerialPort().SetPort(QString::fromStdString(dialer->SlavePath()));
+        link.SerialPort().SetPort(PathOf(*dialer));
         link.OnTransferStart = [this](TZorvexSettingsControl*) { events.append("start"); };
         link.OnTransferEnd = [this](TZorvexSettingsControl*) { events.append("end"); };
         link.OnTransferProgress = [this](int percent) {
@@ -87,7 +76,7 @@ struct Rig
         sunk.clear();
     }
 
-    std::unique_ptr<TDialerEmulator> dialer;
+    std::unique_ptr<DialerEmulator> dialer;
     FakeReporter reporter;
     TZorvexSettingsControl link{reporter};
     QStringList events;
@@ -134,9 +123,9 @@ public:
             10000);
         return bytes;
     }
-    void Answer(const QByteArray& bytes)
+    bool Answer(const QByteArray& bytes)
     {
-        QCOMPARE(write(m_master, bytes.data(), bytes.size()), bytes.size());
+        return write(m_master, bytes.data(), bytes.size()) == bytes.size();
     }
 
 private:
@@ -183,12 +172,12 @@ void TstDataManagement::framesOnTheWire()
 
     link.RestartDevice(QTime(9, 7, 59));
     QCOMPARE(line.Take(6).toHex(' '), QByteArray("6a 50 a0 09 07 6a"));
-    line.Answer("'");
+    QVERIFY(line.Answer("'"));
     QTRY_COMPARE(reporter.shown, QStringList{Msg("I:", ConstsZVX::RestartDone)});
 
     link.ReadFromDevice();
     QCOMPARE(line.Take(7).toHex(' '), QByteArray("6a 50 a1 40 00 9b 00"));
-    line.Answer("4");
+    QVERIFY(line.Answer("4"));
     QTRY_COMPARE(reporter.shown.size(), 2);
 
     link.WriteToDevice();
@@ -199,7 +188,7 @@ void TstDataManagement::framesOnTheWire()
         expected.append(reinterpret_cast<const char*>(image.data()) + block * 4, 4);
         expected.append(char(Sum8(reinterpret_cast<const std::uint8_t*>(expected.data()), 9)));
         QCOMPARE(line.Take(10).toHex(' '), expected.toHex(' '));
-        line.Answer("'");
+        QVERIFY(line.Answer("'"));
     }
     QTRY_COMPARE(reporter.shown.last(), Msg("I:", ConstsZVX::WriteDone));
 }
@@ -217,7 +206,7 @@ void TstDataManagement::readsTheDialer()
 {
     QFETCH(QStringList, faults);
     QFETCH(bool, pacing);
-    TDialerEmulator::Options options = Unpaced(faults);
+    DialerEmulator::Options options = Unpaced(faults);
     options.pacing = pacing;
     Rig rig(options);
     rig.link.Settings().Comment.SetText(5, "Sklep przy rynku");
@@ -236,7 +225,7 @@ void TstDataManagement::readsTheDialer()
     for (int r = 1; r < TComment::Count; ++r)
         if (r != 3)
             QCOMPARE(comment.GetText(r), before.Comment.GetText(r));
-    QCOMPARE(rig.link.Operation(), opIdle);
+    QCOMPARE(rig.link.Operation(), Operation::Idle);
     QVERIFY(rig.link.SerialPort().Connected()); // left open for the next exchange
 }
 
@@ -298,7 +287,7 @@ void TstDataManagement::verifiesTheDialer()
     QVERIFY(QTest::qWaitFor([&] { return received || !rig.reporter.shown.isEmpty(); }, 20000));
     QCOMPARE(rig.reporter.shown, shown);
     QCOMPARE(rig.events, (QStringList{"start", "end"}));
-    QCOMPARE(rig.link.Operation(), opIdle);
+    QCOMPARE(rig.link.Operation(), Operation::Idle);
     QVERIFY(settings == before);
     QCOMPARE(received.has_value(), shown.isEmpty());
     if (received) {
@@ -409,7 +398,7 @@ void TstDataManagement::silenceEndsExchange()
     QCOMPARE(rig.events, (QStringList{"start", "end"}));
     QCOMPARE(rig.progress.count(-1), 1);
     QCOMPARE(rig.dialer->GetCounters().frames, frames);
-    QCOMPARE(rig.link.Operation(), opIdle);
+    QCOMPARE(rig.link.Operation(), Operation::Idle);
     QCOMPARE(rig.link.RetriesLeft(), 0);
     if (operation == "read")
         QVERIFY(rig.link.Settings() == before);
@@ -485,14 +474,14 @@ void TstDataManagement::lineLost()
     QCOMPARE(rig.sunk.size(), 1);
     QVERIFY2(rig.sunk.first().startsWith(QStringLiteral("Błąd funkcji")),
              qPrintable(rig.sunk.first()));
-    QCOMPARE(rig.link.Operation(), opIdle);
+    QCOMPARE(rig.link.Operation(), Operation::Idle);
     if (operation == "read")
         QVERIFY(rig.link.Settings().Cfg == before);
 
     // The adapter is back (maybe under the same name): the next exchange works.
-    rig.dialer = std::make_unique<TDialerEmulator>(Unpaced());
+    rig.dialer = std::make_unique<DialerEmulator>(Unpaced());
     rig.dialer->Start();
-    rig.link.SerialPort().SetPort(QString::fromStdString(rig.dialer->SlavePath()));
+    rig.link.SerialPort().SetPort(PathOf(*rig.dialer));
     rig.Reset();
     rig.link.ReadFromDevice();
     QVERIFY(rig.WaitForEnd());
@@ -509,7 +498,7 @@ void TstDataManagement::handlerErrorEndsExchange()
     QCOMPARE(rig.events, (QStringList{"start", "end"}));
     QCOMPARE(rig.sunk, QStringList{"przerwane w obsłudze postępu"});
     QVERIFY(rig.reporter.shown.isEmpty());
-    QCOMPARE(rig.link.Operation(), opIdle);
+    QCOMPARE(rig.link.Operation(), Operation::Idle);
 
     rig.Reset();
     rig.throwAtProgress = -2;
@@ -532,7 +521,7 @@ void TstDataManagement::portThatCannotOpen()
         QCOMPARE(e.Code(), EComPort::CodeOpen);
     }
     QVERIFY(events.isEmpty());
-    QCOMPARE(link.Operation(), opIdle);
+    QCOMPARE(link.Operation(), Operation::Idle);
     QVERIFY(!link.SerialPort().Connected());
 }
 
@@ -555,9 +544,9 @@ void TstDataManagement::selectPort()
 
 void TstDataManagement::serialPortSettingsComeBack()
 {
-    TDialerEmulator dialer(Unpaced());
+    DialerEmulator dialer(Unpaced());
     TSerialPort port;
-    port.SetPort(QString::fromStdString(dialer.SlavePath()));
+    port.SetPort(PathOf(dialer));
     port.SetBaudRate(br1339);
     port.Connect();
     QVERIFY(port.Connected());

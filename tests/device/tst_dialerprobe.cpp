@@ -1,6 +1,6 @@
 #include "device/DialerFrames.h"
 #include "device/DialerProbe.h"
-#include "emulator/TDialerEmulator.h"
+#include "emulator/DialerEmulator.h"
 #include "tests/serial/PtyPair.h"
 
 #include <QSocketNotifier>
@@ -18,11 +18,11 @@ struct RecordingLog : TransferLog
     QList<TransferLogEntry> entries;
 };
 
-std::unique_ptr<TDialerEmulator> Dialer()
+std::unique_ptr<DialerEmulator> Dialer()
 {
-    TDialerEmulator::Options options;
+    DialerEmulator::Options options;
     options.pacing = false;
-    auto dialer = std::make_unique<TDialerEmulator>(options);
+    auto dialer = std::make_unique<DialerEmulator>(options);
     dialer->Start();
     return dialer;
 }

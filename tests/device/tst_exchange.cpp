@@ -1,4 +1,4 @@
-#include "FakeExchange.h"
+#include "tests/common/EngineRig.h"
 
 #include "device/DialerFrames.h"
 #include "device/ExchangeEngine.h"
@@ -14,7 +14,8 @@
 
 namespace {
 
-using Image = std::array<std::uint8_t, 256>;
+using Image = ExchangeEngine::Image;
+using Rig = EngineRig;
 
 QByteArray Hex(const char* text)
 {
@@ -36,16 +37,6 @@ Image GoodImage()
     return image;
 }
 
-// The dialer's answer to a read frame for 64 bytes at offset.
-QByteArray Reply(const Image& image, int offset)
-{
-    QByteArray reply("\x11\x22", 2);
-    reply.append(reinterpret_cast<const char*>(image.data()) + offset, 64);
-    reply.append(static_cast<char>(
-        Sum8(reinterpret_cast<const std::uint8_t*>(reply.constData()), reply.size())));
-    return reply;
-}
-
 // Feeds reply in pieces of the given sizes (the last size repeats).
 void Feed(ExchangeEngine& engine, const QByteArray& reply, const QList<int>& pieces)
 {
@@ -65,15 +56,6 @@ QList<int> Deduplicated(const QList<int>& values)
             out.append(v);
     return out;
 }
-
-struct Rig
-{
-    Rig() { settings.LoadDefaults(); }
-    TZorvexSettings settings;
-    FakeLink link;
-    FakeReporter reporter;
-    ExchangeEngine engine{settings, link, reporter};
-};
 
 } // namespace
 
@@ -147,15 +129,15 @@ void TstExchange::readInChunks()
     const Image image = GoodImage();
 
     rig.engine.StartRead();
-    QCOMPARE(rig.engine.Operation(), opRead);
+    QCOMPARE(rig.engine.Operation(), Operation::Read);
     for (int offset = 0; offset < 256; offset += 64) {
         QCOMPARE(rig.link.frames.size(), offset / 64 + 1);
         QCOMPARE(rig.link.frames.last(), DialerFrames::Read(64, offset));
         QVERIFY(rig.link.timerRunning);
-        Feed(rig.engine, Reply(image, offset), pieces);
+        Feed(rig.engine, ReadReply(image, offset), pieces);
     }
     QCOMPARE(rig.link.frames.size(), 4);
-    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.engine.Operation(), Operation::Idle);
     QVERIFY(!rig.link.timerRunning);
     QCOMPARE(Deduplicated(rig.link.progress), (QList<int>{0, 25, 50, 75}));
     QCOMPARE(rig.link.events.first(), QStringLiteral("start"));
@@ -195,13 +177,13 @@ void TstExchange::readRefused()
         ++image[200];
 
     rig.engine.StartRead();
-    for (int block = 0; block < 4 && rig.engine.Operation() == opRead; ++block) {
-        QByteArray reply = Reply(image, block * 64);
+    for (int block = 0; block < 4 && rig.engine.Operation() == Operation::Read; ++block) {
+        QByteArray reply = ReadReply(image, block * 64);
         if (block == badBlock)
             reply[66] = static_cast<char>(reply[66] + 1);
         rig.engine.PortRxChar(reply);
     }
-    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.engine.Operation(), Operation::Idle);
     QCOMPARE(rig.link.frames.size(), framesSent);
     QCOMPARE(rig.link.events.count(QStringLiteral("end")), 1);
     QVERIFY(!rig.link.timerRunning);
@@ -218,7 +200,7 @@ void TstExchange::copyWaitsForTheBoxToClose()
     const Image image = GoodImage();
     rig.engine.StartRead();
     for (int offset = 0; offset < 256; offset += 64)
-        rig.engine.PortRxChar(Reply(image, offset));
+        rig.engine.PortRxChar(ReadReply(image, offset));
     QVERIFY(unchangedWhileShown);
     QCOMPARE(rig.settings.Cfg.Bytes(), image);
 }
@@ -244,7 +226,7 @@ void TstExchange::writeSendsSixtyFourFrames()
     QCOMPARE(rig.link.progress, expectedProgress);
     QCOMPARE(rig.link.progress.mid(0, 4), (QList<int>{1, 3, 4, 6}));
     QCOMPARE(rig.link.progress.last(), 100);
-    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.engine.Operation(), Operation::Idle);
     QCOMPARE(rig.engine.Position(), 0);
     QCOMPARE(rig.reporter.shown, QStringList{Msg("I:", ConstsZVX::WriteDone)});
 }
@@ -257,7 +239,7 @@ void TstExchange::writeRefusedMidway()
         rig.engine.PortRxChar(QByteArray("'"));
     rig.engine.PortRxChar(QByteArray("4"));
     QCOMPARE(rig.link.frames.size(), 11);
-    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.engine.Operation(), Operation::Idle);
     QVERIFY(!rig.link.timerRunning);
     QCOMPARE(rig.reporter.shown, QStringList{Msg("E:", ConstsZVX::BadRecordChecksum)});
     rig.engine.TimerTick();
@@ -268,9 +250,9 @@ void TstExchange::silence_data()
 {
     QTest::addColumn<int>("operation");
     QTest::addColumn<QString>("message");
-    QTest::newRow("restart") << int(opRestart) << Msg("E:", ConstsZVX::RestartNoAnswer);
-    QTest::newRow("read") << int(opRead) << Msg("E:", ConstsZVX::TransferNoAnswer);
-    QTest::newRow("write") << int(opWrite) << Msg("E:", ConstsZVX::TransferNoAnswer);
+    QTest::newRow("restart") << int(Operation::Restart) << Msg("E:", ConstsZVX::RestartNoAnswer);
+    QTest::newRow("read") << int(Operation::Read) << Msg("E:", ConstsZVX::TransferNoAnswer);
+    QTest::newRow("write") << int(Operation::Write) << Msg("E:", ConstsZVX::TransferNoAnswer);
 }
 
 void TstExchange::silence()
@@ -278,9 +260,9 @@ void TstExchange::silence()
     QFETCH(int, operation);
     QFETCH(QString, message);
     Rig rig;
-    if (operation == opRestart)
+    if (operation == int(Operation::Restart))
         rig.engine.StartRestart(12, 30);
-    else if (operation == opRead)
+    else if (operation == int(Operation::Read))
         rig.engine.StartRead();
     else
         rig.engine.StartWrite();
@@ -295,7 +277,7 @@ void TstExchange::silence()
 
     rig.engine.TimerTick();
     QCOMPARE(rig.link.frames.size(), 2);
-    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.engine.Operation(), Operation::Idle);
     QCOMPARE(rig.engine.RetriesLeft(), 0);
     QVERIFY(!rig.link.timerRunning);
     QCOMPARE(rig.link.events, (QStringList{"start", "-1", "end"}));
@@ -305,7 +287,7 @@ void TstExchange::silence()
 void TstExchange::partialReplyWaitsWithoutResending()
 {
     Rig rig;
-    const QByteArray half = Reply(GoodImage(), 0).left(30);
+    const QByteArray half = ReadReply(GoodImage(), 0).left(30);
     rig.engine.StartRead();
     rig.engine.PortRxChar(half);
     QCOMPARE(rig.engine.RxCount(), 30);
@@ -322,7 +304,7 @@ void TstExchange::partialReplyWaitsWithoutResending()
     QVERIFY(rig.link.timerRunning);
     rig.engine.TimerTick();
     QCOMPARE(rig.link.frames.size(), 2);
-    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.engine.Operation(), Operation::Idle);
     QCOMPARE(rig.reporter.shown, QStringList{Msg("E:", ConstsZVX::TransferNoAnswer)});
 }
 
@@ -331,12 +313,12 @@ void TstExchange::retransmittedReadDropsHalfReply()
     Rig rig;
     const Image image = GoodImage();
     rig.engine.StartRead();
-    rig.engine.PortRxChar(Reply(image, 0).left(20));
+    rig.engine.PortRxChar(ReadReply(image, 0).left(20));
     rig.engine.TimerTick();
     QCOMPARE(rig.engine.RxCount(), 0);
     QCOMPARE(rig.link.frames.size(), 2);
     for (int offset = 0; offset < 256; offset += 64) {
-        rig.engine.PortRxChar(Reply(image, offset));
+        rig.engine.PortRxChar(ReadReply(image, offset));
         if (offset == 0) // the answer to a retransmitted frame: the line must go quiet
             rig.engine.GuardTick();
     }
@@ -348,11 +330,11 @@ void TstExchange::strayBytesKeepTimerRunning_data()
 {
     QTest::addColumn<int>("operation");
     QTest::addColumn<QByteArray>("stray");
-    QTest::newRow("ack while reading") << int(opRead) << QByteArray("'");
-    QTest::newRow("two acks while reading") << int(opRead) << QByteArray("''");
-    QTest::newRow("garbage while writing") << int(opWrite) << QByteArray("xyz");
-    QTest::newRow("long ack while writing") << int(opWrite) << QByteArray("'''");
-    QTest::newRow("garbage while restarting") << int(opRestart) << QByteArray(300, 'q');
+    QTest::newRow("ack while reading") << int(Operation::Read) << QByteArray("'");
+    QTest::newRow("two acks while reading") << int(Operation::Read) << QByteArray("''");
+    QTest::newRow("garbage while writing") << int(Operation::Write) << QByteArray("xyz");
+    QTest::newRow("long ack while writing") << int(Operation::Write) << QByteArray("'''");
+    QTest::newRow("garbage while restarting") << int(Operation::Restart) << QByteArray(300, 'q');
 }
 
 void TstExchange::strayBytesKeepTimerRunning()
@@ -360,9 +342,9 @@ void TstExchange::strayBytesKeepTimerRunning()
     QFETCH(int, operation);
     QFETCH(QByteArray, stray);
     Rig rig;
-    if (operation == opRead)
+    if (operation == int(Operation::Read))
         rig.engine.StartRead();
-    else if (operation == opWrite)
+    else if (operation == int(Operation::Write))
         rig.engine.StartWrite();
     else
         rig.engine.StartRestart(1, 2);
@@ -375,7 +357,7 @@ void TstExchange::strayBytesKeepTimerRunning()
     // ... and the silence that follows still ends the exchange.
     rig.engine.TimerTick();
     rig.engine.TimerTick();
-    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.engine.Operation(), Operation::Idle);
     QCOMPARE(rig.reporter.shown.size(), 1);
 }
 
@@ -394,7 +376,7 @@ void TstExchange::replyLongerThanAsked()
     Rig rig;
     const Image image = GoodImage();
     rig.engine.StartRead();
-    rig.engine.PortRxChar(Reply(image, 0) + QByteArray(400, '\xAA'));
+    rig.engine.PortRxChar(ReadReply(image, 0) + QByteArray(400, '\xAA'));
     QCOMPARE(rig.engine.Position(), 64);
     QCOMPARE(rig.engine.RxCount(), 0);
     QCOMPARE(rig.link.frames.last(), DialerFrames::Read(64, 64));
@@ -405,7 +387,7 @@ void TstExchange::failedFirstFrameEndsExchange()
     Rig rig;
     rig.link.failSendsFrom = 0;
     QVERIFY_THROWS_EXCEPTION(Exception, rig.engine.StartWrite());
-    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.engine.Operation(), Operation::Idle);
     QCOMPARE(rig.link.events, (QStringList{"start", "end"}));
     QVERIFY(!rig.link.timerRunning);
     QCOMPARE(Sum8(rig.settings.Cfg.Bytes().data(), 256), 0); // byte 0 set all the same
@@ -420,7 +402,7 @@ void TstExchange::endAfterErrorEndsOnce()
     QVERIFY_THROWS_EXCEPTION(Exception, rig.engine.PortRxChar(QByteArray("'")));
     QVERIFY(rig.engine.EndAfterError());
     QVERIFY(!rig.engine.EndAfterError());
-    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.engine.Operation(), Operation::Idle);
     QCOMPARE(rig.link.events.count(QStringLiteral("end")), 1);
     QVERIFY(!rig.link.timerRunning);
     // The next exchange starts from scratch.
@@ -435,9 +417,9 @@ void TstExchange::restartDuringExchange()
     Rig rig;
     const Image image = GoodImage();
     rig.engine.StartRead();
-    rig.engine.PortRxChar(Reply(image, 0).left(10));
+    rig.engine.PortRxChar(ReadReply(image, 0).left(10));
     rig.engine.StartRestart(9, 7);
-    QCOMPARE(rig.engine.Operation(), opRestart);
+    QCOMPARE(rig.engine.Operation(), Operation::Restart);
     QCOMPARE(rig.engine.RetriesLeft(), 2);
     QCOMPARE(rig.engine.LastFrame(), Hex("6A50A009076A"));
     rig.engine.StartRead();
@@ -482,7 +464,7 @@ void TstExchange::randomInputStaysInBounds()
         } else if (what == 1) {
             rig.engine.TimerTick();
         } else if (what == 2) {
-            rig.engine.PortRxChar(Reply(image, 64 * random.bounded(4)));
+            rig.engine.PortRxChar(ReadReply(image, 64 * random.bounded(4)));
         } else {
             QByteArray chunk(random.bounded(1, what == 3 ? 600 : 4), '\0');
             for (auto& c : chunk)
@@ -493,9 +475,10 @@ void TstExchange::randomInputStaysInBounds()
         }
         QVERIFY(rig.engine.RxCount() <= DialerFrames::DataReplySize(64));
         QVERIFY(rig.engine.Position() >= 0 && rig.engine.Position() < 256);
-        QVERIFY(rig.engine.Operation() <= opWrite);
+        QVERIFY(rig.engine.Operation() <= Operation::Write);
         // Exactly one of the two timers runs while an exchange is on.
-        QCOMPARE(rig.link.timerRunning || rig.link.guardRunning, rig.engine.Operation() != opIdle);
+        QCOMPARE(rig.link.timerRunning || rig.link.guardRunning,
+                 rig.engine.Operation() != Operation::Idle);
         QVERIFY(!(rig.link.timerRunning && rig.link.guardRunning));
         QCOMPARE(rig.link.guardRunning, rig.engine.Guarding());
     }
@@ -590,7 +573,7 @@ void TstExchange::hostileLine()
         const QString what = token.section(u'*', 0, 0);
         const int times = token.contains(u'*') ? token.section(u'*', 1).toInt() : 1;
         for (int i = 0; i < times; ++i) {
-            QVERIFY2(rig.engine.Operation() != opIdle, qPrintable(token));
+            QVERIFY2(rig.engine.Operation() != Operation::Idle, qPrintable(token));
             if (what == "tick") {
                 QVERIFY(rig.link.timerRunning);
                 rig.engine.TimerTick();
@@ -604,20 +587,20 @@ void TstExchange::hostileLine()
             } else if (what == "junk") {
                 rig.engine.PortRxChar(QByteArray("\x00\x91\xFF", 3));
             } else if (what == "reply" || what == "reply2") {
-                const QByteArray reply = Reply(image, asked());
+                const QByteArray reply = ReadReply(image, asked());
                 rig.engine.PortRxChar(what == "reply" ? reply : reply + reply);
             } else if (what == "half" || what == "rest") {
-                const QByteArray reply = Reply(image, asked());
+                const QByteArray reply = ReadReply(image, asked());
                 rig.engine.PortRxChar(what == "half" ? reply.left(30) : reply.mid(30));
             } else if (what == "next") {
-                rig.engine.PortRxChar(Reply(image, (asked() + 64) % 256));
+                rig.engine.PortRxChar(ReadReply(image, (asked() + 64) % 256));
             } else {
                 QFAIL(qPrintable(token));
             }
         }
     }
 
-    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.engine.Operation(), Operation::Idle);
     QVERIFY(!rig.link.timerRunning && !rig.link.guardRunning);
     QCOMPARE(rig.reporter.shown, QStringList{outcome});
     QCOMPARE(rig.link.frames.size(), frames);

@@ -1,4 +1,4 @@
-#include "FakeExchange.h"
+#include "tests/common/EngineRig.h"
 
 #include "device/DialerFrames.h"
 #include "device/ExchangeEngine.h"
@@ -11,7 +11,7 @@
 
 namespace {
 
-using Image = std::array<std::uint8_t, 256>;
+using Image = ExchangeEngine::Image;
 
 // An image whose bytes add up to sum modulo 256.
 Image ImageSummingTo(std::uint8_t sum)
@@ -23,23 +23,8 @@ Image ImageSummingTo(std::uint8_t sum)
     return image;
 }
 
-QByteArray Reply(const Image& image, int offset, bool spoilChecksum = false)
+struct Rig : EngineRig
 {
-    QByteArray reply("\x11\x22", 2);
-    reply.append(reinterpret_cast<const char*>(image.data()) + offset, 64);
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(reply.constData());
-    reply.append(static_cast<char>(Sum8(bytes, reply.size()) + (spoilChecksum ? 1 : 0)));
-    return reply;
-}
-
-struct Rig
-{
-    Rig() { settings.LoadDefaults(); }
-    TZorvexSettings settings;
-    FakeLink link;
-    FakeReporter reporter;
-    ExchangeEngine engine{settings, link, reporter};
-
     void Start(const QString& kind)
     {
         if (kind == "read")
@@ -67,9 +52,9 @@ struct Rig
         } else if (step == "image" || step == "bad sum") {
             const Image image = ImageSummingTo(step == "image" ? 0 : 1);
             for (int offset = 0; offset < 256; offset += 64)
-                engine.PortRxChar(Reply(image, offset));
+                engine.PortRxChar(ReadReply(image, offset));
         } else if (step == "bad reply") {
-            engine.PortRxChar(Reply(ImageSummingTo(0), 0, true));
+            engine.PortRxChar(ReadReply(ImageSummingTo(0), 0, true));
         }
     }
 };
@@ -153,7 +138,7 @@ void TstExchangeDone::oneEndPerExchange()
     QCOMPARE(int(outcome.operation), kind);
     QCOMPARE(outcome.succeeded, succeeded);
     QCOMPARE(outcome.message, message);
-    QCOMPARE(rig.engine.Operation(), opIdle);
+    QCOMPARE(rig.engine.Operation(), Operation::Idle);
     // After the exchange's own message, if it gives one (a verification gives none).
     QCOMPARE(shownAtEnd, shownAfterSteps);
 }

@@ -2,12 +2,11 @@
 // each must end with its message and without a hang, leave the configuration as it
 // should be, and leave the link ready for the next exchange, which must succeed.
 
-#include "FakeExchange.h"
 #include "ScriptedDialer.h"
+#include "tests/common/EmulatedDialer.h"
+#include "tests/common/FakeReporter.h"
 
 #include "device/DataManagement.h"
-#include "emulator/DialerFaults.h"
-#include "emulator/TDialerEmulator.h"
 #include "model/Cp1250.h"
 #include "model/ErrorSink.h"
 #include "model/ImageChecksum.h"
@@ -33,16 +32,6 @@ constexpr const char* kLate = "late-ms=1300";
 QString Box(const char* kind, const char* text)
 {
     return QString::fromLatin1(kind) + QString::fromUtf8(text);
-}
-
-TDialerEmulator::Options Unpaced(const QString& faults = {})
-{
-    TDialerEmulator::Options options;
-    options.pacing = false;
-    for (const QString& fault : faults.split(u',', Qt::SkipEmptyParts))
-        if (!AddFault(options.faults, fault.toStdString()))
-            qFatal("bad fault %s", qPrintable(fault));
-    return options;
 }
 
 // The link with everything it tells its user recorded in one list: boxes ("I:", "E:"),
@@ -83,7 +72,8 @@ struct Rig
     bool WaitForEnd()
     {
         return QTest::qWaitFor(
-            [this] { return link.Operation() == opIdle && !Outcomes().isEmpty(); }, kExchangeLimit);
+            [this] { return link.Operation() == Operation::Idle && !Outcomes().isEmpty(); },
+            kExchangeLimit);
     }
     void Reset()
     {
@@ -113,28 +103,28 @@ QByteArray Garbage()
 ScriptedDialer::Script ScriptFor(const QString& line)
 {
     if (line == "garbage")
-        return [](int number, const TDialerFrame&, const QByteArray& reply) {
+        return [](int number, const DialerFrame&, const QByteArray& reply) {
             return number == 1 ? Garbage() + reply : reply;
         };
     if (line == "long")
-        return [](int, const TDialerFrame& frame, const QByteArray& reply) {
+        return [](int, const DialerFrame& frame, const QByteArray& reply) {
             return frame.kind == TFrameKind::Read ? reply + QByteArray("\x11\x22\x33\x44\x55")
                                                   : reply;
         };
     if (line == "ack-once") // an acknowledgement instead of the first block
-        return [](int number, const TDialerFrame&, const QByteArray& reply) {
+        return [](int number, const DialerFrame&, const QByteArray& reply) {
             return number == 1 ? QByteArray(1, char(DialerWire::Ack)) : reply;
         };
     if (line == "ack-always")
-        return [](int, const TDialerFrame&, const QByteArray&) {
+        return [](int, const DialerFrame&, const QByteArray&) {
             return QByteArray(1, char(DialerWire::Ack));
         };
     if (line == "stale-ack") // and the last write block refused
-        return [](int number, const TDialerFrame&, const QByteArray& reply) {
+        return [](int number, const DialerFrame&, const QByteArray& reply) {
             return number == 64 ? QByteArray(1, char(DialerWire::Nak)) : reply;
         };
     if (line == "stale-tail")
-        return [](int, const TDialerFrame&, const QByteArray& reply) { return reply; };
+        return [](int, const DialerFrame&, const QByteArray& reply) { return reply; };
     return {};
 }
 
@@ -286,17 +276,18 @@ void TstFaultMatrix::exchangeEnds()
     mine.Comment.SetText(7, "Sklep przy rynku");
     const TZorvexSettings before = mine;
 
-    std::unique_ptr<TDialerEmulator> emulator;
+    std::unique_ptr<DialerEmulator> emulator;
     std::unique_ptr<ScriptedDialer> scripted;
     std::unique_ptr<PortHolder> holder;
     QString path;
     if (line.startsWith("emulator:") || line.startsWith("paced:") || line == "in-use" ||
         line.startsWith("reselect")) {
-        TDialerEmulator::Options options = Unpaced(line.section(u':', 1));
+        DialerEmulator::Options options =
+            Unpaced(line.section(u':', 1).split(u',', Qt::SkipEmptyParts));
         options.pacing = line.startsWith("paced:");
-        emulator = std::make_unique<TDialerEmulator>(options);
+        emulator = std::make_unique<DialerEmulator>(options);
         emulator->Start();
-        path = QString::fromStdString(emulator->SlavePath());
+        path = PathOf(*emulator);
     } else if (line == "missing") {
         path = QStringLiteral("/nonexistent/ttyZVX");
     } else {
@@ -331,7 +322,7 @@ void TstFaultMatrix::exchangeEnds()
         QCOMPARE(rig.events, (QStringList{"start", "end"}));
     if (resends >= 0)
         QCOMPARE(rig.resends, resends);
-    QCOMPARE(rig.link.Operation(), opIdle);
+    QCOMPARE(rig.link.Operation(), Operation::Idle);
 
     const TCfg dialerImage = emulator ? emulator->Image() : scripted ? scripted->Image() : TCfg{};
     TZorvexSettings sealed = before;
@@ -352,9 +343,9 @@ void TstFaultMatrix::exchangeEnds()
 
     // The next exchange, on a healthy dialer (the other program gone, the adapter back).
     holder.reset();
-    TDialerEmulator healthy(Unpaced());
+    DialerEmulator healthy(Unpaced());
     healthy.Start();
-    rig.link.SerialPort().SetPort(QString::fromStdString(healthy.SlavePath()));
+    rig.link.SerialPort().SetPort(PathOf(healthy));
     rig.Reset();
     const TZorvexSettings beforeNext = mine;
     rig.Start(operation);
@@ -376,10 +367,10 @@ void TstFaultMatrix::exchangeEnds()
 // take it for the answer to its own first frame.
 void TstFaultMatrix::interruptedReadLeavesNoTrace()
 {
-    TDialerEmulator::Options paced; // as slow as the real line: the answer takes 0.5 s
-    TDialerEmulator dialer(paced);
+    DialerEmulator::Options paced; // as slow as the real line: the answer takes 0.5 s
+    DialerEmulator dialer(paced);
     dialer.Start();
-    const QString path = QString::fromStdString(dialer.SlavePath());
+    const QString path = PathOf(dialer);
     {
         Rig first;
         first.link.SerialPort().SetPort(path);

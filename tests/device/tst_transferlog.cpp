@@ -1,4 +1,5 @@
-#include "FakeExchange.h"
+#include "tests/common/FakeLink.h"
+#include "tests/common/FakeReporter.h"
 
 #include "device/DialerFrames.h"
 #include "device/ExchangeEngine.h"

@@ -1,11 +1,10 @@
-#include "tests/device/FakeExchange.h"
+#include "emulator/DialerImage.h"
+#include "tests/common/EmulatedDialer.h"
+#include "tests/common/FakeReporter.h"
 
 #include "document/ConfigDocument.h"
 #include "document/VerifyPolicy.h"
-#include "emulator/DialerFaults.h"
-#include "emulator/TDialerEmulator.h"
 #include "model/ErrorSink.h"
-#include "model/ImageChecksum.h"
 #include "resources/ConstsZVX.h"
 #include "serial/CPort.h"
 
@@ -21,20 +20,12 @@ QString Text(const char* utf8)
     return QString::fromUtf8(utf8);
 }
 
-std::unique_ptr<TDialerEmulator> Dialer(const QStringList& faults = {})
+// The factory image with one byte changed, so that a read is seen to change something.
+std::unique_ptr<DialerEmulator> Dialer(const QStringList& faults = {})
 {
-    TDialerEmulator::Options options;
-    options.pacing = false;
-    for (const QString& fault : faults)
-        if (!AddFault(options.faults, fault.toStdString()))
-            qFatal("bad fault %s", qPrintable(fault));
-    auto dialer = std::make_unique<TDialerEmulator>(options);
-    TCfg image = dialer->Image();
+    TCfg image = DefaultDialerImage();
     image.SetByte(120, 0x12);
-    image.SetByte(0, ZeroSumByte(image.Bytes().data() + 1, TCfg::Size - 1));
-    dialer->SetImage(image);
-    dialer->Start();
-    return dialer;
+    return StartDialer(faults, image);
 }
 
 // A document with a record of its events and of the errors that reached ErrorSink.
@@ -49,9 +40,9 @@ struct Rig
             ErrorSink::Install([this](std::exception_ptr error) { sunk.append(ErrorText(error)); });
     }
     ~Rig() { ErrorSink::Install(previousSink); }
-    void LeadTo(const TDialerEmulator& dialer)
+    void LeadTo(const DialerEmulator& dialer)
     {
-        document.Link().SerialPort().SetPort(QString::fromStdString(dialer.SlavePath()));
+        document.Link().SerialPort().SetPort(PathOf(dialer));
         document.Link().SetReplyInterval(300);
     }
     // True once a zero timer queued now has run: whatever the document queued before it
@@ -381,7 +372,7 @@ void TstDocument::verifyAfterWrite()
     rig.document.Write();
     QTRY_COMPARE_WITH_TIMEOUT(rig.ends.size(), verified ? 2 : 1, 20000);
     QVERIFY(rig.Settle());
-    QTRY_COMPARE(rig.document.Link().Operation(), opIdle);
+    QTRY_COMPARE(rig.document.Link().Operation(), Operation::Idle);
     QCOMPARE(rig.ends.size(), verified ? 2 : 1);
     QCOMPARE(rig.ends.first().operation, ExchangeKind::Write);
     QCOMPARE(askedWithShown, 0); // the write's message came before any question

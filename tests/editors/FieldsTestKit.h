@@ -1,17 +1,11 @@
 #pragma once
 
 #include "model/TZorvexSettings.h"
+#include "tests/common/FactorySettings.h"
 
 #include <QByteArray>
 
 // What the editors' mapping and dialog tests share.
-
-inline TZorvexSettings Factory()
-{
-    TZorvexSettings s;
-    s.LoadDefaults();
-    return s;
-}
 
 // count image bytes from offset, for comparing with QByteArray::fromHex.
 inline QByteArray Read(const TCfg& cfg, int offset, int count)

@@ -3,17 +3,9 @@
 #include "editors/fields/HistoryFields.h"
 #include "editors/fields/SystemOptionsFields.h"
 #include "model/TZorvexSettings.h"
+#include "tests/common/FactorySettings.h"
 
 #include <QtTest>
-
-namespace {
-TZorvexSettings Factory()
-{
-    TZorvexSettings s;
-    s.LoadDefaults();
-    return s;
-}
-} // namespace
 
 // Mappings of the option dialogs (alarm inputs, system options), the event history and
 // the description records.

@@ -1,11 +1,12 @@
 #include "LinePeer.h"
 
+#include "emulator/DialerEmulator.h"
 #include "emulator/DialerFaults.h"
 #include "emulator/DialerImage.h"
-#include "emulator/TDialerEmulator.h"
 #include "model/Bcd.h"
 #include "model/ImageChecksum.h"
 #include "model/TZorvexSettings.h"
+#include "tests/common/EmulatedDialer.h"
 
 #include <QtTest>
 
@@ -30,13 +31,6 @@ TCfg PatternImage()
         image.SetByte(i, static_cast<std::uint8_t>(i * 7 + 3));
     SealImage(image);
     return image;
-}
-
-TDialerEmulator::Options Unpaced()
-{
-    TDialerEmulator::Options options;
-    options.pacing = false;
-    return options;
 }
 
 } // namespace
@@ -66,16 +60,17 @@ private slots:
     void stopEndsPacedReply();
 
 private:
-    std::unique_ptr<TDialerEmulator> m_emulator;
+    std::unique_ptr<DialerEmulator> m_emulator;
     std::unique_ptr<LinePeer> m_peer;
 
-    void Open(TDialerEmulator::Options options = Unpaced(), bool raw = true)
+    // False when the test's end of the line could not be opened.
+    bool Open(DialerEmulator::Options options = Unpaced(), bool raw = true)
     {
         m_peer.reset();
-        m_emulator = std::make_unique<TDialerEmulator>(std::move(options));
+        m_emulator = std::make_unique<DialerEmulator>(std::move(options));
         m_emulator->Start();
         m_peer = std::make_unique<LinePeer>(m_emulator->SlavePath(), raw);
-        QVERIFY(m_peer->IsOpen());
+        return m_peer->IsOpen();
     }
     // Waits until the emulator has answered this many frames in full.
     bool WaitFrames(int count)
@@ -106,11 +101,11 @@ void TstDialerEmulator::defaultImageIsAServicedFactoryImage()
 
 void TstDialerEmulator::restartIsAcknowledged()
 {
-    Open();
+    QVERIFY(Open());
     QVERIFY(m_peer->Send(QByteArray::fromHex("6A50A009076A")));
     QCOMPARE(m_peer->Receive(1), QByteArray("\x27"));
     QVERIFY(WaitFrames(1));
-    const TDialerEmulator::Counters counters = m_emulator->GetCounters();
+    const DialerEmulator::Counters counters = m_emulator->GetCounters();
     QCOMPARE(counters.restarts, 1);
     QCOMPARE(int(counters.restartHour), 0x09);
     QCOMPARE(int(counters.restartMinute), 0x07);
@@ -133,7 +128,7 @@ void TstDialerEmulator::readReturnsChecksummedBlock()
 {
     QFETCH(int, count);
     QFETCH(int, offset);
-    Open();
+    QVERIFY(Open());
     const TCfg image = PatternImage();
     m_emulator->SetImage(image);
     QVERIFY(m_peer->Send(Frames::Read(count, offset)));
@@ -147,7 +142,7 @@ void TstDialerEmulator::readReturnsChecksummedBlock()
 
 void TstDialerEmulator::fullWriteReadsBack()
 {
-    Open();
+    QVERIFY(Open());
     std::mutex mutex;
     TCfg saved;
     int writesSeen = 0;
@@ -200,12 +195,12 @@ void TstDialerEmulator::badFrameChecksumIsRefused_data()
 void TstDialerEmulator::badFrameChecksumIsRefused()
 {
     QFETCH(QByteArray, frame);
-    Open();
+    QVERIFY(Open());
     const TCfg before = m_emulator->Image();
     QVERIFY(m_peer->Send(frame));
     QCOMPARE(m_peer->Receive(1), QByteArray("\x34"));
     QVERIFY(WaitFrames(1));
-    const TDialerEmulator::Counters counters = m_emulator->GetCounters();
+    const DialerEmulator::Counters counters = m_emulator->GetCounters();
     QCOMPARE(counters.badFrames, 1);
     QCOMPARE(counters.restarts, 0);
     QCOMPARE(counters.bytesSent, 1LL);
@@ -227,7 +222,7 @@ void TstDialerEmulator::noiseBeforeFrameIsSkipped_data()
 void TstDialerEmulator::noiseBeforeFrameIsSkipped()
 {
     QFETCH(QByteArray, noise);
-    Open();
+    QVERIFY(Open());
     QVERIFY(m_peer->Send(noise + Frames::Restart(0x23, 0x59)));
     const bool withRead = noise.startsWith(QByteArray::fromHex("6A50A1"));
     const QByteArray answers = m_peer->Receive(withRead ? 6 : 1);
@@ -239,9 +234,9 @@ void TstDialerEmulator::noiseBeforeFrameIsSkipped()
 
 void TstDialerEmulator::abandonedFrameIsDropped()
 {
-    TDialerEmulator::Options options = Unpaced();
+    DialerEmulator::Options options = Unpaced();
     options.frameTimeout = std::chrono::milliseconds(20);
-    Open(options);
+    QVERIFY(Open(options));
     // A damaged count byte announces 255 data bytes that never come.
     QVERIFY(m_peer->Send(QByteArray::fromHex("6A50A2FF000102")));
     QTRY_COMPARE_WITH_TIMEOUT(m_emulator->GetCounters().framesDropped, 1, 20000);
@@ -252,7 +247,7 @@ void TstDialerEmulator::abandonedFrameIsDropped()
 
 void TstDialerEmulator::lineIsRawBeforePcSetsItUp()
 {
-    Open(Unpaced(), false);
+    QVERIFY(Open(Unpaced(), false));
     // Bytes a cooked line would translate, swallow or turn into signals.
     const QByteArray data = QByteArray::fromHex("0D0A1113037F1A04");
     QVERIFY(m_peer->Send(Frames::Write(0x80, data.left(4)) + Frames::Write(0x84, data.mid(4))));
@@ -318,10 +313,10 @@ void TstDialerEmulator::faults()
     QFETCH(QByteArray, answers);
     QFETCH(int, lineWrites);
 
-    TDialerEmulator::Options options = Unpaced();
+    DialerEmulator::Options options = Unpaced();
     for (const QString& fault : faults)
         QVERIFY(AddFault(options.faults, fault.toStdString()));
-    Open(options);
+    QVERIFY(Open(options));
     // One frame at a time, as the PC sends them.
     for (int i = 0; i < frames.size(); ++i) {
         QVERIFY(m_peer->Send(frames[i]));
@@ -330,7 +325,7 @@ void TstDialerEmulator::faults()
     const QByteArray got = m_peer->Receive(answers.size());
     QCOMPARE(got.toHex(' '), answers.toHex(' '));
     // Everything written has been counted, and nothing beyond the answers was sent.
-    const TDialerEmulator::Counters counters = m_emulator->GetCounters();
+    const DialerEmulator::Counters counters = m_emulator->GetCounters();
     QCOMPARE(counters.bytesSent, static_cast<long long>(answers.size()));
     QCOMPARE(m_peer->Waiting(), 0);
     if (lineWrites >= 0)
@@ -339,9 +334,9 @@ void TstDialerEmulator::faults()
 
 void TstDialerEmulator::hangUpClosesLine()
 {
-    TDialerEmulator::Options options = Unpaced();
+    DialerEmulator::Options options = Unpaced();
     QVERIFY(AddFault(options.faults, "hangup-frame=2"));
-    Open(options);
+    QVERIFY(Open(options));
     QVERIFY(m_peer->Send(Frames::Restart(0x08, 0x00)));
     QCOMPARE(m_peer->Receive(1), QByteArray("\x27"));
     QVERIFY(m_peer->Send(Frames::Read(0x40, 0x00)));
@@ -369,14 +364,14 @@ void TstDialerEmulator::faultTexts()
 {
     QFETCH(QString, text);
     QFETCH(bool, valid);
-    TDialerFaults faults;
+    DialerFaults faults;
     QCOMPARE(AddFault(faults, text.toStdString()), valid);
-    QCOMPARE(faults == TDialerFaults{}, !valid);
+    QCOMPARE(faults == DialerFaults{}, !valid);
 }
 
 void TstDialerEmulator::pacedExchangeIsCorrect()
 {
-    Open(TDialerEmulator::Options{});
+    QVERIFY(Open(DialerEmulator::Options{}));
     const TCfg image = m_emulator->Image();
     QVERIFY(m_peer->Send(Frames::Restart(0x09, 0x07) + Frames::Read(0x40, 0x40)));
     const QByteArray got = m_peer->Receive(1 + 67);
@@ -389,7 +384,7 @@ void TstDialerEmulator::pacedExchangeIsCorrect()
 
 void TstDialerEmulator::stopEndsPacedReply()
 {
-    Open(TDialerEmulator::Options{});
+    QVERIFY(Open(DialerEmulator::Options{}));
     QVERIFY(m_peer->Send(Frames::Read(0xFF, 0x00)));
     QVERIFY(!m_peer->Receive(1).isEmpty());
     // Most of the two seconds that the answer takes on the line are still to go.

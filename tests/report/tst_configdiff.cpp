@@ -1,6 +1,7 @@
 #include "model/Cp1250.h"
 #include "model/TZorvexSettings.h"
 #include "report/ConfigDiff.h"
+#include "tests/common/FactorySettings.h"
 
 #include <QtTest>
 
@@ -8,13 +9,6 @@ namespace {
 
 using Poke = QPair<int, int>; // image offset, new value
 using Pokes = QList<Poke>;
-
-TZorvexSettings Factory()
-{
-    TZorvexSettings s;
-    s.LoadDefaults();
-    return s;
-}
 
 // Each difference as "area | field | A | B".
 QStringList Lines(const QList<ConfigDifference>& differences)

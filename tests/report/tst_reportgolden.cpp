@@ -1,4 +1,5 @@
 #include "ReportSample.h"
+#include "tests/common/FactorySettings.h"
 
 #include "report/ConfigDiff.h"
 #include "report/ConfigReport.h"
@@ -46,13 +47,6 @@ QByteArray Noise(std::uint32_t seed)
         b = char(seed >> 24);
     }
     return bytes;
-}
-
-TZorvexSettings Factory()
-{
-    TZorvexSettings s;
-    s.LoadDefaults();
-    return s;
 }
 
 QList<QPair<QString, TZorvexSettings>> Configurations()

@@ -1,10 +1,9 @@
 #include "device/ConfigFileIO.h"
-#include "emulator/DialerFaults.h"
-#include "emulator/TDialerEmulator.h"
 #include "model/Cp1250.h"
-#include "model/ImageChecksum.h"
 #include "model/TZorvexSettings.h"
 #include "resources/ConstsZVX.h"
+#include "tests/common/EmulatedDialer.h"
+#include "tests/common/FactorySettings.h"
 #include "tests/tools/CliRun.h"
 #include "tools/ExitStatus.h"
 
@@ -17,13 +16,6 @@ namespace {
 QString Text(const char* message)
 {
     return QString::fromUtf8(message);
-}
-
-TZorvexSettings Factory()
-{
-    TZorvexSettings s;
-    s.LoadDefaults();
-    return s;
 }
 
 QByteArray Contents(const QString& path)
@@ -174,18 +166,12 @@ void TstZvxDiff::verifyAgainstDialer()
     const QString path = Save("obiekt.zvx", file);
     const QByteArray saved = Contents(path);
 
-    TDialerEmulator::Options options;
-    options.pacing = false;
-    for (const QString& fault : faults)
-        QVERIFY(AddFault(options.faults, fault.toStdString()));
-    TDialerEmulator dialer(options);
     TCfg image = file.Cfg;
     if (differs)
         image.SetByte(128, 0x99);
-    image.SetByte(0, ZeroSumByte(image.Bytes().data() + 1, TCfg::Size - 1));
-    dialer.SetImage(image);
-    dialer.Start();
-    const QString port = QString::fromStdString(dialer.SlavePath());
+    image = Sealed(image);
+    const auto dialer = StartDialer(faults, image);
+    const QString port = PathOf(*dialer);
 
     QCOMPARE(Run({"verify", "--port", port, path}), status);
     QVERIFY2(Run.out.startsWith(out), qPrintable(Run.out));
@@ -195,21 +181,17 @@ void TstZvxDiff::verifyAgainstDialer()
                                   "\nTelefony | NR 3 | \"\" | \"99\"\n"),
                  qPrintable(Run.out));
     QCOMPARE(Contents(path), saved);
-    QCOMPARE(dialer.Image(), image); // a check writes nothing
+    QCOMPARE(dialer->Image(), image); // a check writes nothing
 }
 
 void TstZvxDiff::verifyFileError()
 {
-    TDialerEmulator::Options options;
-    options.pacing = false;
-    TDialerEmulator dialer(options);
-    dialer.Start();
+    const auto dialer = StartDialer();
     const QString missing = m_dir.filePath(QStringLiteral("brak.zvx"));
-    QCOMPARE(Run({"verify", "--port", QString::fromStdString(dialer.SlavePath()), missing}),
-             ExitStatus::FileError);
+    QCOMPARE(Run({"verify", "--port", PathOf(*dialer), missing}), ExitStatus::FileError);
     QVERIFY2(Run.err.startsWith(Text(ConstsZVX::FileReadError) + ": " + missing),
              qPrintable(Run.err));
-    QCOMPARE(dialer.GetCounters().frames, 0);
+    QCOMPARE(dialer->GetCounters().frames, 0);
 }
 
 QTEST_GUILESS_MAIN(TstZvxDiff)

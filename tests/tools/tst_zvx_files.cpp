@@ -4,8 +4,8 @@
 
 #include "device/ConfigFileIO.h"
 #include "device/FileNames.h"
-#include "emulator/TDialerEmulator.h"
 #include "model/Cp1250.h"
+#include "tests/common/EmulatedDialer.h"
 #include "tests/tools/CliRun.h"
 #include "tools/ExitStatus.h"
 
@@ -81,15 +81,6 @@ bool HasRawControl(const QString& text)
             return true;
     }
     return false;
-}
-
-std::unique_ptr<TDialerEmulator> Dialer()
-{
-    TDialerEmulator::Options options;
-    options.pacing = false;
-    auto dialer = std::make_unique<TDialerEmulator>(options);
-    dialer->Start();
-    return dialer;
 }
 
 } // namespace
@@ -277,9 +268,8 @@ void TstZvxFiles::controlCharactersNeverRaw()
     QFETCH(int, status);
     const QString file = HostileFile();
     QVERIFY(!file.isEmpty());
-    const auto dialer = Dialer();
-    args.replaceInStrings("@file", file)
-        .replaceInStrings("@dialer", QString::fromStdString(dialer->SlavePath()));
+    const auto dialer = StartDialer();
+    args.replaceInStrings("@file", file).replaceInStrings("@dialer", PathOf(*dialer));
     QCOMPARE(Run(args), status);
     QVERIFY2(!HasRawControl(Run.out + Run.err), qPrintable(Run.out + Run.err));
     QVERIFY((Run.out + Run.err).contains("Sklep"));
@@ -360,14 +350,14 @@ void TstZvxFiles::configurationOnStandardOutput()
 
 void TstZvxFiles::readToStandardOutputKeepsMessagesApart()
 {
-    const auto dialer = Dialer();
+    const auto dialer = StartDialer();
     QBuffer bytes;
     QVERIFY(bytes.open(QIODevice::WriteOnly));
     QString err;
     QTextStream out(&bytes);
     QTextStream errStream(&err);
-    const int status = RunCommandLine(
-        {"read", "--port", QString::fromStdString(dialer->SlavePath()), "-o", "-"}, out, errStream);
+    const int status =
+        RunCommandLine({"read", "--port", PathOf(*dialer), "-o", "-"}, out, errStream);
     out.flush();
     QCOMPARE(status, ExitStatus::Success);
     QCOMPARE(bytes.data().size(), 1024);

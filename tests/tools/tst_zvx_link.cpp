@@ -1,9 +1,7 @@
 #include "device/ConfigFileIO.h"
-#include "emulator/DialerFaults.h"
-#include "emulator/TDialerEmulator.h"
-#include "model/ImageChecksum.h"
 #include "resources/ConstsZVX.h"
 #include "serial/TCustomComPort.h"
+#include "tests/common/EmulatedDialer.h"
 #include "tests/tools/CliRun.h"
 #include "tools/ExitStatus.h"
 #include "tools/PortNameLookup.h"
@@ -13,23 +11,6 @@
 #include <memory>
 
 namespace {
-
-std::unique_ptr<TDialerEmulator> Dialer(const QStringList& faults = {})
-{
-    TDialerEmulator::Options options;
-    options.pacing = false;
-    for (const QString& fault : faults)
-        if (!AddFault(options.faults, fault.toStdString()))
-            qFatal("bad fault %s", qPrintable(fault));
-    auto dialer = std::make_unique<TDialerEmulator>(options);
-    dialer->Start();
-    return dialer;
-}
-
-QString PathOf(const TDialerEmulator& dialer)
-{
-    return QString::fromStdString(dialer.SlavePath());
-}
 
 QString Text(const char* message)
 {
@@ -122,7 +103,7 @@ void TstZvxLink::help()
 
 void TstZvxLink::readSavesFile()
 {
-    const auto dialer = Dialer({"chunks=9"});
+    const auto dialer = StartDialer({"chunks=9"});
     const QString file = File("odczyt.zvx");
     QCOMPARE(Run({"read", "--port", PathOf(*dialer), "-o", file}), ExitStatus::Success);
     QCOMPARE(Run.out, Text(ConstsZVX::ReadDone) + "\n" +
@@ -139,7 +120,7 @@ void TstZvxLink::readSavesFile()
 
 void TstZvxLink::failedReadWritesNothing()
 {
-    const auto dialer = Dialer({"bad-image"});
+    const auto dialer = StartDialer({"bad-image"});
     const QString file = File("nieudany.zvx");
     QCOMPARE(Run({"read", "--port=" + PathOf(*dialer), "--output", file}),
              ExitStatus::ExchangeFailed);
@@ -155,7 +136,7 @@ void TstZvxLink::writeLoadsAndSends()
     settings.Cfg.SetByte(60, 0x33);
     const QString file = File("sklep.zvx");
     QCOMPARE(ConfigFile::Save(settings, file.toStdString()), ConfigFile::Success);
-    const auto dialer = Dialer();
+    const auto dialer = StartDialer();
 
     QCOMPARE(Run({"write", "--port", PathOf(*dialer), file}), ExitStatus::Success);
     QCOMPARE(Run.out, "Dialer MEDRA ZVX-A\n" + Text(ConstsZVX::WriteDone) + "\n");
@@ -190,7 +171,7 @@ void TstZvxLink::writeRefusesBadFile()
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(contents);
     f.close();
-    const auto dialer = Dialer();
+    const auto dialer = StartDialer();
     QCOMPARE(Run({"write", "--port", PathOf(*dialer), file}), status);
     QVERIFY2(Run.err.startsWith(message), qPrintable(Run.err));
     QCOMPARE(dialer->GetCounters().frames, 0);
@@ -198,7 +179,7 @@ void TstZvxLink::writeRefusesBadFile()
 
 void TstZvxLink::restartAtGivenTime()
 {
-    const auto dialer = Dialer();
+    const auto dialer = StartDialer();
     QCOMPARE(Run({"restart", "--port", PathOf(*dialer), "--time", "9:07"}), ExitStatus::Success);
     QCOMPARE(Run.out, Text(ConstsZVX::RestartDone) + "\n");
     const auto counters = dialer->GetCounters();
@@ -210,7 +191,7 @@ void TstZvxLink::restartAtGivenTime()
 // The reply timer at its real 3000 ms: the frame is sent twice, then given up.
 void TstZvxLink::restartNobodyAnswers()
 {
-    const auto dialer = Dialer({"silent"});
+    const auto dialer = StartDialer({"silent"});
     QCOMPARE(Run({"restart", "--port", PathOf(*dialer)}), ExitStatus::ExchangeFailed);
     QVERIFY(Run.out.isEmpty());
     QCOMPARE(Run.err, Text(ConstsZVX::RestartNoAnswer) + "\n");
@@ -246,7 +227,7 @@ void TstZvxLink::portErrors()
 // The adapter pulled out after the first block: the resend at the next tick fails.
 void TstZvxLink::lineLostMidRead()
 {
-    const auto dialer = Dialer({"hangup-frame=2"});
+    const auto dialer = StartDialer({"hangup-frame=2"});
     const QString file = File("urwany.zvx");
     QCOMPARE(Run({"read", "--port", PathOf(*dialer), "-o", file}), ExitStatus::PortError);
     QVERIFY2(Run.err.startsWith("Błąd funkcji WriteFile"), qPrintable(Run.err));
@@ -256,7 +237,7 @@ void TstZvxLink::lineLostMidRead()
 
 void TstZvxLink::comNameFromProgramSettings()
 {
-    const auto dialer = Dialer();
+    const auto dialer = StartDialer();
     const QString ini = File("zorvex.ini");
     QFile f(ini);
     QVERIFY(f.open(QIODevice::WriteOnly));

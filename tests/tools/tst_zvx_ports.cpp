@@ -1,4 +1,4 @@
-#include "emulator/TDialerEmulator.h"
+#include "emulator/DialerEmulator.h"
 #include "tests/serial/FakeSysfs.h"
 #include "tests/tools/CliRun.h"
 #include "tools/ExitStatus.h"
@@ -12,11 +12,11 @@
 
 namespace {
 
-std::unique_ptr<TDialerEmulator> Dialer()
+std::unique_ptr<DialerEmulator> Dialer()
 {
-    TDialerEmulator::Options options;
+    DialerEmulator::Options options;
     options.pacing = false;
-    auto dialer = std::make_unique<TDialerEmulator>(options);
+    auto dialer = std::make_unique<DialerEmulator>(options);
     dialer->Start();
     return dialer;
 }

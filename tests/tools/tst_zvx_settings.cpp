@@ -2,8 +2,9 @@
 // hang every COMn command, a link to /dev/zero would eat the memory) maps no port names;
 // the command goes on with the environment's mapping and says why once.
 
-#include "emulator/TDialerEmulator.h"
 #include "serial/TCustomComPort.h"
+#include "tests/common/EmulatedDialer.h"
+#include "tests/common/HostileFile.h"
 #include "tests/tools/CliRun.h"
 #include "tools/ExitStatus.h"
 #include "tools/PortNameLookup.h"
@@ -11,8 +12,6 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <sys/stat.h>
 
 class TstZvxSettings : public QObject
 {
@@ -35,22 +34,10 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(QString, reason);
         const QString ini = m_dir.filePath(kind + QStringLiteral(".ini"));
-        if (kind == u"fifo") {
-            QCOMPARE(mkfifo(QFile::encodeName(ini).constData(), 0600), 0);
-        } else if (kind == u"zero") {
-            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), ini));
-        } else {
-            QFile file(ini);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            QVERIFY(file.write("[Port names]\r\nCOM5=/dev/zvx-nowhere\r\n;") > 0);
-            QVERIFY(file.write(QByteArray(1024 * 1024, 'x')) > 0);
-        }
+        QVERIFY(MakeHostileFile(ini, kind, "[Port names]\r\nCOM5=/dev/zvx-nowhere\r\n;"));
 
-        TDialerEmulator::Options options;
-        options.pacing = false;
-        TDialerEmulator dialer(options);
-        dialer.Start();
-        qputenv("ZVX_COM5", QByteArray::fromStdString(dialer.SlavePath()));
+        const auto dialer = StartDialer();
+        qputenv("ZVX_COM5", QByteArray::fromStdString(dialer->SlavePath()));
         QStringList problems;
         InstallPortNameLookup(ini, [&problems](const QString& line) { problems << line; });
         const auto restore = qScopeGuard([] {
@@ -60,7 +47,7 @@ private slots:
 
         CliRun run;
         QCOMPARE(run({"restart", "--port", "com5", "--time", "23:59"}), ExitStatus::Success);
-        QCOMPARE(dialer.GetCounters().restartHour, 0x23);
+        QCOMPARE(dialer->GetCounters().restartHour, 0x23);
         QCOMPARE(run({"restart", "--port", "COM5", "--time", "07:00"}), ExitStatus::Success);
         QCOMPARE(problems, QStringList{QStringLiteral("Plik ustawień ") + ini + u' ' + reason +
                                        QStringLiteral(" Program używa ustawień domyślnych.")});

@@ -42,11 +42,11 @@ class TestControls : public QObject
     Q_OBJECT
 
     // A shown, active window: offscreen widgets take keys only then.
-    static void Activate(QWidget& window)
+    static bool Activate(QWidget& window)
     {
         window.show();
         window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        return QTest::qWaitForWindowActive(&window);
     }
 
 private slots:
@@ -98,7 +98,7 @@ private slots:
         layout->addWidget(edit);
         layout->addWidget(label);
         layout->addWidget(group);
-        Activate(window);
+        QVERIFY(Activate(window));
         edit->setFocus();
         QTest::keyClick(&window, Qt::Key_G, Qt::AltModifier);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(group->Button(focused)));
@@ -113,7 +113,7 @@ private slots:
         layout->addWidget(edit);
         layout->addWidget(group);
         QCOMPARE(group->ItemIndex(), -1);
-        Activate(window);
+        QVERIFY(Activate(window));
         QSignalSpy changed(group, &RadioGroup::itemIndexChanged);
 
         QTest::mouseClick(group->Button(1), Qt::LeftButton, {},
@@ -146,7 +146,7 @@ private slots:
         edit->setMaxLength(6);
         KeyFilter filter(HexDigits, &window);
         filter.Attach(edit);
-        Activate(window);
+        QVERIFY(Activate(window));
         edit->setFocus();
 
         QTest::keyClicks(edit, QStringLiteral("1a-z#9"));
@@ -178,7 +178,7 @@ private slots:
         upper.Attach(memo);
         KeyFilter noFives([](QChar& key) { key = key == u'5' ? QChar() : key; }, &window);
         noFives.Attach(spin);
-        Activate(window);
+        QVERIFY(Activate(window));
 
         memo->setFocus();
         QTest::keyClicks(memo, QStringLiteral("ab"));

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "device/ExchangeLink.h"
-#include "device/OutcomeReporter.h"
 #include "model/Exception.h"
 
 #include <QByteArray>
@@ -58,30 +57,4 @@ public:
     bool guardRunning = false;
     int guardStarts = 0;
     int failSendsFrom = -1; // frames sent before SendFrame starts to throw; -1 never
-};
-
-class FakeReporter : public OutcomeReporter
-{
-public:
-    void Information(const QString& text) override
-    {
-        shown.append(QStringLiteral("I:") + text);
-        if (onShown)
-            onShown();
-    }
-    void Error(const QString& text) override
-    {
-        shown.append(QStringLiteral("E:") + text);
-        if (onShown)
-            onShown();
-    }
-    bool Confirm(const QString& text) override
-    {
-        shown.append(QStringLiteral("C:") + text);
-        return confirmAnswer;
-    }
-
-    QStringList shown;
-    bool confirmAnswer = true;
-    std::function<void()> onShown; // runs while the "box" is open
 };

@@ -1,4 +1,4 @@
-#include "editors/dialogs/NumberFields.h"
+#include "editors/dialogs/NumberEditRules.h"
 
 #include "editors/dialogs/UpDown.h"
 #include "editors/fields/ByteText.h"

@@ -1,4 +1,4 @@
-#include "emulator/TDialerEmulator.h"
+#include "emulator/DialerEmulator.h"
 
 #include "emulator/DialerImage.h"
 #include "emulator/DialerResponder.h"
@@ -23,9 +23,9 @@ timespec ToTimespec(std::chrono::nanoseconds span)
 
 } // namespace
 
-TDialerEmulator::TDialerEmulator() : TDialerEmulator(Options{}) {}
+DialerEmulator::DialerEmulator() : DialerEmulator(Options{}) {}
 
-TDialerEmulator::TDialerEmulator(Options options)
+DialerEmulator::DialerEmulator(Options options)
     : m_options(std::move(options)), m_image(DefaultDialerImage())
 {
     m_stopFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
@@ -33,24 +33,24 @@ TDialerEmulator::TDialerEmulator(Options options)
         throw EEmulator::FromErrno(errno);
 }
 
-TDialerEmulator::~TDialerEmulator()
+DialerEmulator::~DialerEmulator()
 {
     Stop();
     close(m_stopFd);
 }
 
-void TDialerEmulator::Start()
+void DialerEmulator::Start()
 {
     if (m_thread.joinable())
         return;
     try {
-        m_thread = std::thread(&TDialerEmulator::Run, this);
+        m_thread = std::thread(&DialerEmulator::Run, this);
     } catch (const std::system_error& e) {
         throw EEmulator::FromErrno(e.code().value());
     }
 }
 
-void TDialerEmulator::Stop()
+void DialerEmulator::Stop()
 {
     if (!m_thread.joinable())
         return;
@@ -63,37 +63,37 @@ void TDialerEmulator::Stop()
     }
 }
 
-void TDialerEmulator::SetImage(const TCfg& image)
+void DialerEmulator::SetImage(const TCfg& image)
 {
     const std::lock_guard lock(m_mutex);
     m_image = image;
 }
 
-TCfg TDialerEmulator::Image() const
+TCfg DialerEmulator::Image() const
 {
     const std::lock_guard lock(m_mutex);
     return m_image;
 }
 
-TDialerEmulator::Counters TDialerEmulator::GetCounters() const
+DialerEmulator::Counters DialerEmulator::GetCounters() const
 {
     const std::lock_guard lock(m_mutex);
     return m_counters;
 }
 
-bool TDialerEmulator::StopRequested() const
+bool DialerEmulator::StopRequested() const
 {
     pollfd stop{m_stopFd, POLLIN, 0};
     return poll(&stop, 1, 0) > 0;
 }
 
-void TDialerEmulator::Log(const std::string& line) const
+void DialerEmulator::Log(const std::string& line) const
 {
     if (m_log)
         m_log(line);
 }
 
-void TDialerEmulator::Run()
+void DialerEmulator::Run()
 {
     std::uint8_t buffer[512];
     m_rxLineEnd = m_lastRxTime = Clock::now();
@@ -139,7 +139,7 @@ void TDialerEmulator::Run()
         m_rxLineEnd = chunkStart + DialerLine::ByteTimes(count);
         m_lastRxTime = now;
         for (ssize_t i = 0; i < count; ++i) {
-            const std::optional<TDialerFrame> frame = m_parser.Feed(buffer[i]);
+            const std::optional<DialerFrame> frame = m_parser.Feed(buffer[i]);
             if (!frame)
                 continue;
             Clock::time_point frameEnd = chunkStart + DialerLine::ByteTimes(i + 1);
@@ -153,9 +153,9 @@ void TDialerEmulator::Run()
     }
 }
 
-bool TDialerEmulator::Handle(const TDialerFrame& frame, Clock::time_point frameEnd)
+bool DialerEmulator::Handle(const DialerFrame& frame, Clock::time_point frameEnd)
 {
-    TDialerReply reply;
+    DialerReply reply;
     TCfg written;
     int number = 0;
     {
@@ -209,7 +209,7 @@ bool TDialerEmulator::Handle(const TDialerFrame& frame, Clock::time_point frameE
     return sent;
 }
 
-bool TDialerEmulator::Send(const std::vector<std::uint8_t>& bytes, Clock::time_point start)
+bool DialerEmulator::Send(const std::vector<std::uint8_t>& bytes, Clock::time_point start)
 {
     // Pacing sends each byte when its stop bit would have ended. Chunks go out a chunk at a
     // time at the same moments, also without pacing, or the pseudo-terminal would merge
@@ -231,7 +231,7 @@ bool TDialerEmulator::Send(const std::vector<std::uint8_t>& bytes, Clock::time_p
     return true;
 }
 
-bool TDialerEmulator::WaitUntil(Clock::time_point deadline)
+bool DialerEmulator::WaitUntil(Clock::time_point deadline)
 {
     // Absolute deadlines: each wait is for what is left, so late wake-ups never add up.
     for (;;) {
@@ -249,7 +249,7 @@ bool TDialerEmulator::WaitUntil(Clock::time_point deadline)
     }
 }
 
-bool TDialerEmulator::WriteAll(const std::uint8_t* data, std::size_t size)
+bool DialerEmulator::WriteAll(const std::uint8_t* data, std::size_t size)
 {
     while (size > 0) {
         const ssize_t written = write(m_pty.MasterFd(), data, size);

@@ -23,7 +23,7 @@
 // PC side may run on any other thread (the tests' and the GUI's main thread). Every
 // public function may be called from any thread except the handler setters, which are
 // called before Start. The handlers run on the emulator's thread.
-class TDialerEmulator
+class DialerEmulator
 {
 public:
     struct Options
@@ -36,7 +36,7 @@ public:
         // A frame begun and then left without a byte for this long is dropped, so that a
         // frame with a damaged count byte does not swallow the frames after it.
         std::chrono::milliseconds frameTimeout{500};
-        TDialerFaults faults;
+        DialerFaults faults;
     };
 
     // A frame is counted once its answer has been written to the line in full, so whoever
@@ -63,12 +63,12 @@ public:
     using WriteHandler = std::function<void(const TCfg& image)>;
 
     // Opens the pseudo-terminal (raises EEmulator) and takes DefaultDialerImage().
-    TDialerEmulator();
-    explicit TDialerEmulator(Options options);
+    DialerEmulator();
+    explicit DialerEmulator(Options options);
     // Stops the thread and closes the line.
-    ~TDialerEmulator();
-    TDialerEmulator(const TDialerEmulator&) = delete;
-    TDialerEmulator& operator=(const TDialerEmulator&) = delete;
+    ~DialerEmulator();
+    DialerEmulator(const DialerEmulator&) = delete;
+    DialerEmulator& operator=(const DialerEmulator&) = delete;
 
     // The path the PC opens; stays the same after a hang-up (when it no longer exists).
     const std::string& SlavePath() const { return m_pty.SlavePath(); }
@@ -91,7 +91,7 @@ private:
 
     void Run();
     // False when the thread must end (stop asked, line closed).
-    bool Handle(const TDialerFrame& frame, Clock::time_point frameEnd);
+    bool Handle(const DialerFrame& frame, Clock::time_point frameEnd);
     bool Send(const std::vector<std::uint8_t>& bytes, Clock::time_point start);
     bool WaitUntil(Clock::time_point deadline);
     bool WriteAll(const std::uint8_t* data, std::size_t size);
@@ -99,14 +99,14 @@ private:
     void Log(const std::string& line) const;
 
     const Options m_options;
-    TPseudoTerminal m_pty;
+    PseudoTerminal m_pty;
     int m_stopFd = -1; // eventfd: readable once Stop has been asked
     std::thread m_thread;
     LogHandler m_log;
     WriteHandler m_writeDone;
 
     // Emulator thread only.
-    TFrameParser m_parser;
+    FrameParser m_parser;
     Clock::time_point m_rxLineEnd;  // when the bytes read so far finished arriving
     Clock::time_point m_lastRxTime; // when bytes were last read
 

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "device/ExchangeEngine.h"
+#include "model/ImageChecksum.h"
+#include "model/TZorvexSettings.h"
+#include "tests/common/FakeLink.h"
+#include "tests/common/FakeReporter.h"
+
+#include <QByteArray>
+
+#include <cstdint>
+
+// The exchange engine with no port and no timer: frames and events go to a FakeLink,
+// boxes to a FakeReporter, a good read into the factory settings.
+struct EngineRig
+{
+    EngineRig() { settings.LoadDefaults(); }
+    TZorvexSettings settings;
+    FakeLink link;
+    FakeReporter reporter;
+    ExchangeEngine engine{settings, link, reporter};
+};
+
+// The dialer's answer to a read frame for the 64 bytes of image at offset: 0x11 0x22,
+// the bytes, their sum (one too high with spoilChecksum).
+inline QByteArray ReadReply(const ExchangeEngine::Image& image, int offset,
+                            bool spoilChecksum = false)
+{
+    QByteArray reply("\x11\x22", 2);
+    reply.append(reinterpret_cast<const char*>(image.data()) + offset, 64);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(reply.constData());
+    reply.append(static_cast<char>(Sum8(bytes, reply.size()) + (spoilChecksum ? 1 : 0)));
+    return reply;
+}
