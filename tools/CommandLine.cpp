@@ -4,6 +4,7 @@
 #include "resources/ConstsZVX.h"
 #include "resources/Version.h"
 
+#include "tools/CmdArchive.h"
 #include "tools/CmdDiff.h"
 #include "tools/CmdEmulate.h"
 #include "tools/CmdNew.h"
@@ -27,6 +28,7 @@ const Command kCommands[] = {
     {"show", "wypisuje raport konfiguracji z pliku (tekst lub JSON)", RunShow},
     {"diff", "wypisuje różnice między dwoma plikami konfiguracji", RunDiff},
     {"verify", "porównuje konfigurację dialera z plikiem", RunVerify},
+    {"archive", "archiwum konfiguracji: log, show, diff, restore, import, prune", RunArchive},
 };
 
 void PrintUsage(QTextStream& out)
