@@ -12,10 +12,12 @@
 #include "app/UnitProgramOptions.h"
 #include "app/UnitProgress.h"
 #include "app/UnitResetDial.h"
+#include "app/WindowArchive.h"
 #include "device/EIOException.h"
 #include "device/FileNames.h"
 #include "device/MessageFormat.h"
 #include "device/TZorvexSettingsControl.h"
+#include "model/Exception.h"
 #include "resources/ConstsZVX.h"
 #include "settings/ProgramSettings.h"
 #include "widgets/ErrorGuard.h"
@@ -52,6 +54,7 @@ constexpr ActionHandler kHandlers[] = {
     {"OdczytKonfiguracjiDialera", &TMainFormZORVEX::OdczytKonfiguracjiDialeraExecute},
     {"WeryfikacjaKonfiguracjiDialera", &TMainFormZORVEX::WeryfikacjaKonfiguracjiDialeraExecute},
     {"PorownajZPlikiem", &TMainFormZORVEX::PorownajZPlikiemExecute},
+    {"Archiwum", &TMainFormZORVEX::ArchiwumExecute},
     {"RestartDialera", &TMainFormZORVEX::RestartDialeraExecute},
     {"WydrukKonfiguracji", &TMainFormZORVEX::WydrukKonfiguracjiExecute},
     {"ZapiszRaportDoPDF", &TMainFormZORVEX::ZapiszRaportDoPDFExecute},
@@ -113,6 +116,11 @@ TMainFormZORVEX::TMainFormZORVEX(QWidget* parent)
     Link().OnTransferEnd = [this](TZorvexSettingsControl*) { m_progress->TransferEnd(); };
     Link().OnTransferProgress = [this](int percent) { m_progress->TransferProgress(percent); };
     m_document->SetVerifyPolicy(&m_verifyPolicy);
+    m_archiver = std::make_unique<DocumentArchiver>(ProgramSettings().Archive());
+    m_document->SetObserver(m_archiver.get());
+    // The archive never stands in the way: when it cannot be reached, one line says so.
+    connect(m_archiver.get(), &DocumentArchiver::problemChanged, this,
+            [this](const QString& line) { statusBar()->showMessage(line); });
     connect(m_document.get(), &ConfigDocument::changed, this, &TMainFormZORVEX::UpdateTitle);
     connect(m_document.get(), &ConfigDocument::exchangeFinished, this,
             &TMainFormZORVEX::ExchangeFinished);
@@ -134,6 +142,7 @@ TMainFormZORVEX::~TMainFormZORVEX()
     Link().OnTransferEnd = nullptr;
     Link().OnTransferProgress = nullptr;
     m_document->disconnect(this);
+    m_document->SetObserver(nullptr);
 }
 
 QAction* TMainFormZORVEX::Action(const QString& name) const
@@ -296,6 +305,16 @@ void TMainFormZORVEX::PorownajZPlikiemExecute()
                     QString::fromUtf8(ConstsZVX::DiffEqual),
                     FormatMessage(ConstsZVX::DiffFileHeading, {name}),
                     QString::fromUtf8(ConstsZVX::DiffColumnFile), this, ShowDifferencesDialog);
+}
+
+void TMainFormZORVEX::ArchiwumExecute()
+{
+    ArchiveDatabase* archive = m_archiver->Recorder().Database();
+    if (!archive)
+        throw Exception(m_archiver->Problem().toStdString());
+    m_archiver->Recorder().Flush();
+    TFormArchive dialog(*m_document, *archive, this);
+    dialog.exec();
 }
 
 void TMainFormZORVEX::RestartDialeraExecute()

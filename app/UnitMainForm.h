@@ -3,6 +3,7 @@
 #include "app/WindowReporter.h"
 #include "app/WindowVerifyPolicy.h"
 #include "document/ConfigDocument.h"
+#include "document/DocumentArchiver.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -79,6 +80,7 @@ public:
     void OdczytKonfiguracjiDialeraExecute();
     void WeryfikacjaKonfiguracjiDialeraExecute();
     void PorownajZPlikiemExecute();
+    void ArchiwumExecute();
     void RestartDialeraExecute();
     void WydrukKonfiguracjiExecute();
     void ZapiszRaportDoPDFExecute();
@@ -107,6 +109,8 @@ private:
     WindowReporter m_reporter;
     WindowVerifyPolicy m_verifyPolicy;
     std::unique_ptr<ConfigDocument> m_document;
+    // Keeps every load, save and exchange of the document in the archive.
+    std::unique_ptr<DocumentArchiver> m_archiver;
     TFormProgress* m_progress = nullptr;
     QLabel* m_picture = nullptr;
 };

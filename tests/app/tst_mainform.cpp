@@ -170,7 +170,7 @@ void TstMainForm::menusAndToolBarInOrder()
     QCOMPARE(first, (QStringList{"OpcjeProgramu", "-", "NowaKonfiguracjaDialera",
                                  "ZapamietanieKonfiguracjiNaDysku", "OdczytKonfiguracjiZDysku",
                                  "ZapisKonfiguracjiDialera", "OdczytKonfiguracjiDialera",
-                                 "WeryfikacjaKonfiguracjiDialera", "PorownajZPlikiem",
+                                 "WeryfikacjaKonfiguracjiDialera", "PorownajZPlikiem", "Archiwum",
                                  "RestartDialera", "OpisKonfiguracji", "WydrukKonfiguracji",
                                  "ZapiszRaportDoPDF", "-", "WyjscieZProgramu"}));
     auto* bar = window.findChild<QToolBar*>();
