@@ -1,5 +1,8 @@
 #include "app/WindowArchive.h"
 
+#include "app/ArchiveOptionsDialog.h"
+#include "settings/TemporaryProgramSettings.h"
+
 #include "archive/ArchiveDatabase.h"
 #include "document/ConfigDocument.h"
 #include "editors/fields/CodeFields.h"
@@ -8,8 +11,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
@@ -49,6 +55,8 @@ private slots:
     void showMasksCodes_data();
     void showMasksCodes();
     void restoreMarksModified();
+    void options_data();
+    void options();
 
 private:
     QTemporaryDir m_dir;
@@ -143,6 +151,49 @@ void TstWindowArchive::restoreMarksModified()
     QVERIFY(document.Modified());
     QCOMPARE(changed.size(), 1);
     QVERIFY(reporter.shown.isEmpty()); // no exchange, no box
+}
+
+void TstWindowArchive::options_data()
+{
+    QTest::addColumn<bool>("server");
+    QTest::addColumn<QString>("connection");
+    QTest::addColumn<int>("years");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("local file") << false << "" << 5 << true;
+    QTest::newRow("server") << true << "service=zorvex" << 0 << true;
+    QTest::newRow("server without connection") << true << "" << 5 << false;
+    QTest::newRow("password") << true << "host=db password=tajne" << 5 << false;
+}
+
+void TstWindowArchive::options()
+{
+    QFETCH(bool, server);
+    QFETCH(QString, connection);
+    QFETCH(int, years);
+    QFETCH(bool, accepted);
+    TemporaryProgramSettings settings;
+    TFormArchiveOptions dialog;
+    QTimer::singleShot(0, &dialog, [&] {
+        (server ? dialog.Server : dialog.LocalFile)->setChecked(true);
+        dialog.Connection->setText(connection);
+        dialog.KeepYears->setValue(years);
+        dialog.KeepCount->setValue(500);
+        QTest::keyClick(&dialog, Qt::Key_Return);
+        if (dialog.isVisible()) // refused: the reason shows, Escape leaves
+            QTimer::singleShot(0, &dialog, [&] { dialog.reject(); });
+    });
+    QCOMPARE(dialog.EditAndKeep(), accepted);
+    const ArchiveOptions kept = ProgramSettings().Archive();
+    if (accepted) {
+        QCOMPARE(kept.postgres, server);
+        QCOMPARE(kept.connection, connection);
+        QCOMPARE(kept.keepYears, years);
+        QCOMPARE(kept.keepCount, 500);
+    } else {
+        QVERIFY(!dialog.Problem->text().isEmpty());
+        QCOMPARE(kept, ArchiveOptions{}); // nothing written
+        QVERIFY(!settings.Content().contains("tajne"));
+    }
 }
 
 QTEST_MAIN(TstWindowArchive)
