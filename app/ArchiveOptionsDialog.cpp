@@ -15,8 +15,8 @@ TFormArchiveOptions::TFormArchiveOptions(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormArchiveOptions"));
     setWindowTitle(QStringLiteral("Archiwum konfiguracji"));
-    LocalFile = new QRadioButton(QStringLiteral("&Plik na tym komputerze (SQLite)"), this);
-    Server = new QRadioButton(QStringLiteral("&Baza firmy (PostgreSQL)"), this);
+    LocalFile = new QRadioButton(QStringLiteral("Plik na tym komputerze (SQLite)"), this);
+    Server = new QRadioButton(QStringLiteral("Baza firmy (PostgreSQL)"), this);
     File = new QLineEdit(this);
     File->setPlaceholderText(ArchiveRecorder::DefaultPath());
     Connection = new QLineEdit(this);
@@ -34,7 +34,7 @@ TFormArchiveOptions::TFormArchiveOptions(QWidget* parent) : QDialog(parent)
 
     auto* form = new QFormLayout;
     form->addRow(LocalFile);
-    form->addRow(QStringLiteral("&Plik:"), File);
+    form->addRow(QStringLiteral("Pli&k:"), File);
     form->addRow(Server);
     form->addRow(QStringLiteral("&Połączenie:"), Connection);
     form->addRow(QStringLiteral("Przechowuj &lat:"), KeepYears);

@@ -74,11 +74,11 @@ TFormArchive::TFormArchive(ConfigDocument& document, ArchiveDatabase& archive, Q
     EventFilter = new QComboBox(this);
     for (const auto& e : kEvents)
         EventFilter->addItem(QString::fromUtf8(e.text), QString::fromLatin1(e.event));
-    SinceOn = new QCheckBox(QStringLiteral("&Od dnia"), this);
+    SinceOn = new QCheckBox(QStringLiteral("Od dnia"), this);
     Since = new QDateEdit(QDate::currentDate().addMonths(-1), this);
     Since->setCalendarPopup(true);
     Since->setEnabled(false);
-    ShowCodes = new QCheckBox(QStringLiteral("Pokaż &kody dostępu"), this);
+    ShowCodes = new QCheckBox(QStringLiteral("Pokaż kody dostępu"), this);
 
     List = new QTreeWidget(this);
     List->setHeaderLabels({QStringLiteral("Obiekt"), QStringLiteral("Adres"),
