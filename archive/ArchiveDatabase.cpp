@@ -173,6 +173,12 @@ QStringList ArchiveDatabase::Migration(Kind kind, int version)
             QStringLiteral("CREATE INDEX zvx_entries_source ON zvx_entries (file_name, port, id)"),
             QStringLiteral("CREATE INDEX zvx_entries_repeat ON zvx_entries (repeat_of)"),
         };
+    case 3:
+        // SQLite: the search texts in an index of their own, which a search reads instead
+        // of the whole rows with their images (about a third of the bytes).
+        if (lite)
+            return {QStringLiteral("CREATE INDEX zvx_entries_search ON zvx_entries (search)")};
+        return {};
     default:
         return {};
     }
@@ -441,8 +447,10 @@ std::optional<QList<ArchiveEntry>> ArchiveDatabase::Find(const ArchiveQuery& que
     QVariantList values;
     if (!query.text.trimmed().isEmpty()) {
         // A plain substring test: faster than LIKE, and no character is a wildcard.
-        where << (m_kind == Kind::SQLite ? QStringLiteral("instr(search, ?) > 0")
-                                         : QStringLiteral("strpos(search, ?) > 0"));
+        where << (m_kind == Kind::SQLite
+                      ? QStringLiteral("id IN (SELECT id FROM zvx_entries INDEXED BY "
+                                       "zvx_entries_search WHERE instr(search, ?) > 0)")
+                      : QStringLiteral("strpos(search, ?) > 0"));
         values << query.text.trimmed().toLower();
     }
     if (!query.event.isEmpty()) {

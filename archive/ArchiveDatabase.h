@@ -39,7 +39,7 @@ public:
         PostgreSQL,
     };
     // The version Open brings the tables to.
-    static constexpr int SchemaVersion = 2;
+    static constexpr int SchemaVersion = 3;
 
     // target: the SQLite file's path (created with mode 0600, its folder 0700), or a
     // libpq connection string ("service=zorvex", "host=/run/pg dbname=zvx"); passwords
