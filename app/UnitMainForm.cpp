@@ -14,7 +14,9 @@
 #include "app/UnitProgramOptions.h"
 #include "app/UnitProgress.h"
 #include "app/UnitResetDial.h"
+#include "app/WindowArchive.h"
 #include "device/TZorvexSettingsControl.h"
+#include "model/Exception.h"
 #include "resources/ConstsZVX.h"
 #include "settings/ProgramSettings.h"
 #include "widgets/ErrorGuard.h"
@@ -51,6 +53,7 @@ constexpr ActionHandler kHandlers[] = {
     {"WeryfikacjaKonfiguracjiDialera", &TMainFormZORVEX::WeryfikacjaKonfiguracjiDialeraExecute},
     {"PorownajZPlikiem", &TMainFormZORVEX::PorownajZPlikiemExecute},
     {"KopiujObszaryZPliku", &TMainFormZORVEX::KopiujObszaryZPlikuExecute},
+    {"Archiwum", &TMainFormZORVEX::ArchiwumExecute},
     {"RestartDialera", &TMainFormZORVEX::RestartDialeraExecute},
     {"WydrukKonfiguracji", &TMainFormZORVEX::WydrukKonfiguracjiExecute},
     {"ZapiszRaportDoPDF", &TMainFormZORVEX::ZapiszRaportDoPDFExecute},
@@ -108,6 +111,11 @@ TMainFormZORVEX::TMainFormZORVEX(QWidget* parent)
     Link().OnTransferEnd = [this](TZorvexSettingsControl*) { m_progress->TransferEnd(); };
     Link().OnTransferProgress = [this](int percent) { m_progress->TransferProgress(percent); };
     m_document->SetVerifyPolicy(&m_verifyPolicy);
+    m_archiver = std::make_unique<DocumentArchiver>(ProgramSettings().Archive());
+    m_document->SetObserver(m_archiver.get());
+    // The archive never stands in the way: when it cannot be reached, one line says so.
+    connect(m_archiver.get(), &DocumentArchiver::problemChanged, this,
+            [this](const QString& line) { statusBar()->showMessage(line); });
     connect(m_document.get(), &ConfigDocument::changed, this, &TMainFormZORVEX::UpdateTitle);
     connect(m_document.get(), &ConfigDocument::exchangeFinished, this,
             &TMainFormZORVEX::ExchangeFinished);
@@ -130,6 +138,7 @@ TMainFormZORVEX::~TMainFormZORVEX()
     Link().OnTransferEnd = nullptr;
     Link().OnTransferProgress = nullptr;
     m_document->disconnect(this);
+    m_document->SetObserver(nullptr);
 }
 
 QAction* TMainFormZORVEX::Action(const QString& name) const
@@ -258,6 +267,16 @@ void TMainFormZORVEX::ExchangeFinished(const ExchangeOutcome& outcome)
 void TMainFormZORVEX::PorownajZPlikiemExecute()
 {
     CompareDocumentWithFile(*m_document, this, ShowDifferencesDialog);
+}
+
+void TMainFormZORVEX::ArchiwumExecute()
+{
+    ArchiveDatabase* archive = m_archiver->Recorder().Database();
+    if (!archive)
+        throw Exception(m_archiver->Problem().toStdString());
+    m_archiver->Recorder().Flush();
+    TFormArchive dialog(*m_document, *archive, this);
+    dialog.exec();
 }
 
 void TMainFormZORVEX::RestartDialeraExecute()

@@ -3,6 +3,7 @@
 #include "app/WindowReporter.h"
 #include "app/WindowVerifyPolicy.h"
 #include "document/ConfigDocument.h"
+#include "document/DocumentArchiver.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -84,6 +85,7 @@ public:
     void PorownajZPlikiemExecute();
     // Defined in UnitCopyAreas.cpp.
     void KopiujObszaryZPlikuExecute();
+    void ArchiwumExecute();
     void RestartDialeraExecute();
     void WydrukKonfiguracjiExecute();
     void ZapiszRaportDoPDFExecute();
@@ -111,6 +113,8 @@ private:
     WindowReporter m_reporter;
     WindowVerifyPolicy m_verifyPolicy;
     std::unique_ptr<ConfigDocument> m_document;
+    // Keeps every load, save and exchange of the document in the archive.
+    std::unique_ptr<DocumentArchiver> m_archiver;
     TFormProgress* m_progress = nullptr;
     TransferLogWindow* m_transferLog = nullptr;
     QLabel* m_picture = nullptr;

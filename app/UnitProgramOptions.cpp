@@ -1,8 +1,10 @@
 #include "app/UnitProgramOptions.h"
 
 #include "app/AppPrinter.h"
+#include "app/ArchiveOptionsDialog.h"
 #include "app/PortPanel.h"
 #include "settings/ProgramSettings.h"
+#include "widgets/ErrorGuard.h"
 #include "widgets/Glyphs.h"
 
 #include <QComboBox>
@@ -39,11 +41,25 @@ TFormProgramOptions::TFormProgramOptions(QWidget* parent) : QDialog(parent)
     SpeedButton1->setAutoRaise(true);
     connect(SpeedButton1, &QToolButton::clicked, this, &TFormProgramOptions::SpeedButton1Click);
 
+    auto* label3 = new QLabel(QStringLiteral("A&rchiwum konfiguracji:"), bevel);
+    auto* archive = new QPushButton(QStringLiteral("Ustawienia..."), bevel);
+    archive->setObjectName(QStringLiteral("ArchiveOptions"));
+    label3->setBuddy(archive);
+    // Written at once on OK: the archive's place is no part of the port's "Zachowaj".
+    connect(archive, &QPushButton::clicked, this, [this] {
+        ErrorGuard::RunGuarded([this] {
+            TFormArchiveOptions dialog(this);
+            dialog.EditAndKeep();
+        });
+    });
+
     auto* grid = new QGridLayout(bevel);
     grid->addWidget(label1, 0, 0);
     grid->addWidget(ComboBox1, 0, 1);
     grid->addWidget(label2, 1, 0);
     grid->addWidget(SpeedButton1, 1, 1, Qt::AlignLeft);
+    grid->addWidget(label3, 2, 0);
+    grid->addWidget(archive, 2, 1, Qt::AlignLeft);
 
     BitBtn1 = new QPushButton(QStringLiteral("&OK"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));

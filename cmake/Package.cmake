@@ -23,10 +23,11 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://zorvex.example.com/")
 # Library dependencies are computed by dpkg-shlibdeps from the executables (Qt 6, libjpeg,
 # the C and C++ runtimes), and Qt's Polish texts for its standard dialogs are named here
 # (the program loads them at start-up; no library link shows it). Recommended: xdg-open
-# opens the help pages, the vendor's page and mail links.
+# opens the help pages, the vendor's page and mail links. Qt SQL's drivers are plugins
+# that no link shows either: SQLite keeps the archive, PostgreSQL a team's shared one.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, libqt6sql6-sqlite")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, libqt6sql6-psql")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # No maintainer scripts: the desktop, MIME, icon and manual-page caches are refreshed by

@@ -1,6 +1,7 @@
 # zvx_add_test(NAME SOURCES file... LIBS lib...)
 # One QtTest executable, registered with CTest. Tests run offscreen with a private
-# runtime folder so that they never need a display or a desktop session.
+# runtime folder so that they never need a display or a desktop session, and a data
+# folder of their own, so that what they keep in the archive never reaches the user's.
 #
 # A test that links a library with threads of its own (the serial port's event monitor,
 # the emulated dialer) or one built on them gets the label "threads": CI runs exactly
@@ -32,7 +33,7 @@ function(zvx_add_test name)
     endif()
     set_tests_properties(${name} PROPERTIES
         TIMEOUT ${ARG_TIMEOUT}
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${CMAKE_BINARY_DIR}/xdg-runtime;LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp;TSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/tsan.supp:die_after_fork=0")
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${CMAKE_BINARY_DIR}/xdg-runtime;XDG_DATA_HOME=${CMAKE_BINARY_DIR}/xdg-data;LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp;TSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/tsan.supp:die_after_fork=0")
 endfunction()
 
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/xdg-runtime)

@@ -4,6 +4,7 @@
 #include "device/ConfigFileMessage.h"
 #include "device/FileNames.h"
 #include "device/OutcomeReporter.h"
+#include "document/DocumentObserver.h"
 #include "document/VerifyPolicy.h"
 #include "model/Cp1250.h"
 #include "model/ErrorSink.h"
@@ -19,6 +20,21 @@ FileResult Outcome(const ConfigFile::Result& result, ConfigFile::Action action)
     if (result.Ok())
         return {};
     return {FileOutcome::Failed, ConfigFile::Message(result, action)};
+}
+
+DocumentEvent::Kind EventKind(ExchangeKind kind)
+{
+    switch (kind) {
+    case ExchangeKind::Read:
+        return DocumentEvent::Kind::Read;
+    case ExchangeKind::Verify:
+        return DocumentEvent::Kind::Verify;
+    case ExchangeKind::Write:
+        return DocumentEvent::Kind::Write;
+    case ExchangeKind::Restart:
+        break;
+    }
+    return DocumentEvent::Kind::Restart;
 }
 
 } // namespace
@@ -69,16 +85,21 @@ FileResult ConfigDocument::Load(const QString& fileName)
         return {FileOutcome::Declined, {}}; // unsaved edits stay unsaved
     m_fileName = fileName;
     MarkUnmodified();
+    Notify(DocumentEvent::Kind::Load, true, {}, fileName);
     return {};
 }
 
 FileResult ConfigDocument::Save(const QString& fileName)
 {
     const ConfigFile::Result result = ConfigFile::Save(Settings(), FileNameBytes(fileName));
-    if (!result.Ok())
-        return Outcome(result, ConfigFile::Action::Save);
+    if (!result.Ok()) {
+        const FileResult failed = Outcome(result, ConfigFile::Action::Save);
+        Notify(DocumentEvent::Kind::Save, false, failed.message, fileName);
+        return failed;
+    }
     m_fileName = fileName;
     MarkUnmodified();
+    Notify(DocumentEvent::Kind::Save, true, {}, fileName);
     return {};
 }
 
@@ -97,7 +118,9 @@ template <class Start> void ConfigDocument::Begin(ExchangeKind kind, Start start
     try {
         start();
     } catch (...) {
-        emit exchangeFinished({kind, false, ErrorText(std::current_exception())});
+        const ExchangeOutcome failed{kind, false, ErrorText(std::current_exception())};
+        Notify(EventKind(kind), false, failed.message, {});
+        emit exchangeFinished(failed);
         throw;
     }
 }
@@ -133,7 +156,20 @@ void ConfigDocument::ExchangeDone(const ExchangeOutcome& outcome)
         // The question comes once the write's box has closed, outside the port's handling.
         QTimer::singleShot(0, this, [this] { OfferVerification(); });
     }
+    Notify(EventKind(outcome.operation), outcome.succeeded, outcome.message, {});
     emit exchangeFinished(outcome);
+}
+
+void ConfigDocument::Notify(DocumentEvent::Kind eventKind, bool succeeded, const QString& message,
+                            const QString& fileName)
+{
+    if (!m_observer)
+        return;
+    TZorvexSettings passed = Settings();
+    if (eventKind == DocumentEvent::Kind::Verify && succeeded)
+        passed.Cfg = m_dialerImage;
+    m_observer->DocumentEventHappened(
+        {eventKind, succeeded, message, fileName, m_link.SerialPort().Port(), passed});
 }
 
 void ConfigDocument::OfferVerification()

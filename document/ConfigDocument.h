@@ -2,6 +2,7 @@
 
 #include "device/ExchangeOutcome.h"
 #include "device/TZorvexSettingsControl.h"
+#include "document/DocumentObserver.h"
 #include "model/TZorvexSettings.h"
 
 #include <QObject>
@@ -89,6 +90,10 @@ public:
     // must outlive the document or be replaced first.
     void SetVerifyPolicy(VerifyAfterWritePolicy* policy) { m_verifyPolicy = policy; }
 
+    // Told of every load, save and exchange (the archive); none by default. Must outlive
+    // the document or be replaced first.
+    void SetObserver(DocumentObserver* observer) { m_observer = observer; }
+
 signals:
     // An exchange has ended, its message has been given, and the document has taken its
     // result in (FileName, Modified). Once per started exchange.
@@ -101,6 +106,8 @@ private:
     void ExchangeDone(const ExchangeOutcome& outcome);
     // After a good write, outside the port's handling.
     void OfferVerification();
+    void Notify(DocumentEvent::Kind kind, bool succeeded, const QString& message,
+                const QString& fileName);
 
     OutcomeReporter& m_reporter;
     TZorvexSettingsControl m_link;
@@ -108,4 +115,5 @@ private:
     TZorvexSettings m_unmodified;
     TCfg m_dialerImage;
     VerifyAfterWritePolicy* m_verifyPolicy = nullptr;
+    DocumentObserver* m_observer = nullptr;
 };

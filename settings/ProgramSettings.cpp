@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -55,6 +56,32 @@ void ProgramSettings::SetVerifyAfterWrite(bool verify)
     if (m_ini.LastState() == IniFileAccess::State::Missing)
         m_ini.WriteInteger(Latin1(kSection), Latin1(kPortKey), kPortWithoutFile);
     m_ini.WriteInteger(Latin1(kSection), Latin1(kVerifyAfterWriteKey), verify ? 1 : 0);
+}
+
+ArchiveOptions ProgramSettings::Archive() const
+{
+    const QString section = Latin1(kArchiveSection);
+    ArchiveOptions options;
+    options.postgres = m_ini.ReadString(section, QStringLiteral("Database"), QString())
+                           .trimmed()
+                           .compare(QLatin1String("postgresql"), Qt::CaseInsensitive) == 0;
+    options.file = m_ini.ReadString(section, QStringLiteral("File"), QString()).trimmed();
+    options.connection =
+        m_ini.ReadString(section, QStringLiteral("Connection"), QString()).trimmed();
+    options.keepYears = std::max(0, m_ini.ReadInteger(section, QStringLiteral("KeepYears"), 5));
+    options.keepCount = std::max(0, m_ini.ReadInteger(section, QStringLiteral("KeepCount"), 0));
+    return options;
+}
+
+void ProgramSettings::SetArchive(const ArchiveOptions& options)
+{
+    const QString section = Latin1(kArchiveSection);
+    m_ini.WriteString(section, QStringLiteral("Database"),
+                      options.postgres ? QStringLiteral("postgresql") : QStringLiteral("sqlite"));
+    m_ini.WriteString(section, QStringLiteral("File"), options.file);
+    m_ini.WriteString(section, QStringLiteral("Connection"), options.connection);
+    m_ini.WriteInteger(section, QStringLiteral("KeepYears"), options.keepYears);
+    m_ini.WriteInteger(section, QStringLiteral("KeepCount"), options.keepCount);
 }
 
 QString ProgramSettings::PortName(const QString& comName) const

@@ -6,6 +6,18 @@
 
 #include <optional>
 
+// The archive's place and pruning, as the [Archive] section keeps them.
+struct ArchiveOptions
+{
+    bool postgres = false;
+    QString file;       // empty: the default file in the user's data folder
+    QString connection; // libpq connection string
+    int keepYears = 5;  // 0: for ever
+    int keepCount = 0;  // 0: no limit
+
+    bool operator==(const ArchiveOptions&) const = default;
+};
+
 // The program settings file: the executable's path with ".ini" instead of its extension
 // ("/opt/zorvex/zorvex" -> "/opt/zorvex/zorvex.ini"; for an installed program
 // ~/.config/zorvex/zorvex.ini, see Location), an INI file with Windows semantics
@@ -17,6 +29,12 @@
 //   VerifyAfterWrite=1   read the dialer back after a write: 1 yes, 0 no     VerifyAfterWrite()
 //   [Port names]
 //   COM3=/dev/ttyUSB0    the device a port name opens                        PortName()
+//   [Archive]            where configurations are kept                        Archive()
+//   Database=sqlite      sqlite (one file on this machine) or postgresql (a team's server)
+//   File=                the SQLite file; empty: the user's data folder
+//   Connection=          libpq connection string ("service=zorvex"); never a password
+//   KeepYears=5          entries older than this are pruned; 0: kept for ever
+//   KeepCount=0          at most this many entries; 0: no limit
 //
 // A file that is not a regular file of at most 1 MiB (a FIFO, a link to /dev/zero) is not
 // read: every accessor gives its default as if there were no file, and Problem() says
@@ -31,6 +49,7 @@ public:
     static constexpr const char* kPortKey = "Port";
     static constexpr const char* kVerifyAfterWriteKey = "VerifyAfterWrite";
     static constexpr const char* kPortNamesSection = "Port names";
+    static constexpr const char* kArchiveSection = "Archive";
 
     // "Port" when there is no file at all (COM2), and when the file lacks the key (COM1).
     static constexpr int kPortWithoutFile = 2;
@@ -56,6 +75,10 @@ public:
     // The device that "Port names" maps comName to ("COM3" -> "/dev/ttyUSB0"), or an
     // empty string when it maps nothing.
     QString PortName(const QString& comName) const;
+
+    // The [Archive] section; defaults for missing keys.
+    ArchiveOptions Archive() const;
+    void SetArchive(const ArchiveOptions& options);
 
     // Why the last accessor did not use the file, one line in the user's words ending
     // with "Program używa ustawień domyślnych."; empty when it was read or is missing.

@@ -1,5 +1,6 @@
 #include "tools/CmdRead.h"
 
+#include "tools/ArchiveRecord.h"
 #include "tools/ConfigFileArg.h"
 #include "tools/DialerSession.h"
 #include "tools/ExitStatus.h"
@@ -64,7 +65,12 @@ int RunRead(CommandContext& context)
     session.Link().SetTransferLog(log.get());
 
     const int status = session.Run([](TZorvexSettingsControl& link) { link.ReadFromDevice(); });
+    RecordCommandEvent(context, "read", session.Link().Settings(), status,
+                       session.Reporter().LastError(), {}, port);
     if (status != ExitStatus::Success)
         return status;
-    return SaveConfigOutput(context, session.Link().Settings(), output);
+    const int saved = SaveConfigOutput(context, session.Link().Settings(), output);
+    if (!IsStandardOutput(output))
+        RecordCommandEvent(context, "save", session.Link().Settings(), saved, {}, output, {});
+    return saved;
 }

@@ -1,5 +1,6 @@
 #include "tools/CmdRestart.h"
 
+#include "tools/ArchiveRecord.h"
 #include "tools/DialerSession.h"
 #include "tools/ExitStatus.h"
 #include "tools/LogOption.h"
@@ -75,5 +76,9 @@ int RunRestart(CommandContext& context)
     DialerSession session(context, port);
     session.Link().SetTransferLog(log.get());
 
-    return session.Run([time](TZorvexSettingsControl& link) { link.RestartDevice(time); });
+    const int status =
+        session.Run([time](TZorvexSettingsControl& link) { link.RestartDevice(time); });
+    RecordCommandEvent(context, "restart", session.Link().Settings(), status,
+                       session.Reporter().LastError(), {}, port);
+    return status;
 }

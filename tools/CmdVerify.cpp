@@ -3,6 +3,7 @@
 #include "device/FileNames.h"
 #include "report/ConfigDiff.h"
 #include "resources/ConstsZVX.h"
+#include "tools/ArchiveRecord.h"
 #include "tools/ConfigFileArg.h"
 #include "tools/DialerSession.h"
 #include "tools/DiffLines.h"
@@ -69,8 +70,16 @@ int RunVerify(CommandContext& context)
     });
     // A good check read ends without an information of the link's, which the session
     // takes for a failure; only the image tells.
+    TZorvexSettings passed = session.Link().Settings();
+    if (dialer)
+        passed.Cfg = dialer->Cfg; // what the dialer holds, with the file's records
+    const int readStatus =
+        dialer ? ExitStatus::Success
+               : (status == ExitStatus::Success ? ExitStatus::ExchangeFailed : status);
+    RecordCommandEvent(context, "verify", passed, readStatus, session.Reporter().LastError(), {},
+                       port);
     if (!dialer)
-        return status == ExitStatus::Success ? ExitStatus::ExchangeFailed : status;
+        return readStatus;
 
     const QList<ConfigDifference> differences =
         ConfigDifferences(session.Link().Settings(), *dialer, dsImage);

@@ -1,6 +1,7 @@
 #include "tools/CmdWrite.h"
 
 #include "device/ConfigFileMessage.h"
+#include "tools/ArchiveRecord.h"
 #include "tools/DialerSession.h"
 #include "tools/ExitStatus.h"
 #include "tools/LogOption.h"
@@ -52,5 +53,8 @@ int RunWrite(CommandContext& context)
         context.err << ConfigFile::Message(result, ConfigFile::Action::Load, file) << '\n';
         return ExitStatus::FileError;
     }
-    return session.Run([](TZorvexSettingsControl& link) { link.WriteToDevice(); });
+    const int status = session.Run([](TZorvexSettingsControl& link) { link.WriteToDevice(); });
+    RecordCommandEvent(context, "write", session.Link().Settings(), status,
+                       session.Reporter().LastError(), {}, port);
+    return status;
 }

@@ -5,6 +5,7 @@
 #include "resources/Version.h"
 
 #include "tools/CmdApply.h"
+#include "tools/CmdArchive.h"
 #include "tools/CmdDiff.h"
 #include "tools/CmdEmulate.h"
 #include "tools/CmdGet.h"
@@ -36,6 +37,7 @@ const Command kCommands[] = {
     {"apply", "ustawia pola z dokumentu JSON lub kopiuje obszary z pliku", RunApply},
     {"ports", "wypisuje porty szeregowe komputera i nazwy COMn", RunPorts},
     {"probe", "szuka portu, do którego dołączony jest dialer", RunProbe},
+    {"archive", "archiwum konfiguracji: log, show, diff, restore, import, prune", RunArchive},
 };
 
 void PrintUsage(QTextStream& out)

@@ -12,6 +12,7 @@ void ConsoleReporter::Information(const QString& text)
 void ConsoleReporter::Error(const QString& text)
 {
     m_error = true;
+    m_lastError = text;
     m_err << ConsoleText(text) << '\n';
     m_err.flush();
 }

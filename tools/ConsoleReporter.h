@@ -19,6 +19,8 @@ public:
     // What the last exchange outcome was.
     bool SawInformation() const { return m_information; }
     bool SawError() const { return m_error; }
+    // The last error's text (for the archive's entry).
+    const QString& LastError() const { return m_lastError; }
 
     // A message as console lines: a lone carriage return (the port's two-line
     // messages) becomes a line feed; other control characters are shown, never sent
@@ -30,4 +32,5 @@ private:
     QTextStream& m_err;
     bool m_information = false;
     bool m_error = false;
+    QString m_lastError;
 };

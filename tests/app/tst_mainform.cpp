@@ -164,7 +164,7 @@ void TstMainForm::menusAndToolBarInOrder()
                           "ZapamietanieKonfiguracjiNaDysku", "OdczytKonfiguracjiZDysku",
                           "ZapisKonfiguracjiDialera", "OdczytKonfiguracjiDialera",
                           "WeryfikacjaKonfiguracjiDialera", "PorownajZPlikiem",
-                          "KopiujObszaryZPliku", "RestartDialera", "OpisKonfiguracji",
+                          "KopiujObszaryZPliku", "Archiwum", "RestartDialera", "OpisKonfiguracji",
                           "WydrukKonfiguracji", "ZapiszRaportDoPDF", "-", "WyjscieZProgramu"}));
     auto* bar = window.findChild<QToolBar*>();
     QVERIFY(bar);

@@ -271,7 +271,7 @@ void TstWindow::accelerators_data()
         {"Stacje monitorujące", 6},
         {"Opcje systemowe", 8},
         {"Konfiguracja", 3},
-        {"Opcje programu", 2},
+        {"Opcje programu", 3},
         {"Restart Dialera", 1},
     };
     for (const auto& [caption, labels] : rows)

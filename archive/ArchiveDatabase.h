@@ -1,0 +1,111 @@
+#pragma once
+
+#include "archive/ArchiveEntry.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+
+#include <optional>
+
+class QSqlQuery;
+
+// What a list of the archive shows: entries whose search text holds text (records,
+// phone numbers, fingerprint; any case), of one event, in a time range, newest first.
+struct ArchiveQuery
+{
+    QString text;     // empty: any
+    QString event;    // empty: any
+    QDateTime since;  // invalid: from the first
+    QDateTime until;  // invalid: to the last (exclusive)
+    int limit = 1000; // at most this many; 0: all
+};
+
+// One archive of configurations in a database, through Qt SQL: a SQLite file (QSQLITE,
+// one machine: several windows and "zvx" at once, write-ahead log, busy timeout) or a
+// PostgreSQL database (QPSQL, a team). The program creates the tables and upgrades them
+// (table zvx_schema keeps the version; forward steps only). Entries are only added;
+// Prune is the only deletion.
+//
+// Calls return false (or nothing) on failure, with the reason in Error(); they never
+// throw. One thread: the one that opened it.
+class ArchiveDatabase
+{
+public:
+    enum class Kind
+    {
+        SQLite,
+        PostgreSQL,
+    };
+    // The version Open brings the tables to.
+    static constexpr int SchemaVersion = 3;
+
+    // target: the SQLite file's path (created with mode 0600, its folder 0700), or a
+    // libpq connection string ("service=zorvex", "host=/run/pg dbname=zvx"); passwords
+    // belong in ~/.pgpass or the service file, never here.
+    ArchiveDatabase(Kind kind, QString target);
+    ~ArchiveDatabase();
+    ArchiveDatabase(const ArchiveDatabase&) = delete;
+    ArchiveDatabase& operator=(const ArchiveDatabase&) = delete;
+
+    Kind GetKind() const { return m_kind; }
+    const QString& Target() const { return m_target; }
+    // Connects and brings the tables to SchemaVersion. Refuses a database that is not an
+    // archive (other tables, a file that is no SQLite database) and one written by a
+    // newer program.
+    bool Open();
+    bool IsOpen() const { return m_open; }
+    void Close();
+    // The last failure in the user's words, one line.
+    const QString& Error() const { return m_error; }
+
+    // Adds an entry (id and, for a repeat, repeatOf are set on it). With detectRepeat,
+    // an entry whose configuration equals the latest one of the same file (or, with no
+    // file, the same port) is stored as a repeat without its own image.
+    bool Append(ArchiveEntry& entry, bool detectRepeat = true);
+    // Several in one transaction (an import): all or none.
+    bool AppendAll(QList<ArchiveEntry>& entries, bool detectRepeat = true);
+    // Newest first; entries carry their configuration (a repeat's from the entry it
+    // names) unless withImages is false.
+    std::optional<QList<ArchiveEntry>> Find(const ArchiveQuery& query, bool withImages = true);
+    std::optional<ArchiveEntry> Get(qint64 id);
+    // The entry before this one of the same file (or, with no file, the same port).
+    std::optional<ArchiveEntry> Previous(const ArchiveEntry& entry);
+    // Deletes entries older than before (invalid: none by age) and all but the newest
+    // keepCount (0: no limit). A kept repeat of a deleted entry takes its image over.
+    // Returns how many went, or nothing on failure.
+    std::optional<int> Prune(const QDateTime& before, int keepCount);
+    // Removes one entry outright: for the local queue, whose entries move on.
+    bool Remove(qint64 id);
+    std::optional<qint64> Count();
+
+    // The statements of one upgrade step (1: the first tables), for the tests that
+    // build an old archive.
+    static QStringList Migration(Kind kind, int version);
+
+private:
+    bool Fail(const QString& what, const QSqlQuery& query);
+    bool Fail(const QString& what);
+    bool Exec(QSqlQuery& query, const QString& what);
+    bool Begin();
+    bool Commit();
+    void Rollback();
+    bool Inspect();
+    bool Upgrade();
+    bool FillSearchText();
+    bool Insert(ArchiveEntry& entry, bool detectRepeat);
+    std::optional<ArchiveEntry> Latest(const ArchiveEntry& like);
+    bool ResolveImage(ArchiveEntry& entry);
+    bool PruneIds(const QList<qint64>& ids);
+
+    Kind m_kind;
+    QString m_target;
+    QString m_connection;
+    QSqlDatabase m_db;
+    bool m_open = false;
+    QString m_error;
+};
+
+// Qt SQL's driver name for kind ("QSQLITE", "QPSQL").
+QString ArchiveDriverName(ArchiveDatabase::Kind kind);

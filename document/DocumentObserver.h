@@ -1,0 +1,38 @@
+#pragma once
+
+#include "model/TZorvexSettings.h"
+
+#include <QString>
+
+// An event of the document that a configuration passed through: a read from the dialer,
+// a write into it, a check read, a restart, a file loaded or saved. Valid only during
+// the call that hands it over.
+struct DocumentEvent
+{
+    enum class Kind
+    {
+        Read,
+        Write,
+        Verify,
+        Restart,
+        Load,
+        Save,
+    };
+    Kind kind;
+    bool succeeded;
+    QString message;  // the user's words for a failure
+    QString fileName; // the file loaded or saved; empty for an exchange
+    QString port;     // the port of an exchange
+    // What passed through: after a check read, the dialer's image with the document's
+    // records; otherwise the document's configuration as it stands after the event.
+    const TZorvexSettings& settings;
+};
+
+// Told of every event of the document, after the document has taken it in (and, for an
+// exchange, before exchangeFinished). Must not throw; UI thread.
+class DocumentObserver
+{
+public:
+    virtual ~DocumentObserver() = default;
+    virtual void DocumentEventHappened(const DocumentEvent& event) = 0;
+};

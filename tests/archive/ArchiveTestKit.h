@@ -1,0 +1,66 @@
+#pragma once
+
+#include "archive/ArchiveDatabase.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QString>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// Where the archive tests keep their archives: a SQLite file in a temporary folder, or
+// the PostgreSQL server that ZVX_TEST_PG names (a libpq connection string; .ci/run
+// starts a throw-away one), emptied first.
+struct ArchivePlace
+{
+    ArchiveDatabase::Kind kind = ArchiveDatabase::Kind::SQLite;
+    QString target;
+};
+
+inline QString PostgresTarget()
+{
+    return qEnvironmentVariable("ZVX_TEST_PG");
+}
+
+// Drops the archive's tables from the test server: every test starts from nothing.
+inline bool EmptyPostgres(const QString& target)
+{
+    const QString name = QStringLiteral("zvx-test-empty");
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setConnectOptions(target);
+        if (db.open()) {
+            QSqlQuery q(db);
+            ok = q.exec(QStringLiteral("DROP TABLE IF EXISTS zvx_entries, zvx_schema, other"));
+            if (!ok)
+                qWarning() << q.lastError().text();
+        } else {
+            qWarning() << db.lastError().text();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
+}
+
+// Rows "sqlite" and "postgresql" of a test's data table.
+inline void AddBackendColumn()
+{
+    QTest::addColumn<int>("backend");
+}
+
+// The place for this row; skips a PostgreSQL row when there is no server.
+#define ZVX_ARCHIVE_PLACE(place, dir)                                                              \
+    QFETCH(int, backend);                                                                          \
+    ArchivePlace place;                                                                            \
+    if (backend == 0) {                                                                            \
+        place.target = (dir).filePath(QStringLiteral("archiwum.sqlite"));                          \
+    } else {                                                                                       \
+        place.kind = ArchiveDatabase::Kind::PostgreSQL;                                            \
+        place.target = PostgresTarget();                                                           \
+        if (place.target.isEmpty())                                                                \
+            QSKIP("no PostgreSQL server: set ZVX_TEST_PG to a libpq connection string "            \
+                  "(.ci/run starts one)");                                                         \
+        QVERIFY(EmptyPostgres(place.target));                                                      \
+    }

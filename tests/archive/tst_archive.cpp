@@ -1,0 +1,559 @@
+#include "tests/archive/ArchiveTestKit.h"
+
+#include "archive/ArchiveRecorder.h"
+#include "model/Cp1250.h"
+#include "report/ConfigIdentity.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSqlError>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+namespace {
+
+// A configuration told apart by its object name (record 0) and first phone number.
+TZorvexSettings Config(const char* site, const char* phone = "123456")
+{
+    TZorvexSettings settings;
+    settings.LoadDefaults();
+    settings.Comment.SetText(0, Utf8ToCp1250(site));
+    settings.Cfg.SetDigits(phone, 112, 16);
+    return settings;
+}
+
+ArchiveEntry Entry(const char* event, const TZorvexSettings& settings, const QString& file,
+                   const QString& port = QString(), qint64 atMs = 1700000000000)
+{
+    ArchiveEntry e = ArchiveEntry::Now(QString::fromLatin1(event), settings);
+    e.when = QDateTime::fromMSecsSinceEpoch(atMs, Qt::UTC);
+    e.fileName = file;
+    e.port = port;
+    return e;
+}
+
+void AddBackends()
+{
+    AddBackendColumn();
+}
+
+// Whether the row holds its own image (a repeat holds none).
+std::optional<bool> HoldsImage(ArchiveDatabase& db, const ArchivePlace& place, qint64 id)
+{
+    Q_UNUSED(db);
+    const QString name = QStringLiteral("zvx-test-peek");
+    std::optional<bool> holds;
+    {
+        QSqlDatabase peek = QSqlDatabase::addDatabase(ArchiveDriverName(place.kind), name);
+        if (place.kind == ArchiveDatabase::Kind::SQLite)
+            peek.setDatabaseName(place.target);
+        else
+            peek.setConnectOptions(place.target);
+        if (peek.open()) {
+            QSqlQuery q(peek);
+            q.prepare(QStringLiteral("SELECT image IS NOT NULL FROM zvx_entries WHERE id = ?"));
+            q.addBindValue(id);
+            if (q.exec() && q.next())
+                holds = q.value(0).toBool();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return holds;
+}
+
+} // namespace
+
+class TstArchive : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void roundTrip_data()
+    {
+        AddBackends();
+        Rows();
+    }
+    void roundTrip();
+    void repeats_data();
+    void repeats();
+    void search_data();
+    void search();
+    void prune_data();
+    void prune();
+    void upgradeFromFirstVersion_data()
+    {
+        AddBackends();
+        Rows();
+    }
+    void upgradeFromFirstVersion();
+    void notAnArchive_data();
+    void notAnArchive();
+    void fileIsPrivate();
+    void passwordRefused();
+    void unreachableQueues_data()
+    {
+        AddBackends();
+        Rows();
+    }
+    void unreachableQueues();
+    void twoProcessesAppend_data()
+    {
+        AddBackends();
+        Rows();
+    }
+    void twoProcessesAppend();
+
+private:
+    static void Rows()
+    {
+        QTest::newRow("sqlite") << 0;
+        QTest::newRow("postgresql") << 1;
+    }
+    QTemporaryDir m_dir;
+};
+
+void TstArchive::roundTrip()
+{
+    QTemporaryDir dir;
+    ZVX_ARCHIVE_PLACE(place, dir)
+    ArchiveDatabase db(place.kind, place.target);
+    QVERIFY2(db.Open(), qPrintable(db.Error()));
+
+    TZorvexSettings settings = Config("Sklep Łódź", "48601234567");
+    settings.Comment.SetText(13, Utf8ToCp1250("ostatni rekord"));
+    ArchiveEntry written = Entry("read", settings, {}, QStringLiteral("/dev/ttyUSB0"));
+    written.succeeded = false;
+    written.outcome = QStringLiteral("Błędy w transmisji RS lub Dialer nie odpowiada");
+    written.utcOffset = 3600;
+    QVERIFY2(db.Append(written), qPrintable(db.Error()));
+    QVERIFY(written.id > 0);
+
+    const std::optional<ArchiveEntry> read = db.Get(written.id);
+    QVERIFY2(read, qPrintable(db.Error()));
+    QCOMPARE(read->when, written.when);
+    QCOMPARE(read->utcOffset, 3600);
+    QCOMPARE(read->LocalTime().time(), written.when.toOffsetFromUtc(3600).time());
+    QCOMPARE(read->event, QStringLiteral("read"));
+    QCOMPARE(read->succeeded, false);
+    QCOMPARE(read->outcome, written.outcome);
+    QCOMPARE(read->port, QStringLiteral("/dev/ttyUSB0"));
+    QCOMPARE(read->user, written.user);
+    QCOMPARE(read->host, written.host);
+    QCOMPARE(read->version, written.version);
+    QCOMPARE(read->site, QStringLiteral("Sklep Łódź"));
+    QCOMPARE(read->fingerprint, ImageFingerprint(settings.Cfg));
+    // The configuration comes back whole; byte 0 as the dialer holds it.
+    const TZorvexSettings back = read->Settings();
+    QVERIFY(SameConfiguration(back, settings));
+    QCOMPARE(ImageFingerprint(back.Cfg), read->fingerprint);
+    QVERIFY(!db.Get(written.id + 1000));
+}
+
+void TstArchive::repeats_data()
+{
+    AddBackendColumn();
+    QTest::addColumn<QStringList>("steps");   // "site file port" per entry
+    QTest::addColumn<QList<int>>("repeatOf"); // 1-based index of the holder; 0: none
+    auto row = [](const char* name, int backend, QStringList steps, QList<int> repeatOf) {
+        QTest::addRow("%s %s", backend ? "postgresql" : "sqlite", name)
+            << backend << steps << repeatOf;
+    };
+    for (int b : {0, 1}) {
+        row("same file twice", b, {"A f -", "A f -"}, {0, 1});
+        row("three times point at the first", b, {"A f -", "A f -", "A f -"}, {0, 1, 1});
+        row("changed and back", b, {"A f -", "B f -", "A f -"}, {0, 0, 0});
+        row("other file", b, {"A f -", "A g -"}, {0, 0});
+        row("same port", b, {"A - p", "A - p"}, {0, 1});
+        row("other port", b, {"A - p", "A - q"}, {0, 0});
+        row("file then port", b, {"A f -", "A - p"}, {0, 0});
+        row("another file between", b, {"A f -", "B g -", "A f -"}, {0, 0, 1});
+    }
+}
+
+void TstArchive::repeats()
+{
+    QTemporaryDir dir;
+    ZVX_ARCHIVE_PLACE(place, dir)
+    QFETCH(QStringList, steps);
+    QFETCH(QList<int>, repeatOf);
+    ArchiveDatabase db(place.kind, place.target);
+    QVERIFY2(db.Open(), qPrintable(db.Error()));
+    QList<qint64> ids;
+    for (int i = 0; i < steps.size(); ++i) {
+        const QStringList parts = steps[i].split(QLatin1Char(' '));
+        auto field = [&](int k) { return parts[k] == QLatin1String("-") ? QString() : parts[k]; };
+        ArchiveEntry e = Entry("save", Config(qPrintable(parts[0])), field(1), field(2));
+        QVERIFY2(db.Append(e), qPrintable(db.Error()));
+        ids.append(e.id);
+        const qint64 expected = repeatOf[i] ? ids[repeatOf[i] - 1] : 0;
+        QCOMPARE(e.repeatOf, expected);
+        QCOMPARE(HoldsImage(db, place, e.id), std::optional<bool>(expected == 0));
+        const std::optional<ArchiveEntry> got = db.Get(e.id);
+        QVERIFY(got);
+        QCOMPARE(got->site, parts[0]);
+        QCOMPARE(got->Settings().Comment.GetText(0), parts[0].toStdString());
+    }
+}
+
+void TstArchive::search_data()
+{
+    AddBackendColumn();
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("event");
+    QTest::addColumn<int>("sinceDays");     // from the first entry's day; -1: none
+    QTest::addColumn<QStringList>("sites"); // newest first
+    for (int b : {0, 1}) {
+        const char* n = b ? "postgresql" : "sqlite";
+        QTest::addRow("%s all", n) << b << ""
+                                   << "" << -1 << QStringList{"Apteka", "Sklep ŁÓDŹ", "Bank 50%"};
+        QTest::addRow("%s record, any case", n) << b << "łódź"
+                                                << "" << -1 << QStringList{"Sklep ŁÓDŹ"};
+        QTest::addRow("%s other record", n) << b << "zaplecz"
+                                            << "" << -1 << QStringList{"Apteka"};
+        QTest::addRow("%s phone", n) << b << "4860111"
+                                     << "" << -1 << QStringList{"Sklep ŁÓDŹ"};
+        QTest::addRow("%s percent literal", n) << b << "50%"
+                                               << "" << -1 << QStringList{"Bank 50%"};
+        QTest::addRow("%s underscore literal", n) << b << "_"
+                                                  << "" << -1 << QStringList{};
+        QTest::addRow("%s event", n) << b << ""
+                                     << "write" << -1 << QStringList{"Apteka"};
+        QTest::addRow("%s since", n) << b << ""
+                                     << "" << 1 << QStringList{"Apteka", "Sklep ŁÓDŹ"};
+        QTest::addRow("%s nothing", n) << b << "warszawa"
+                                       << "" << -1 << QStringList{};
+    }
+}
+
+void TstArchive::search()
+{
+    QTemporaryDir dir;
+    ZVX_ARCHIVE_PLACE(place, dir)
+    QFETCH(QString, text);
+    QFETCH(QString, event);
+    QFETCH(int, sinceDays);
+    QFETCH(QStringList, sites);
+    ArchiveDatabase db(place.kind, place.target);
+    QVERIFY2(db.Open(), qPrintable(db.Error()));
+    const qint64 day = 86400000;
+    const qint64 t0 = 1700000000000;
+    ArchiveEntry a = Entry("read", Config("Bank 50%", "999"), {}, QStringLiteral("COM1"), t0);
+    ArchiveEntry b =
+        Entry("read", Config("Sklep ŁÓDŹ", "48601112233"), {}, QStringLiteral("COM1"), t0 + day);
+    TZorvexSettings third = Config("Apteka", "777");
+    third.Comment.SetText(5, Utf8ToCp1250("Czujka na ZAPLECZU"));
+    ArchiveEntry c = Entry("write", third, {}, QStringLiteral("COM1"), t0 + 2 * day);
+    QVERIFY2(db.Append(a) && db.Append(b) && db.Append(c), qPrintable(db.Error()));
+
+    ArchiveQuery query;
+    query.text = text;
+    query.event = event;
+    if (sinceDays >= 0)
+        query.since = QDateTime::fromMSecsSinceEpoch(t0 + sinceDays * day, Qt::UTC);
+    const std::optional<QList<ArchiveEntry>> found = db.Find(query);
+    QVERIFY2(found, qPrintable(db.Error()));
+    QStringList got;
+    for (const ArchiveEntry& e : *found)
+        got << e.site;
+    QCOMPARE(got, sites);
+
+    // The fingerprint finds its entry too.
+    query = {};
+    query.text = b.fingerprint.toLower();
+    const std::optional<QList<ArchiveEntry>> byPrint = db.Find(query);
+    QVERIFY(byPrint);
+    QVERIFY(!byPrint->isEmpty());
+    QCOMPARE(byPrint->first().id, b.id);
+}
+
+void TstArchive::prune_data()
+{
+    AddBackendColumn();
+    QTest::addColumn<QStringList>("sites"); // oldest first, one day apart, same file
+    QTest::addColumn<int>("beforeDay");     // prune what is older than this day; -1: none
+    QTest::addColumn<int>("keepCount");
+    QTest::addColumn<QStringList>("left"); // newest first
+    for (int b : {0, 1}) {
+        const char* n = b ? "postgresql" : "sqlite";
+        QTest::addRow("%s by count", n)
+            << b << QStringList{"A", "B", "C", "D"} << -1 << 2 << QStringList{"D", "C"};
+        QTest::addRow("%s by age", n)
+            << b << QStringList{"A", "B", "C"} << 1 << 0 << QStringList{"C", "B"};
+        QTest::addRow("%s repeat inherits the image", n)
+            << b << QStringList{"A", "A", "A"} << 1 << 0 << QStringList{"A", "A"};
+        QTest::addRow("%s all repeats but the last go", n)
+            << b << QStringList{"A", "A", "A", "A"} << 3 << 0 << QStringList{"A"};
+        QTest::addRow("%s nothing to do", n)
+            << b << QStringList{"A", "B"} << -1 << 0 << QStringList{"B", "A"};
+    }
+}
+
+void TstArchive::prune()
+{
+    QTemporaryDir dir;
+    ZVX_ARCHIVE_PLACE(place, dir)
+    QFETCH(QStringList, sites);
+    QFETCH(int, beforeDay);
+    QFETCH(int, keepCount);
+    QFETCH(QStringList, left);
+    ArchiveDatabase db(place.kind, place.target);
+    QVERIFY2(db.Open(), qPrintable(db.Error()));
+    const qint64 day = 86400000;
+    const qint64 t0 = 1700000000000;
+    for (int i = 0; i < sites.size(); ++i) {
+        ArchiveEntry e =
+            Entry("save", Config(qPrintable(sites[i])), QStringLiteral("a.zvx"), {}, t0 + i * day);
+        QVERIFY2(db.Append(e), qPrintable(db.Error()));
+    }
+    const QDateTime before =
+        beforeDay < 0 ? QDateTime() : QDateTime::fromMSecsSinceEpoch(t0 + beforeDay * day, Qt::UTC);
+    const std::optional<int> gone = db.Prune(before, keepCount);
+    QVERIFY2(gone, qPrintable(db.Error()));
+    QCOMPARE(*gone, sites.size() - left.size());
+    ArchiveQuery all;
+    const std::optional<QList<ArchiveEntry>> found = db.Find(all);
+    QVERIFY2(found, qPrintable(db.Error()));
+    QStringList got;
+    for (const ArchiveEntry& e : *found) {
+        got << e.site;
+        // Every kept entry still brings its configuration back.
+        QCOMPARE(e.Settings().Comment.GetText(0), e.site.toStdString());
+        QCOMPARE(e.image.size(), TCfg::Size);
+    }
+    QCOMPARE(got, left);
+    // And the repeat check goes on against what was kept.
+    ArchiveEntry next = Entry("save", Config(qPrintable(left.first())), QStringLiteral("a.zvx"));
+    QVERIFY(db.Append(next));
+    QCOMPARE(next.repeatOf, found->first().repeatOf ? found->first().repeatOf : found->first().id);
+}
+
+void TstArchive::upgradeFromFirstVersion()
+{
+    QTemporaryDir dir;
+    ZVX_ARCHIVE_PLACE(place, dir)
+    const TZorvexSettings settings = Config("Stara Poczta", "5550001");
+    ArchiveEntry old = Entry("load", settings, QStringLiteral("stara.zvx"));
+    // The tables as the first version left them, with one entry.
+    const QString name = QStringLiteral("zvx-test-v1");
+    {
+        QSqlDatabase v1 = QSqlDatabase::addDatabase(ArchiveDriverName(place.kind), name);
+        if (place.kind == ArchiveDatabase::Kind::SQLite)
+            v1.setDatabaseName(place.target);
+        else
+            v1.setConnectOptions(place.target);
+        QVERIFY(v1.open());
+        QSqlQuery q(v1);
+        for (const QString& statement : ArchiveDatabase::Migration(place.kind, 1))
+            QVERIFY2(q.exec(statement), qPrintable(q.lastError().text()));
+        QVERIFY(q.exec(QStringLiteral("UPDATE zvx_schema SET version = 1")));
+        q.prepare(QStringLiteral(
+            "INSERT INTO zvx_entries (at_ms, utc_offset, event, succeeded, outcome, image, "
+            "records, fingerprint, file_name, port, user_name, host, version, repeat_of, site, "
+            "address) VALUES (?, 0, 'load', 1, '', ?, ?, ?, 'stara.zvx', '', 'jan', 'laptop', "
+            "'1.0', NULL, 'Stara Poczta', '')"));
+        q.addBindValue(old.when.toMSecsSinceEpoch());
+        q.addBindValue(old.image);
+        q.addBindValue(old.records);
+        q.addBindValue(old.fingerprint);
+        QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
+    }
+    QSqlDatabase::removeDatabase(name);
+
+    ArchiveDatabase db(place.kind, place.target);
+    QVERIFY2(db.Open(), qPrintable(db.Error()));
+    ArchiveQuery query;
+    query.text = QStringLiteral("poczta");
+    std::optional<QList<ArchiveEntry>> found = db.Find(query);
+    QVERIFY2(found, qPrintable(db.Error()));
+    QCOMPARE(found->size(), 1);
+    QCOMPARE(found->first().user, QStringLiteral("jan"));
+    query.text = QStringLiteral("5550001");
+    QCOMPARE(db.Find(query)->size(), 1);
+    // The old entry is the one a new save of the same file repeats.
+    ArchiveEntry again = Entry("save", settings, QStringLiteral("stara.zvx"));
+    QVERIFY(db.Append(again));
+    QCOMPARE(again.repeatOf, found->first().id);
+    db.Close();
+    // Opening again finds nothing left to do.
+    QVERIFY2(db.Open(), qPrintable(db.Error()));
+    QCOMPARE(db.Count(), std::optional<qint64>(2));
+}
+
+void TstArchive::notAnArchive_data()
+{
+    QTest::addColumn<QByteArray>("sql");   // statements for a SQLite file, ';'-separated
+    QTest::addColumn<QByteArray>("bytes"); // or raw contents
+    QTest::addColumn<QString>("message");
+    QTest::newRow("text file") << QByteArray() << QByteArray(4096, 'x')
+                               << QStringLiteral("To nie jest plik archiwum");
+    QTest::newRow("configuration file")
+        << QByteArray() << QByteArray(1024, '\0') << QStringLiteral("To nie jest plik archiwum");
+    QTest::newRow("other database") << QByteArray("CREATE TABLE other (x INTEGER)") << QByteArray()
+                                    << QStringLiteral("To nie jest archiwum konfiguracji");
+    QTest::newRow("newer program") << QByteArray("CREATE TABLE zvx_schema (version INTEGER);"
+                                                 "INSERT INTO zvx_schema VALUES (99)")
+                                   << QByteArray() << QStringLiteral("nowszej wersji programu");
+}
+
+void TstArchive::notAnArchive()
+{
+    QFETCH(QByteArray, sql);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("cos.sqlite"));
+    if (sql.isEmpty()) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        if (bytes.startsWith('\0'))
+            bytes = QByteArray(1024, '\x5a'); // a .ZVX-sized file of other bytes
+        file.write(bytes);
+    } else {
+        const QString name = QStringLiteral("zvx-test-other");
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            other.setDatabaseName(path);
+            QVERIFY(other.open());
+            QSqlQuery q(other);
+            for (const QByteArray& statement : sql.split(';'))
+                QVERIFY(q.exec(QString::fromLatin1(statement)));
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+    QFile before(path);
+    QVERIFY(before.open(QIODevice::ReadOnly));
+    const QByteArray contents = before.readAll();
+    before.close();
+
+    ArchiveDatabase db(ArchiveDatabase::Kind::SQLite, path);
+    QVERIFY(!db.Open());
+    QVERIFY2(db.Error().contains(message), qPrintable(db.Error()));
+    QVERIFY(!db.Append(*std::make_unique<ArchiveEntry>(Entry("load", Config("X"), "x.zvx"))));
+    // Nothing of it was touched.
+    QVERIFY(before.open(QIODevice::ReadOnly));
+    QCOMPARE(before.readAll(), contents);
+
+    // The recorder keeps the entry in its queue instead.
+    ArchiveOptions options;
+    options.file = path;
+    ArchiveRecorder recorder(options, dir.filePath(QStringLiteral("kolejka.sqlite")));
+    ArchiveEntry e = Entry("load", Config("X"), QStringLiteral("x.zvx"));
+    QVERIFY(!recorder.Record(e));
+    QCOMPARE(recorder.Waiting(), 1);
+    QVERIFY(recorder.Problem().contains(message));
+}
+
+void TstArchive::fileIsPrivate()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("nowy/folder/archiwum.sqlite"));
+    ArchiveDatabase db(ArchiveDatabase::Kind::SQLite, path);
+    const mode_t old = umask(022);
+    const bool opened = db.Open();
+    umask(old);
+    QVERIFY2(opened, qPrintable(db.Error()));
+    ArchiveEntry e = Entry("read", Config("A"), {}, QStringLiteral("COM1"));
+    QVERIFY(db.Append(e));
+    for (const char* suffix : {"", "-wal", "-shm"}) {
+        struct stat st
+        {
+        };
+        const QByteArray name = QFile::encodeName(path + QLatin1String(suffix));
+        QVERIFY2(stat(name.constData(), &st) == 0, name.constData());
+        QCOMPARE(st.st_mode & 0777, mode_t(0600));
+    }
+}
+
+void TstArchive::passwordRefused()
+{
+    ArchiveOptions options;
+    options.postgres = true;
+    options.connection = QStringLiteral("host=db.example dbname=zvx password=tajne");
+    QString problem;
+    QVERIFY(!ArchiveRecorder::Make(options, &problem));
+    QVERIFY(problem.contains(QStringLiteral(".pgpass")));
+    options.connection = QStringLiteral("service=zorvex");
+    QVERIFY(ArchiveRecorder::Make(options));
+}
+
+void TstArchive::unreachableQueues()
+{
+    QTemporaryDir dir;
+    ZVX_ARCHIVE_PLACE(place, dir)
+    ArchiveOptions options;
+    // Out of reach: a SQLite file under a plain file; a server on a socket folder that
+    // does not exist.
+    QFile blocker(dir.filePath(QStringLiteral("zajete")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    options.postgres = place.kind == ArchiveDatabase::Kind::PostgreSQL;
+    if (options.postgres)
+        options.connection = place.target + QStringLiteral(" host=") + dir.filePath("brak");
+    else
+        options.file = dir.filePath(QStringLiteral("zajete/archiwum.sqlite"));
+    const QString queue = dir.filePath(QStringLiteral("kolejka.sqlite"));
+    {
+        ArchiveRecorder recorder(options, queue);
+        ArchiveEntry first = Entry("read", Config("Pierwszy"), {}, QStringLiteral("COM1"));
+        ArchiveEntry second = Entry("read", Config("Drugi"), {}, QStringLiteral("COM1"));
+        QVERIFY(!recorder.Record(first));
+        QVERIFY(!recorder.Record(second)); // within the pause: straight to the queue
+        QCOMPARE(recorder.Waiting(), 2);
+        QVERIFY(recorder.Problem().startsWith(QStringLiteral("Archiwum niedostępne")));
+        QVERIFY(!recorder.Problem().contains(QLatin1Char('\n')));
+        QVERIFY(!recorder.Flush());
+    }
+    // The archive is back: a new recorder (the next program) sends the queue first.
+    if (options.postgres) {
+        options.connection = place.target;
+    } else {
+        QVERIFY(QFile::remove(dir.filePath(QStringLiteral("zajete"))));
+    }
+    ArchiveRecorder recorder(options, queue);
+    ArchiveEntry third = Entry("read", Config("Drugi"), {}, QStringLiteral("COM1"));
+    QVERIFY2(recorder.Record(third), qPrintable(recorder.Problem()));
+    QVERIFY(recorder.Problem().isEmpty());
+    QCOMPARE(recorder.Waiting(), 0);
+    ArchiveDatabase* db = recorder.Database();
+    QVERIFY(db);
+    const std::optional<QList<ArchiveEntry>> all = db->Find({});
+    QVERIFY(all);
+    QStringList sites;
+    for (const ArchiveEntry& e : *all)
+        sites << e.site;
+    QCOMPARE(sites, (QStringList{"Drugi", "Drugi", "Pierwszy"}));
+    // In order, and the repeat check ran as they arrived.
+    QCOMPARE(all->first().repeatOf, (*all)[1].id);
+}
+
+void TstArchive::twoProcessesAppend()
+{
+    QTemporaryDir dir;
+    ZVX_ARCHIVE_PLACE(place, dir)
+    ArchiveDatabase db(place.kind, place.target);
+    QVERIFY2(db.Open(), qPrintable(db.Error()));
+    const int count = 1000;
+    const QString helper = QStringLiteral(ZVX_ARCHIVE_APPEND);
+    QProcess a;
+    QProcess b;
+    const QString kind = place.kind == ArchiveDatabase::Kind::SQLite ? "sqlite" : "postgresql";
+    a.start(helper, {kind, place.target, QString::number(count), QStringLiteral("A")});
+    b.start(helper, {kind, place.target, QString::number(count), QStringLiteral("B")});
+    QVERIFY(a.waitForFinished(100000));
+    QVERIFY(b.waitForFinished(100000));
+    QVERIFY2(a.exitCode() == 0, a.readAllStandardError().constData());
+    QVERIFY2(b.exitCode() == 0, b.readAllStandardError().constData());
+    QCOMPARE(db.Count(), std::optional<qint64>(2 * count));
+    for (const char* tag : {"proces a", "proces b"}) {
+        ArchiveQuery query;
+        query.text = QString::fromLatin1(tag);
+        query.limit = 0;
+        const std::optional<QList<ArchiveEntry>> found = db.Find(query, false);
+        QVERIFY(found);
+        QCOMPARE(found->size(), count);
+    }
+}
+
+QTEST_GUILESS_MAIN(TstArchive)
+#include "tst_archive.moc"

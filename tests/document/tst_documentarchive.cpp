@@ -1,0 +1,206 @@
+#include "tests/device/FakeExchange.h"
+
+#include "document/ConfigDocument.h"
+#include "document/DocumentArchiver.h"
+#include "emulator/DialerFaults.h"
+#include "emulator/TDialerEmulator.h"
+#include "model/Cp1250.h"
+#include "model/ErrorSink.h"
+#include "report/ConfigIdentity.h"
+#include "resources/ConstsZVX.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<TDialerEmulator> Dialer(const QStringList& faults = {})
+{
+    TDialerEmulator::Options options;
+    options.pacing = false;
+    for (const QString& fault : faults)
+        if (!AddFault(options.faults, fault.toStdString()))
+            qFatal("bad fault %s", qPrintable(fault));
+    auto dialer = std::make_unique<TDialerEmulator>(options);
+    dialer->Start();
+    return dialer;
+}
+
+// A document that keeps its events in an archive in a folder of its own.
+struct Rig
+{
+    explicit Rig(const QTemporaryDir& dir, const QString& archiveFile = {})
+        : archiver(Options(dir, archiveFile), dir.filePath(QStringLiteral("kolejka.sqlite")))
+    {
+        document.SetObserver(&archiver);
+        QObject::connect(&document, &ConfigDocument::exchangeFinished,
+                         [this](const ExchangeOutcome& outcome) { ends.append(outcome); });
+    }
+    static ArchiveOptions Options(const QTemporaryDir& dir, const QString& archiveFile)
+    {
+        ArchiveOptions options;
+        options.file =
+            archiveFile.isEmpty() ? dir.filePath(QStringLiteral("archiwum.sqlite")) : archiveFile;
+        return options;
+    }
+    void LeadTo(const TDialerEmulator& dialer)
+    {
+        document.Link().SerialPort().SetPort(QString::fromStdString(dialer.SlavePath()));
+        document.Link().SetReplyInterval(300);
+    }
+    QList<ArchiveEntry> Entries()
+    {
+        ArchiveDatabase* db = archiver.Recorder().Database();
+        if (!db)
+            return {};
+        return db->Find({}).value_or(QList<ArchiveEntry>{});
+    }
+
+    FakeReporter reporter;
+    DocumentArchiver archiver;
+    ConfigDocument document{reporter};
+    QList<ExchangeOutcome> ends;
+};
+
+} // namespace
+
+class TstDocumentArchive : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void exchanges_data();
+    void exchanges();
+    void filesAndRepeats();
+    void unreachableDuringRead();
+};
+
+void TstDocumentArchive::exchanges_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QStringList>("faults");
+    QTest::addColumn<QString>("event");
+    QTest::addColumn<QString>("failure"); // empty: succeeds
+    const int read = int(ExchangeKind::Read), verify = int(ExchangeKind::Verify),
+              write = int(ExchangeKind::Write), restart = int(ExchangeKind::Restart);
+    const QString noAnswer = QString::fromUtf8(ConstsZVX::TransferNoAnswer);
+    QTest::newRow("read") << read << QStringList{} << "read"
+                          << "";
+    QTest::newRow("read, silent") << read << QStringList{"silent"} << "read" << noAnswer;
+    QTest::newRow("verify") << verify << QStringList{} << "verify"
+                            << "";
+    QTest::newRow("write") << write << QStringList{} << "write"
+                           << "";
+    QTest::newRow("restart") << restart << QStringList{} << "restart"
+                             << "";
+    QTest::newRow("restart, silent") << restart << QStringList{"silent"} << "restart"
+                                     << QString::fromUtf8(ConstsZVX::RestartNoAnswer);
+}
+
+void TstDocumentArchive::exchanges()
+{
+    QFETCH(int, kind);
+    QFETCH(QStringList, faults);
+    QFETCH(QString, event);
+    QFETCH(QString, failure);
+    QTemporaryDir dir;
+    const auto dialer = Dialer(faults);
+    Rig rig(dir);
+    rig.LeadTo(*dialer);
+    ConfigDocument& document = rig.document;
+    document.Settings().Comment.SetText(0, Utf8ToCp1250("Obiekt Żółw"));
+    switch (ExchangeKind(kind)) {
+    case ExchangeKind::Read:
+        document.Read();
+        break;
+    case ExchangeKind::Verify:
+        document.Verify();
+        break;
+    case ExchangeKind::Write:
+        document.Write();
+        break;
+    case ExchangeKind::Restart:
+        document.Restart(QTime(8, 15));
+        break;
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(rig.ends.size(), 1, 20000);
+    const QList<ArchiveEntry> entries = rig.Entries();
+    QCOMPARE(entries.size(), 1);
+    const ArchiveEntry& e = entries.first();
+    QCOMPARE(e.event, event);
+    QCOMPARE(e.succeeded, failure.isEmpty());
+    QCOMPARE(e.outcome, failure);
+    QCOMPARE(e.port, QString::fromStdString(dialer->SlavePath()));
+    QVERIFY(e.fileName.isEmpty());
+    QVERIFY(qAbs(e.when.secsTo(QDateTime::currentDateTimeUtc())) < 600);
+    // What passed through: after a good read or check read the dialer's image.
+    const bool fromDialer = failure.isEmpty() && (event == "read" || event == "verify");
+    const TCfg expected = fromDialer ? dialer->Image() : document.Settings().Cfg;
+    QCOMPARE(e.fingerprint, ImageFingerprint(expected));
+    // Record 0 as the document holds it after the event (a read brings the dialer's).
+    QCOMPARE(e.site, QString::fromStdString(Cp1250ToUtf8(document.Settings().Comment.GetText(0))));
+    QCOMPARE(e.site == QStringLiteral("Obiekt Żółw"), !(event == "read" && failure.isEmpty()));
+    QVERIFY(rig.archiver.Problem().isEmpty());
+}
+
+void TstDocumentArchive::filesAndRepeats()
+{
+    QTemporaryDir dir;
+    Rig rig(dir);
+    ConfigDocument& document = rig.document;
+    document.LoadDefaults();
+    const QString path = dir.filePath(QStringLiteral("sklep.zvx"));
+    QCOMPARE(document.Save(path).outcome, FileOutcome::Done);
+    QCOMPARE(document.Load(path).outcome, FileOutcome::Done);
+    rig.reporter.confirmAnswer = false;
+    QCOMPARE(document.Load(path).outcome, FileOutcome::Declined); // kept nothing
+    QCOMPARE(document.Save(dir.filePath(QStringLiteral("brak/x.zvx"))).outcome,
+             FileOutcome::Failed);
+    const QList<ArchiveEntry> entries = rig.Entries();
+    QCOMPARE(entries.size(), 3);
+    QCOMPARE(entries[2].event, QStringLiteral("save"));
+    QCOMPARE(entries[2].fileName, path);
+    QVERIFY(entries[2].port.isEmpty());
+    QCOMPARE(entries[1].event, QStringLiteral("load"));
+    QCOMPARE(entries[1].repeatOf, entries[2].id); // the same configuration of the same file
+    QCOMPARE(entries[0].event, QStringLiteral("save"));
+    QCOMPARE(entries[0].succeeded, false);
+    QVERIFY(!entries[0].outcome.isEmpty());
+}
+
+void TstDocumentArchive::unreachableDuringRead()
+{
+    QTemporaryDir dir;
+    // The archive's folder is a plain file: the archive cannot be reached.
+    const QString blocker = dir.filePath(QStringLiteral("zajete"));
+    QFile file(blocker);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    const auto dialer = Dialer();
+    Rig rig(dir, blocker + QStringLiteral("/archiwum.sqlite"));
+    rig.LeadTo(*dialer);
+    QSignalSpy problems(&rig.archiver, &DocumentArchiver::problemChanged);
+    rig.document.Read();
+    QTRY_COMPARE_WITH_TIMEOUT(rig.ends.size(), 1, 20000);
+    QVERIFY(rig.ends.first().succeeded);    // the read went on and ended as it would
+    QCOMPARE(rig.reporter.shown.size(), 1); // its own message, nothing about the archive
+    QCOMPARE(problems.size(), 1);
+    QVERIFY(problems.first().first().toString().startsWith(QStringLiteral("Archiwum")));
+    QCOMPARE(rig.archiver.Recorder().Waiting(), 1);
+
+    // Back again: the entry arrives.
+    QVERIFY(QFile::remove(blocker));
+    QVERIFY(rig.archiver.Recorder().Flush());
+    const QList<ArchiveEntry> entries = rig.Entries();
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries.first().event, QStringLiteral("read"));
+    QCOMPARE(entries.first().fingerprint, ImageFingerprint(dialer->Image()));
+    QCOMPARE(rig.archiver.Recorder().Waiting(), 0);
+}
+
+QTEST_GUILESS_MAIN(TstDocumentArchive)
+#include "tst_documentarchive.moc"
