@@ -7,7 +7,7 @@
 #include "document/ConfigDocument.h"
 #include "editors/fields/CodeFields.h"
 #include "model/Cp1250.h"
-#include "tests/device/FakeExchange.h"
+#include "tests/common/FakeReporter.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,9 +1,9 @@
-#include "tests/device/FakeExchange.h"
+#include "tests/common/FakeReporter.h"
 
 #include "document/ConfigDocument.h"
 #include "document/DocumentArchiver.h"
+#include "emulator/DialerEmulator.h"
 #include "emulator/DialerFaults.h"
-#include "emulator/TDialerEmulator.h"
 #include "model/Cp1250.h"
 #include "model/ErrorSink.h"
 #include "report/ConfigIdentity.h"
@@ -18,14 +18,14 @@
 
 namespace {
 
-std::unique_ptr<TDialerEmulator> Dialer(const QStringList& faults = {})
+std::unique_ptr<DialerEmulator> Dialer(const QStringList& faults = {})
 {
-    TDialerEmulator::Options options;
+    DialerEmulator::Options options;
     options.pacing = false;
     for (const QString& fault : faults)
         if (!AddFault(options.faults, fault.toStdString()))
             qFatal("bad fault %s", qPrintable(fault));
-    auto dialer = std::make_unique<TDialerEmulator>(options);
+    auto dialer = std::make_unique<DialerEmulator>(options);
     dialer->Start();
     return dialer;
 }
@@ -47,7 +47,7 @@ struct Rig
             archiveFile.isEmpty() ? dir.filePath(QStringLiteral("archiwum.sqlite")) : archiveFile;
         return options;
     }
-    void LeadTo(const TDialerEmulator& dialer)
+    void LeadTo(const DialerEmulator& dialer)
     {
         document.Link().SerialPort().SetPort(QString::fromStdString(dialer.SlavePath()));
         document.Link().SetReplyInterval(300);

@@ -2,7 +2,7 @@
 #include "device/ConfigFileIO.h"
 #include "device/FileNames.h"
 #include "editors/fields/CodeFields.h"
-#include "emulator/TDialerEmulator.h"
+#include "emulator/DialerEmulator.h"
 #include "model/Cp1250.h"
 #include "settings/TemporaryProgramSettings.h"
 #include "tests/tools/CliRun.h"
@@ -195,9 +195,9 @@ void TstZvxArchive::prune()
 
 void TstZvxArchive::readIsRecorded()
 {
-    TDialerEmulator::Options options;
+    DialerEmulator::Options options;
     options.pacing = false;
-    TDialerEmulator dialer(options);
+    DialerEmulator dialer(options);
     dialer.Start();
     const QString port = QString::fromStdString(dialer.SlavePath());
     const QString out = m_dir->filePath(QStringLiteral("odczyt.zvx"));
