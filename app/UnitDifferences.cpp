@@ -1,6 +1,7 @@
 #include "app/UnitDifferences.h"
 
 #include "resources/ConstsZVX.h"
+#include "widgets/HelpKey.h"
 #include "widgets/MessageBox.h"
 
 #include <QHBoxLayout>
@@ -22,6 +23,7 @@ QString Text(const char* utf8)
 TFormDifferences::TFormDifferences(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormDifferences"));
+    HelpKey::Bind(this, QStringLiteral("porownanie.html"));
     setWindowTitle(Text(ConstsZVX::DiffDialogCaption));
 
     Label1 = new QLabel(this);

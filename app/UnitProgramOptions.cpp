@@ -3,6 +3,7 @@
 #include "app/AppPrinter.h"
 #include "settings/ProgramSettings.h"
 #include "widgets/Glyphs.h"
+#include "widgets/HelpKey.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -16,6 +17,7 @@
 TFormProgramOptions::TFormProgramOptions(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormProgramOptions"));
+    HelpKey::Bind(this, QStringLiteral("porty.html"));
     setWindowTitle(QStringLiteral("Opcje programu"));
 
     auto* bevel = new QFrame(this);
