@@ -43,7 +43,7 @@ constexpr ActionSpec kActions[] = {
     {"HistoriaZdarzen", "Zdarzenia", "&Historia zdarzeń", "Historia zdarzeń", "F9", 0},
     {"OProgramie", "Pomoc", "O &programie...", "O programie...", nullptr, 9},
     {"NapiszDoNas", "Pomoc", "Napisz do nas...", "Napisz do nas...", nullptr, 8},
-    {"SpisTresci", "Pomoc", "Spis treści", "Spis treści", nullptr, 22},
+    {"SpisTresci", "Pomoc", "Spis treści", "Spis treści", "F1", 22},
     {"SzukajSlowa", "Pomoc", "Szukaj słowa", "Szukaj słowa", nullptr, -1},
     {"JakUzywacPomocy", "Pomoc", "Jak używać pomocy", "Jak używać pomocy", nullptr, -1},
     {"OFirmie", "Pomoc", "O firmie...", nullptr, nullptr, -1},

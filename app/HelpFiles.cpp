@@ -18,25 +18,23 @@ QUrl Locate(const QString& executableDir, const QString& page)
     return QUrl::fromLocalFile(QDir(candidates[0]).filePath(page));
 }
 
-namespace {
-QUrl Page(const char* name)
+QUrl Page(const QString& name)
 {
-    return Locate(QCoreApplication::applicationDirPath(), QString::fromLatin1(name));
+    return Locate(QCoreApplication::applicationDirPath(), name);
 }
-} // namespace
 
 QUrl Contents()
 {
-    return Page("index.html");
+    return Page(QStringLiteral("index.html"));
 }
 
 QUrl Index()
 {
-    return Page("keywords.html");
+    return Page(QStringLiteral("keywords.html"));
 }
 
 QUrl UsingHelp()
 {
-    return Page("using-help.html");
+    return Page(QStringLiteral("using-help.html"));
 }
 } // namespace HelpFiles

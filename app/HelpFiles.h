@@ -10,6 +10,8 @@ namespace HelpFiles {
 QUrl Contents();  // "Spis treści"
 QUrl Index();     // "Szukaj słowa": the alphabetical index
 QUrl UsingHelp(); // "Jak używać pomocy"
+// A page of the manual by its file name ("phones.html").
+QUrl Page(const QString& name);
 
 // The page's address for an executable in executableDir; when neither folder has it,
 // the address beside the executable (the browser then says what is missing).

@@ -2,6 +2,7 @@
 
 #include "model/TZorvexSettings.h"
 #include "resources/ConstsZVX.h"
+#include "widgets/HelpKey.h"
 #include "widgets/MessageBox.h"
 
 #include <QHBoxLayout>
@@ -23,6 +24,7 @@ QString Text(const char* utf8)
 TFormDifferences::TFormDifferences(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormDifferences"));
+    HelpKey::Bind(this, QStringLiteral("porownanie.html"));
     setWindowTitle(Text(ConstsZVX::DiffDialogCaption));
 
     Label1 = new QLabel(this);

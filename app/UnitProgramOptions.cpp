@@ -6,6 +6,7 @@
 #include "settings/ProgramSettings.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Glyphs.h"
+#include "widgets/HelpKey.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -19,6 +20,7 @@
 TFormProgramOptions::TFormProgramOptions(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormProgramOptions"));
+    HelpKey::Bind(this, QStringLiteral("porty.html"));
     setWindowTitle(QStringLiteral("Opcje programu"));
 
     auto* bevel = new QFrame(this);

@@ -2,6 +2,7 @@
 
 #include "app/DialogButtons.h"
 #include "resources/ConstsZVX.h"
+#include "widgets/HelpKey.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -28,6 +29,7 @@ bool& LastChoice()
 TFormReportOptions::TFormReportOptions(const QString& title, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormReportOptions"));
+    HelpKey::Bind(this, QStringLiteral("wydruk.html"));
     setWindowTitle(title);
 
     CheckBox1 = new QCheckBox(QString::fromUtf8(ConstsZVX::ReportCustomerCopy), this);

@@ -2,6 +2,7 @@
 
 #include "app/DialogButtons.h"
 #include "device/TZorvexSettingsControl.h"
+#include "widgets/HelpKey.h"
 #include "widgets/TimePicker.h"
 
 #include <QFrame>
@@ -13,6 +14,7 @@
 TFormResetDial::TFormResetDial(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormResetDial"));
+    HelpKey::Bind(this, QStringLiteral("restart.html"));
     setWindowTitle(QStringLiteral("Restart Dialera"));
 
     auto* bevel = new QFrame(this);

@@ -1,4 +1,6 @@
 #include "app/EmulatorMode.h"
+#include "app/HelpFiles.h"
+#include "app/ShellOpen.h"
 #include "app/UnitMainForm.h"
 #include "device/FileNames.h"
 #include "resources/ConstsZVX.h"
@@ -7,6 +9,7 @@
 #include "settings/ProgramSettings.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/GuardedApplication.h"
+#include "widgets/HelpKey.h"
 #include "widgets/QtTranslations.h"
 
 #include <cstdio>
@@ -51,6 +54,8 @@ int main(int argc, char* argv[])
     if (QApplication::arguments().contains(QStringLiteral("--emulator")))
         ErrorGuard::RunGuarded([&] { emulator = std::make_unique<EmulatorMode>(); });
 
+    // F1 in a dialog shows the dialog's page of the manual.
+    HelpKey::InstallOpener([](const QString& page) { ShellOpen(HelpFiles::Page(page)); });
     TMainFormZORVEX window;
     // A configuration file named on the command line (a file manager opening it), from
     // argv's own bytes: arguments() would turn a name that is not UTF-8 into another.

@@ -1,11 +1,13 @@
 #include "editors/dialogs/EditorDialog.h"
 
+#include "editors/fields/EditorAreas.h"
 #include "editors/fields/EditorField.h"
 
 #include <QLabel>
 
 #include "widgets/ErrorGuard.h"
 #include "widgets/FocusLabel.h"
+#include "widgets/HelpKey.h"
 #include "widgets/RadioGroup.h"
 
 #include <QGuiApplication>
@@ -31,6 +33,17 @@ EditorDialog::EditorDialog(const QString& caption, QWidget* parent)
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &EditorDialog::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &EditorDialog::reject);
+    HelpKey::Bind(this, HelpPage(caption));
+}
+
+QString EditorDialog::HelpPage(const QString& caption)
+{
+    // The manual has one page per area, named by the area's key; the area is found by the
+    // caption its dialog shows.
+    for (const EditorArea* area : EditorAreas())
+        if (QString::fromUtf8(area->caption) == caption)
+            return QString::fromUtf8(area->key) + QStringLiteral(".html");
+    return QStringLiteral("index.html");
 }
 
 void EditorDialog::SetBody(QLayout* body)

@@ -26,6 +26,10 @@ public:
     static constexpr int mrOk = 1;
     static constexpr int mrCancel = 2;
 
+    // The manual's page that F1 opens in the dialog of that caption: "<area key>.html",
+    // "index.html" for a caption no area has.
+    static QString HelpPage(const QString& caption);
+
 protected:
     EditorDialog(const QString& caption, QWidget* parent);
 
