@@ -1,6 +1,7 @@
 #include "app/ArchiveOptionsDialog.h"
 
 #include "archive/ArchiveRecorder.h"
+#include "widgets/HelpKey.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -15,6 +16,7 @@ TFormArchiveOptions::TFormArchiveOptions(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormArchiveOptions"));
     setWindowTitle(QStringLiteral("Archiwum konfiguracji"));
+    HelpKey::Bind(this, QStringLiteral("archiwum.html#ustawienia"));
     LocalFile = new QRadioButton(QStringLiteral("Plik na tym komputerze (SQLite)"), this);
     Server = new QRadioButton(QStringLiteral("Baza firmy (PostgreSQL)"), this);
     File = new QLineEdit(this);

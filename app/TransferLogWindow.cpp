@@ -1,6 +1,7 @@
 #include "app/TransferLogWindow.h"
 
 #include "editors/fields/EditorAreas.h"
+#include "widgets/HelpKey.h"
 #include "widgets/MessageBox.h"
 
 #include <QCheckBox>
@@ -20,6 +21,7 @@ TransferLogWindow::TransferLogWindow(QWidget* parent)
 {
     setObjectName(QStringLiteral("FormTransferLog"));
     setWindowTitle(QStringLiteral("Dziennik transmisji"));
+    HelpKey::Bind(this, QStringLiteral("dziennik.html"));
 
     Text = new QPlainTextEdit(this);
     Text->setObjectName(QStringLiteral("Memo1"));

@@ -11,6 +11,7 @@
 #include "editors/fields/EditorAreas.h"
 #include "report/ConfigDiff.h"
 #include "resources/ConstsZVX.h"
+#include "widgets/HelpKey.h"
 #include "widgets/MessageBox.h"
 
 #include <QCheckBox>
@@ -36,6 +37,7 @@ TFormCopyAreas::TFormCopyAreas(const QString& fileName, QWidget* parent) : QDial
 {
     setObjectName(QStringLiteral("FormCopyAreas"));
     setWindowTitle(Text(ConstsZVX::CopyAreasTitle));
+    HelpKey::Bind(this, QStringLiteral("kopiowanie.html"));
     Label1 = new QLabel(FormatMessage(ConstsZVX::CopyAreasChoose, {fileName}), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setTextFormat(Qt::PlainText);

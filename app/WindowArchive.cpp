@@ -13,6 +13,7 @@
 #include "report/ReportText.h"
 #include "resources/ConstsZVX.h"
 #include "widgets/ErrorGuard.h"
+#include "widgets/HelpKey.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -68,6 +69,7 @@ TFormArchive::TFormArchive(ConfigDocument& document, ArchiveDatabase& archive, Q
 {
     setObjectName(QStringLiteral("FormArchive"));
     setWindowTitle(QStringLiteral("Archiwum"));
+    HelpKey::Bind(this, QStringLiteral("archiwum.html"));
 
     Search = new QLineEdit(this);
     Search->setPlaceholderText(QStringLiteral("Tekst opisu, numer telefonu lub odcisk"));
