@@ -93,7 +93,9 @@ private:
     void Rollback();
     bool Inspect();
     bool Upgrade();
+    QStringList Tables();
     bool FillSearchText();
+    void IndexSearchText();
     bool Insert(ArchiveEntry& entry, bool detectRepeat);
     std::optional<ArchiveEntry> Latest(const ArchiveEntry& like);
     bool ResolveImage(ArchiveEntry& entry);

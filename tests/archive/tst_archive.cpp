@@ -62,6 +62,32 @@ std::optional<bool> HoldsImage(ArchiveDatabase& db, const ArchivePlace& place, q
     return holds;
 }
 
+// Runs statements on the test server as its administrator; the number of rows the last
+// one gave (-1 when one failed).
+int AdminExec(const QString& target, const QStringList& statements)
+{
+    const QString name = QStringLiteral("zvx-test-admin");
+    int rows = -1;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setConnectOptions(target);
+        if (db.open()) {
+            QSqlQuery q(db);
+            rows = 0;
+            for (const QString& statement : statements) {
+                if (!q.exec(statement)) {
+                    qWarning() << statement << q.lastError().text();
+                    rows = -1;
+                    break;
+                }
+                rows = q.isSelect() ? q.size() : 0;
+            }
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return rows;
+}
+
 } // namespace
 
 class TstArchive : public QObject
@@ -79,6 +105,7 @@ private slots:
     void repeats();
     void search_data();
     void search();
+    void searchWithoutTrigrams();
     void prune_data();
     void prune();
     void upgradeFromFirstVersion_data()
@@ -265,6 +292,53 @@ void TstArchive::search()
     QVERIFY(byPrint);
     QVERIFY(!byPrint->isEmpty());
     QCOMPARE(byPrint->first().id, b.id);
+}
+
+// A user who may not create the trigram extension still searches (by a full scan, with
+// the same results); once an administrator has created the extension, the user's next
+// opening builds the index.
+void TstArchive::searchWithoutTrigrams()
+{
+    const QString admin = PostgresTarget();
+    if (admin.isEmpty())
+        QSKIP("no PostgreSQL server: set ZVX_TEST_PG to a libpq connection string");
+    const QStringList dropPlain{QStringLiteral("DROP SCHEMA IF EXISTS zvx_plain CASCADE"),
+                                QStringLiteral("DROP ROLE IF EXISTS zvx_plain")};
+    const auto cleanup = qScopeGuard([&] { AdminExec(admin, dropPlain); });
+    QVERIFY(EmptyPostgres(admin));
+    QCOMPARE(
+        AdminExec(admin, dropPlain +
+                             QStringList{
+                                 QStringLiteral("DROP EXTENSION IF EXISTS pg_trgm CASCADE"),
+                                 QStringLiteral("CREATE ROLE zvx_plain LOGIN"),
+                                 QStringLiteral("CREATE SCHEMA zvx_plain AUTHORIZATION zvx_plain"),
+                             }),
+        0);
+    const QString indexes = QStringLiteral("SELECT 1 FROM pg_indexes WHERE schemaname = "
+                                           "'zvx_plain' AND indexname LIKE '%trgm%'");
+    // libpq takes the last of a repeated keyword.
+    ArchiveDatabase db(ArchiveDatabase::Kind::PostgreSQL,
+                       admin + QStringLiteral(" user=zvx_plain"));
+    QVERIFY2(db.Open(), qPrintable(db.Error()));
+    ArchiveEntry shop = Entry("read", Config("Sklep Łódź"), {}, QStringLiteral("COM1"));
+    ArchiveEntry bank = Entry("read", Config("Bank"), {}, QStringLiteral("COM2"));
+    QVERIFY2(db.Append(shop) && db.Append(bank), qPrintable(db.Error()));
+    QCOMPARE(AdminExec(admin, {indexes}), 0);
+
+    ArchiveQuery query;
+    query.text = QStringLiteral("łódź");
+    for (int indexed : {0, 1}) {
+        const std::optional<QList<ArchiveEntry>> found = db.Find(query);
+        QVERIFY2(found, qPrintable(db.Error()));
+        QCOMPARE(found->size(), 1);
+        QCOMPARE(found->first().id, shop.id);
+        if (indexed)
+            break;
+        db.Close();
+        QCOMPARE(AdminExec(admin, {QStringLiteral("CREATE EXTENSION pg_trgm")}), 0);
+        QVERIFY2(db.Open(), qPrintable(db.Error()));
+        QCOMPARE(AdminExec(admin, {indexes}), 1);
+    }
 }
 
 void TstArchive::prune_data()
