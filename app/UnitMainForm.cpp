@@ -28,6 +28,7 @@
 #include <QCloseEvent>
 #include <QEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QStatusBar>
 #include <QTimer>
@@ -271,10 +272,20 @@ void TMainFormZORVEX::PorownajZPlikiemExecute()
 
 void TMainFormZORVEX::ArchiwumExecute()
 {
-    ArchiveDatabase* archive = m_archiver->Recorder().Database();
+    // A connection of the window's own: the archiver's belongs to its thread.
+    QString problem;
+    const std::unique_ptr<ArchiveDatabase> archive =
+        ArchiveRecorder::Make(ProgramSettings().Archive(), &problem);
     if (!archive)
-        throw Exception(m_archiver->Problem().toStdString());
-    m_archiver->Recorder().Flush();
+        throw Exception(problem.toStdString());
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor); // a server out of reach: up to 5 s
+    const bool opened = archive->Open();
+    QGuiApplication::restoreOverrideCursor();
+    if (!opened)
+        throw Exception(archive->Error().toStdString());
+    // The list shows the last event and whatever waited in the queue.
+    m_archiver->Flush();
+    m_archiver->Settle();
     TFormArchive dialog(*m_document, *archive, this);
     dialog.exec();
 }

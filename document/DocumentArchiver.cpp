@@ -3,8 +3,103 @@
 #include "model/ErrorSink.h"
 
 DocumentArchiver::DocumentArchiver(ArchiveOptions options, QString queueFile, QObject* parent)
-    : QObject(parent), m_recorder(std::move(options), std::move(queueFile))
-{}
+    : QObject(parent)
+{
+    m_thread = std::thread(&DocumentArchiver::Run, this, std::move(options), std::move(queueFile));
+}
+
+DocumentArchiver::~DocumentArchiver()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_wake.notify_one();
+    m_thread.join();
+}
+
+// The recorder and its database connections are made, used and closed on this thread
+// only: Qt's connections belong to the thread that opened them.
+void DocumentArchiver::Run(ArchiveOptions options, QString queueFile)
+{
+    ArchiveRecorder recorder(std::move(options), std::move(queueFile));
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_wake.wait(lock, [this] { return m_stop || !m_jobs.empty(); });
+        if (m_jobs.empty())
+            return; // stopped with nothing left: every entry is kept
+        Job job = std::move(m_jobs.front());
+        m_jobs.pop_front();
+        m_busy = true;
+        lock.unlock();
+        bool failed = false;
+        try {
+            job(recorder);
+        } catch (...) { // the recorder never throws; memory may run out all the same
+            failed = true;
+        }
+        lock.lock();
+        m_busy = false;
+        m_problem = failed ? QStringLiteral("Błąd archiwum: wpis nie został zachowany")
+                           : recorder.Problem();
+        if (m_jobs.empty())
+            m_idle.notify_all();
+        // Only Qt holds the pointer: a queued call to an object already gone is dropped.
+        QMetaObject::invokeMethod(this, "Deliver", Qt::QueuedConnection);
+    }
+}
+
+void DocumentArchiver::Post(Job job)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_jobs.push_back(std::move(job));
+    }
+    m_wake.notify_one();
+}
+
+void DocumentArchiver::Flush()
+{
+    Post([](ArchiveRecorder& recorder) { recorder.Flush(); });
+}
+
+void DocumentArchiver::Settle()
+{
+    {
+        std::unique_lock lock(m_mutex);
+        m_idle.wait(lock, [this] { return m_jobs.empty() && !m_busy; });
+    }
+    Deliver();
+}
+
+qint64 DocumentArchiver::Waiting()
+{
+    Post([this](ArchiveRecorder& recorder) {
+        const qint64 waiting = recorder.Waiting();
+        const std::lock_guard lock(m_mutex);
+        m_waiting = waiting;
+    });
+    Settle();
+    const std::lock_guard lock(m_mutex);
+    return m_waiting;
+}
+
+void DocumentArchiver::Deliver()
+{
+    QList<ArchiveEntry> kept;
+    QString problem;
+    {
+        const std::lock_guard lock(m_mutex);
+        kept.swap(m_kept);
+        problem = m_problem;
+    }
+    if (problem != m_shown) {
+        m_shown = problem;
+        emit problemChanged(m_shown);
+    }
+    for (const ArchiveEntry& entry : kept)
+        emit recorded(entry);
+}
 
 QString ArchiveEventName(DocumentEvent::Kind kind)
 {
@@ -34,12 +129,11 @@ void DocumentArchiver::DocumentEventHappened(const DocumentEvent& event)
         entry.outcome = event.message;
         entry.fileName = event.fileName;
         entry.port = event.fileName.isEmpty() ? event.port : QString();
-        m_recorder.Record(entry);
-        if (m_recorder.Problem() != m_shown) {
-            m_shown = m_recorder.Problem();
-            emit problemChanged(m_shown);
-        }
-        emit recorded(entry);
+        Post([this, entry](ArchiveRecorder& recorder) mutable {
+            recorder.Record(entry);
+            const std::lock_guard lock(m_mutex);
+            m_kept.append(entry);
+        });
     } catch (...) {
         ErrorSink::Report(std::current_exception());
     }

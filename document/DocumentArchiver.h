@@ -6,12 +6,21 @@
 #include <QObject>
 #include <QString>
 
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+
 // Keeps every event of a document in the archive: the window's half of the archive
 // (the command-line tool records its own). Hand it to ConfigDocument::SetObserver.
 // When the archive cannot be reached the entry waits in the local queue and
 // problemChanged tells the status bar in one line; an empty line when all is well again.
 //
-// Thread: the UI thread.
+// Threads: made, called and destroyed on the UI thread. The archive is written on a
+// thread of its own, in the order of the events: a server out of reach costs its
+// connection timeout (up to 5 s), and that must never freeze the window. The signals
+// come on the UI thread once an entry has been kept.
 class DocumentArchiver : public QObject, public DocumentObserver
 {
     Q_OBJECT
@@ -19,19 +28,45 @@ class DocumentArchiver : public QObject, public DocumentObserver
 public:
     explicit DocumentArchiver(ArchiveOptions options, QString queueFile = QString(),
                               QObject* parent = nullptr);
+    // Waits until every entry handed over is in the archive or the local queue.
+    ~DocumentArchiver() override;
 
     void DocumentEventHappened(const DocumentEvent& event) override;
-    ArchiveRecorder& Recorder() { return m_recorder; }
-    const QString& Problem() const { return m_recorder.Problem(); }
+    // Sends what waits in the local queue (in the background, like an entry).
+    void Flush();
+    // Waits until everything handed over so far has been done, then emits its signals.
+    void Settle();
+    // How many entries wait in the local queue (waits for what was handed over first).
+    qint64 Waiting();
+    // The line the status bar shows; empty when all went well.
+    const QString& Problem() const { return m_shown; }
 
 signals:
     void problemChanged(const QString& line);
     // An entry has been kept (in the archive or the queue): an open list is due.
     void recorded(const ArchiveEntry& entry);
 
+private slots:
+    // UI thread: takes what the archive's thread has done and tells of it.
+    void Deliver();
+
 private:
-    ArchiveRecorder m_recorder;
-    QString m_shown;
+    using Job = std::function<void(ArchiveRecorder&)>;
+    void Post(Job job);
+    void Run(ArchiveOptions options, QString queueFile);
+
+    std::mutex m_mutex;             // guards everything below up to m_thread
+    std::condition_variable m_wake; // a job or the end for the archive's thread
+    std::condition_variable m_idle; // the archive's thread has nothing left to do
+    std::deque<Job> m_jobs;
+    bool m_busy = false;
+    bool m_stop = false;
+    QList<ArchiveEntry> m_kept; // done, not yet told
+    QString m_problem;          // the recorder's line after the last job
+    qint64 m_waiting = 0;       // the answer of the last Waiting job
+    std::thread m_thread;
+
+    QString m_shown; // UI thread
 };
 
 // The archive's name of a document event ("read", "save", ...).

@@ -20,12 +20,6 @@ struct Line
     QByteArray eol; // "\r\n", "\n", or empty for a last line without one
 };
 
-struct Entry
-{
-    QString key;
-    QString value;
-};
-
 using Lines = std::vector<Line>;
 
 Lines SplitLines(const QByteArray& data)
@@ -73,7 +67,7 @@ std::optional<QString> SectionOf(const Line& line)
     return text.mid(1, close - 1).trimmed();
 }
 
-std::optional<Entry> EntryOf(const Line& line)
+std::optional<IniFile::Entry> EntryOf(const Line& line)
 {
     const QString text = Text(line);
     if (text.startsWith(u';') || text.startsWith(u'['))
@@ -81,7 +75,7 @@ std::optional<Entry> EntryOf(const Line& line)
     const qsizetype eq = text.indexOf(u'=');
     if (eq <= 0)
         return std::nullopt;
-    Entry entry{text.left(eq).trimmed(), text.mid(eq + 1).trimmed()};
+    IniFile::Entry entry{text.left(eq).trimmed(), text.mid(eq + 1).trimmed()};
     if (entry.value.size() >= 2 && ((entry.value.startsWith(u'"') && entry.value.endsWith(u'"')) ||
                                     (entry.value.startsWith(u'\'') && entry.value.endsWith(u'\''))))
         entry.value = entry.value.mid(1, entry.value.size() - 2);
@@ -100,25 +94,48 @@ struct Range
     std::size_t end;
 };
 
-std::optional<Range> FindSection(const Lines& lines, const QString& section)
+} // namespace
+
+// The file as lines, and what each line is: decoding every line for every look-up made
+// reading a file of many keys cost the square of its size.
+struct IniFile::Parsed
 {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const auto name = SectionOf(lines[i]);
-        if (!name || !Same(*name, section))
+    explicit Parsed(const QByteArray& data) : lines(SplitLines(data))
+    {
+        sections.reserve(lines.size());
+        entries.reserve(lines.size());
+        for (const Line& line : lines) {
+            sections.push_back(SectionOf(line));
+            entries.push_back(sections.back() ? std::nullopt : EntryOf(line));
+        }
+    }
+
+    Lines lines;
+    std::vector<std::optional<QString>> sections; // per line: the section it opens
+    std::vector<std::optional<Entry>> entries;    // per line: the key and value it holds
+};
+
+namespace {
+
+std::optional<Range> FindSection(const IniFile::Parsed& file, const QString& section)
+{
+    const std::size_t count = file.lines.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!file.sections[i] || !Same(*file.sections[i], section))
             continue;
         std::size_t end = i + 1;
-        while (end < lines.size() && !SectionOf(lines[end]))
+        while (end < count && !file.sections[end])
             ++end;
         return Range{i, end};
     }
     return std::nullopt;
 }
 
-std::optional<std::size_t> FindKey(const Lines& lines, const Range& range, const QString& key)
+std::optional<std::size_t> FindKey(const IniFile::Parsed& file, const Range& range,
+                                   const QString& key)
 {
     for (std::size_t i = range.first + 1; i < range.end; ++i) {
-        const auto entry = EntryOf(lines[i]);
-        if (entry && Same(entry->key, key))
+        if (file.entries[i] && Same(file.entries[i]->key, key))
             return i;
     }
     return std::nullopt;
@@ -174,12 +191,26 @@ std::optional<int> ParseInteger(QString text)
 
 IniFile::IniFile(QString fileName) : m_fileName(std::move(fileName)) {}
 
+IniFile::~IniFile() = default;
+
 QByteArray IniFile::Load() const
 {
     IniFileAccess::Contents contents = IniFileAccess::Read(m_fileName);
     m_state = contents.state;
     m_error = contents.error;
     return std::move(contents.data);
+}
+
+std::shared_ptr<const IniFile::Parsed> IniFile::Parse() const
+{
+    const QByteArray data = Load();
+    // Read afresh every time (another program may have written the file in between),
+    // parsed again only when the bytes differ.
+    if (!m_parsed || data != m_parsedFrom) {
+        m_parsed = std::make_shared<const Parsed>(data);
+        m_parsedFrom = data;
+    }
+    return m_parsed;
 }
 
 QString IniFile::Problem() const
@@ -189,12 +220,12 @@ QString IniFile::Problem() const
 
 QString IniFile::ReadString(const QString& section, const QString& key, const QString& def) const
 {
-    const Lines lines = SplitLines(Load());
-    const auto range = FindSection(lines, section);
+    const auto file = Parse();
+    const auto range = FindSection(*file, section);
     if (!range)
         return def;
-    const auto at = FindKey(lines, *range, key);
-    return at ? EntryOf(lines[*at])->value : def;
+    const auto at = FindKey(*file, *range, key);
+    return at ? file->entries[*at]->value : def;
 }
 
 int IniFile::ReadInteger(const QString& section, const QString& key, int def) const
@@ -205,7 +236,8 @@ int IniFile::ReadInteger(const QString& section, const QString& key, int def) co
 
 void IniFile::WriteString(const QString& section, const QString& key, const QString& value)
 {
-    Lines lines = SplitLines(Load());
+    const auto parsed = Parse();
+    Lines lines = parsed->lines;
     // Replacing what could not be read would lose it, or put a regular file where a
     // FIFO or a device was.
     if (m_state != IniFileAccess::State::Regular && m_state != IniFileAccess::State::Missing)
@@ -216,10 +248,10 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
     const QByteArray keyBytes = OneLine(key.trimmed());
     const QByteArray valueBytes = OneLine(value);
 
-    if (const auto range = FindSection(lines, section)) {
-        if (const auto at = FindKey(lines, *range, key)) {
+    if (const auto range = FindSection(*parsed, section)) {
+        if (const auto at = FindKey(*parsed, *range, key)) {
             // Keep the key as the file spells it.
-            lines[*at].text = OneLine(EntryOf(lines[*at])->key) + '=' + valueBytes;
+            lines[*at].text = OneLine(parsed->entries[*at]->key) + '=' + valueBytes;
         } else {
             std::size_t last = range->first;
             for (std::size_t i = range->first + 1; i < range->end; ++i)
@@ -258,25 +290,25 @@ void IniFile::WriteInteger(const QString& section, const QString& key, int value
 
 bool IniFile::SectionExists(const QString& section) const
 {
-    return FindSection(SplitLines(Load()), section).has_value();
+    return FindSection(*Parse(), section).has_value();
 }
 
 QStringList IniFile::Sections() const
 {
     QStringList sections;
-    for (const Line& line : SplitLines(Load()))
-        if (const auto name = SectionOf(line))
+    for (const auto& name : Parse()->sections)
+        if (name)
             sections << *name;
     return sections;
 }
 
 QStringList IniFile::Keys(const QString& section) const
 {
-    const Lines lines = SplitLines(Load());
+    const auto file = Parse();
     QStringList keys;
-    if (const auto range = FindSection(lines, section))
+    if (const auto range = FindSection(*file, section))
         for (std::size_t i = range->first + 1; i < range->end; ++i)
-            if (const auto entry = EntryOf(lines[i]))
+            if (const auto& entry = file->entries[i])
                 keys << entry->key;
     return keys;
 }

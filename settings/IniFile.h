@@ -2,8 +2,11 @@
 
 #include "settings/IniFileAccess.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 // An initialisation file with Windows semantics. Sections and keys are found without
 // regard to case; section names keep their blanks ("[Program configuration]"). Values are
@@ -24,6 +27,7 @@ class IniFile
 {
 public:
     explicit IniFile(QString fileName);
+    ~IniFile();
 
     const QString& FileName() const { return m_fileName; }
 
@@ -50,11 +54,23 @@ public:
     // "Program używa ustawień domyślnych."); empty when it was read or is missing.
     QString Problem() const;
 
+    // A key's line: the key as written, the value trimmed and unquoted.
+    struct Entry
+    {
+        QString key;
+        QString value;
+    };
+    struct Parsed;
+
 private:
     // The file's bytes (empty when missing or refused); records what was found.
     QByteArray Load() const;
+    // The file as it stands now, in lines.
+    std::shared_ptr<const Parsed> Parse() const;
 
     QString m_fileName;
+    mutable QByteArray m_parsedFrom;
+    mutable std::shared_ptr<const Parsed> m_parsed;
     mutable IniFileAccess::State m_state = IniFileAccess::State::Missing;
     mutable int m_error = 0;
 };

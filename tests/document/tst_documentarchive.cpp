@@ -11,6 +11,8 @@
 
 #include <QFile>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -33,8 +35,9 @@ std::unique_ptr<DialerEmulator> Dialer(const QStringList& faults = {})
 // A document that keeps its events in an archive in a folder of its own.
 struct Rig
 {
-    explicit Rig(const QTemporaryDir& dir, const QString& archiveFile = {})
-        : archiver(Options(dir, archiveFile), dir.filePath(QStringLiteral("kolejka.sqlite")))
+    explicit Rig(const QTemporaryDir& dir, const QString& file = {})
+        : archiveFile(Options(dir, file).file),
+          archiver(Options(dir, file), dir.filePath(QStringLiteral("kolejka.sqlite")))
     {
         document.SetObserver(&archiver);
         QObject::connect(&document, &ConfigDocument::exchangeFinished,
@@ -52,14 +55,17 @@ struct Rig
         document.Link().SerialPort().SetPort(QString::fromStdString(dialer.SlavePath()));
         document.Link().SetReplyInterval(300);
     }
+    // What the archive holds once the archiver has done all it was given.
     QList<ArchiveEntry> Entries()
     {
-        ArchiveDatabase* db = archiver.Recorder().Database();
-        if (!db)
+        archiver.Settle();
+        ArchiveDatabase db(ArchiveDatabase::Kind::SQLite, archiveFile);
+        if (!db.Open())
             return {};
-        return db->Find({}).value_or(QList<ArchiveEntry>{});
+        return db.Find({}).value_or(QList<ArchiveEntry>{});
     }
 
+    QString archiveFile;
     FakeReporter reporter;
     DocumentArchiver archiver;
     ConfigDocument document{reporter};
@@ -77,6 +83,7 @@ private slots:
     void exchanges();
     void filesAndRepeats();
     void unreachableDuringRead();
+    void busyArchiveHoldsNothing();
 };
 
 void TstDocumentArchive::exchanges_data()
@@ -188,18 +195,57 @@ void TstDocumentArchive::unreachableDuringRead()
     QTRY_COMPARE_WITH_TIMEOUT(rig.ends.size(), 1, 20000);
     QVERIFY(rig.ends.first().succeeded);    // the read went on and ended as it would
     QCOMPARE(rig.reporter.shown.size(), 1); // its own message, nothing about the archive
+    QCOMPARE(rig.archiver.Waiting(), 1);
     QCOMPARE(problems.size(), 1);
     QVERIFY(problems.first().first().toString().startsWith(QStringLiteral("Archiwum")));
-    QCOMPARE(rig.archiver.Recorder().Waiting(), 1);
 
-    // Back again: the entry arrives.
+    // Back again: the entry arrives, and the status bar's line goes.
     QVERIFY(QFile::remove(blocker));
-    QVERIFY(rig.archiver.Recorder().Flush());
+    rig.archiver.Flush();
     const QList<ArchiveEntry> entries = rig.Entries();
     QCOMPARE(entries.size(), 1);
     QCOMPARE(entries.first().event, QStringLiteral("read"));
     QCOMPARE(entries.first().fingerprint, ImageFingerprint(dialer->Image()));
-    QCOMPARE(rig.archiver.Recorder().Waiting(), 0);
+    QCOMPARE(rig.archiver.Waiting(), 0);
+    QCOMPARE(problems.size(), 2);
+    QVERIFY(rig.archiver.Problem().isEmpty());
+}
+
+// Another program holds the archive for a while: the events return at once, their
+// entries wait their turn on the archive's thread and arrive in order (were they written
+// on this thread, the lock below could not be let go until the busy timeout had passed
+// and the entries had gone to the queue).
+void TstDocumentArchive::busyArchiveHoldsNothing()
+{
+    QTemporaryDir dir;
+    Rig rig(dir);
+    ConfigDocument& document = rig.document;
+    document.LoadDefaults();
+    const QString first = dir.filePath(QStringLiteral("pierwszy.zvx"));
+    const QString second = dir.filePath(QStringLiteral("drugi.zvx"));
+    QCOMPARE(document.Save(first).outcome, FileOutcome::Done);
+    QCOMPARE(rig.Entries().size(), 1);
+    {
+        const QString name = QStringLiteral("zvx-test-holder");
+        QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        holder.setDatabaseName(rig.archiveFile);
+        QVERIFY(holder.open());
+        QSqlQuery hold(holder);
+        QVERIFY(hold.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        QCOMPARE(document.Save(second).outcome, FileOutcome::Done);
+        QCOMPARE(document.Load(first).outcome, FileOutcome::Done);
+        QVERIFY(hold.exec(QStringLiteral("COMMIT")));
+        hold = QSqlQuery();
+        holder.close();
+        holder = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+    }
+    const QList<ArchiveEntry> entries = rig.Entries();
+    QCOMPARE(entries.size(), 3);
+    QCOMPARE(entries[1].fileName, second);
+    QCOMPARE(entries[0].event, QStringLiteral("load"));
+    QCOMPARE(rig.archiver.Waiting(), 0);
+    QVERIFY(rig.archiver.Problem().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TstDocumentArchive)
