@@ -207,6 +207,7 @@ void TMainFormZORVEX::OpcjeProgramuExecute()
         options.EditOptions(ComPortIndex);
     }
     ApplyPortChoice();
+    m_archiver->SetOptions(ProgramSettings().Archive());
 }
 
 void TMainFormZORVEX::DziennikTransmisjiExecute()

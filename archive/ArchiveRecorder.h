@@ -33,6 +33,8 @@ public:
     bool Flush();
     // How many entries wait in the queue.
     qint64 Waiting();
+    const ArchiveOptions& Options() const { return m_options; }
+    const QString& QueueFile() const { return m_queueFile; }
     // One line for the status bar or standard error; empty when all went well.
     const QString& Problem() const { return m_problem; }
 

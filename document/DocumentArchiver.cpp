@@ -22,7 +22,7 @@ DocumentArchiver::~DocumentArchiver()
 // only: Qt's connections belong to the thread that opened them.
 void DocumentArchiver::Run(ArchiveOptions options, QString queueFile)
 {
-    ArchiveRecorder recorder(std::move(options), std::move(queueFile));
+    auto recorder = std::make_unique<ArchiveRecorder>(std::move(options), std::move(queueFile));
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_wake.wait(lock, [this] { return m_stop || !m_jobs.empty(); });
@@ -41,7 +41,7 @@ void DocumentArchiver::Run(ArchiveOptions options, QString queueFile)
         lock.lock();
         m_busy = false;
         m_problem = failed ? QStringLiteral("Błąd archiwum: wpis nie został zachowany")
-                           : recorder.Problem();
+                           : recorder->Problem();
         if (m_jobs.empty())
             m_idle.notify_all();
         // Only Qt holds the pointer: a queued call to an object already gone is dropped.
@@ -58,9 +58,19 @@ void DocumentArchiver::Post(Job job)
     m_wake.notify_one();
 }
 
+void DocumentArchiver::SetOptions(const ArchiveOptions& options)
+{
+    // In turn: the entries handed over before go where they were meant to.
+    Post([options](std::unique_ptr<ArchiveRecorder>& recorder) {
+        if (options != recorder->Options())
+            recorder = std::make_unique<ArchiveRecorder>(options, recorder->QueueFile());
+        recorder->Flush(); // what waits in the queue goes to the archive now chosen
+    });
+}
+
 void DocumentArchiver::Flush()
 {
-    Post([](ArchiveRecorder& recorder) { recorder.Flush(); });
+    Post([](std::unique_ptr<ArchiveRecorder>& recorder) { recorder->Flush(); });
 }
 
 void DocumentArchiver::Settle()
@@ -74,8 +84,8 @@ void DocumentArchiver::Settle()
 
 qint64 DocumentArchiver::Waiting()
 {
-    Post([this](ArchiveRecorder& recorder) {
-        const qint64 waiting = recorder.Waiting();
+    Post([this](std::unique_ptr<ArchiveRecorder>& recorder) {
+        const qint64 waiting = recorder->Waiting();
         const std::lock_guard lock(m_mutex);
         m_waiting = waiting;
     });
@@ -129,8 +139,8 @@ void DocumentArchiver::DocumentEventHappened(const DocumentEvent& event)
         entry.outcome = event.message;
         entry.fileName = event.fileName;
         entry.port = event.fileName.isEmpty() ? event.port : QString();
-        Post([this, entry](ArchiveRecorder& recorder) mutable {
-            recorder.Record(entry);
+        Post([this, entry](std::unique_ptr<ArchiveRecorder>& recorder) mutable {
+            recorder->Record(entry);
             const std::lock_guard lock(m_mutex);
             m_kept.append(entry);
         });

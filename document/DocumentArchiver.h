@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -32,6 +33,8 @@ public:
     ~DocumentArchiver() override;
 
     void DocumentEventHappened(const DocumentEvent& event) override;
+    // From the next entry on, keeps them in the archive options names.
+    void SetOptions(const ArchiveOptions& options);
     // Sends what waits in the local queue (in the background, like an entry).
     void Flush();
     // Waits until everything handed over so far has been done, then emits its signals.
@@ -51,7 +54,8 @@ private slots:
     void Deliver();
 
 private:
-    using Job = std::function<void(ArchiveRecorder&)>;
+    // Runs on the archive's thread; may put another recorder in place.
+    using Job = std::function<void(std::unique_ptr<ArchiveRecorder>&)>;
     void Post(Job job);
     void Run(ArchiveOptions options, QString queueFile);
 

@@ -84,6 +84,7 @@ private slots:
     void filesAndRepeats();
     void unreachableDuringRead();
     void busyArchiveHoldsNothing();
+    void anotherArchiveChosen();
 };
 
 void TstDocumentArchive::exchanges_data()
@@ -246,6 +247,26 @@ void TstDocumentArchive::busyArchiveHoldsNothing()
     QCOMPARE(entries[0].event, QStringLiteral("load"));
     QCOMPARE(rig.archiver.Waiting(), 0);
     QVERIFY(rig.archiver.Problem().isEmpty());
+}
+
+// The options name another archive: the next entries go there, the first stays put.
+void TstDocumentArchive::anotherArchiveChosen()
+{
+    QTemporaryDir dir;
+    Rig rig(dir);
+    rig.document.LoadDefaults();
+    QCOMPARE(rig.document.Save(dir.filePath(QStringLiteral("a.zvx"))).outcome, FileOutcome::Done);
+    const QString first = rig.archiveFile;
+    rig.archiveFile = dir.filePath(QStringLiteral("firma.sqlite"));
+    ArchiveOptions options;
+    options.file = rig.archiveFile;
+    rig.archiver.SetOptions(options);
+    QCOMPARE(rig.document.Save(dir.filePath(QStringLiteral("b.zvx"))).outcome, FileOutcome::Done);
+    const QList<ArchiveEntry> now = rig.Entries();
+    QCOMPARE(now.size(), 1);
+    QVERIFY(now.first().fileName.endsWith(QStringLiteral("b.zvx")));
+    rig.archiveFile = first;
+    QCOMPARE(rig.Entries().size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TstDocumentArchive)
