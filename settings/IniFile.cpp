@@ -100,7 +100,8 @@ struct Range
 // reading a file of many keys cost the square of its size.
 struct IniFile::Parsed
 {
-    explicit Parsed(const QByteArray& data) : lines(SplitLines(data))
+    explicit Parsed(const QByteArray& data)
+        : mark(data.startsWith("\xEF\xBB\xBF")), lines(SplitLines(data))
     {
         sections.reserve(lines.size());
         entries.reserve(lines.size());
@@ -110,6 +111,7 @@ struct IniFile::Parsed
         }
     }
 
+    bool mark; // the file starts with a UTF-8 mark, which SplitLines takes off
     Lines lines;
     std::vector<std::optional<QString>> sections; // per line: the section it opens
     std::vector<std::optional<Entry>> entries;    // per line: the key and value it holds
@@ -269,7 +271,7 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
         lines.push_back({keyBytes + '=' + valueBytes, eol});
     }
 
-    QByteArray data;
+    QByteArray data = parsed->mark ? QByteArrayLiteral("\xEF\xBB\xBF") : QByteArray();
     for (const Line& line : lines)
         data += line.text + line.eol;
 
