@@ -150,14 +150,8 @@ int RunProbe(CommandContext& context)
             ports << port.device;
 
     std::unique_ptr<TextTransferLog> log;
-    if (!logTarget.isEmpty()) {
-        QString problem;
-        log = OpenTransferLog(logTarget, problem);
-        if (!log) {
-            context.err << problem << "\n";
-            return ExitStatus::FileError;
-        }
-    }
+    if (!OpenLogOption(logTarget, log, context.err))
+        return ExitStatus::FileError;
     DialerProbe probe;
     probe.SetLog(log.get());
     bool found = false;

@@ -53,14 +53,8 @@ int RunRead(CommandContext& context)
     CommandContext console{context.args, IsStandardOutput(output) ? context.err : context.out,
                            context.err};
     std::unique_ptr<TextTransferLog> log;
-    if (!logTarget.isEmpty()) {
-        QString problem;
-        log = OpenTransferLog(logTarget, problem);
-        if (!log) {
-            context.err << problem << "\n";
-            return ExitStatus::FileError;
-        }
-    }
+    if (!OpenLogOption(logTarget, log, context.err))
+        return ExitStatus::FileError;
     DialerSession session(console, port);
     session.Link().SetTransferLog(log.get());
 

@@ -65,14 +65,8 @@ int RunRestart(CommandContext& context)
     }
 
     std::unique_ptr<TextTransferLog> log;
-    if (!logTarget.isEmpty()) {
-        QString problem;
-        log = OpenTransferLog(logTarget, problem);
-        if (!log) {
-            context.err << problem << "\n";
-            return ExitStatus::FileError;
-        }
-    }
+    if (!OpenLogOption(logTarget, log, context.err))
+        return ExitStatus::FileError;
     DialerSession session(context, port);
     session.Link().SetTransferLog(log.get());
 

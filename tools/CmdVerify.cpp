@@ -44,14 +44,8 @@ int RunVerify(CommandContext& context)
         return Usage(context.err, problem);
 
     std::unique_ptr<TextTransferLog> log;
-    if (!logTarget.isEmpty()) {
-        QString problem;
-        log = OpenTransferLog(logTarget, problem);
-        if (!log) {
-            context.err << problem << "\n";
-            return ExitStatus::FileError;
-        }
-    }
+    if (!OpenLogOption(logTarget, log, context.err))
+        return ExitStatus::FileError;
     DialerSession session(context, port);
     session.Link().SetTransferLog(log.get());
 

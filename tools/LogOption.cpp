@@ -32,3 +32,14 @@ std::unique_ptr<TextTransferLog> OpenTransferLog(const QString& target, QString&
     }
     return std::make_unique<TextTransferLog>(std::move(file));
 }
+
+bool OpenLogOption(const QString& target, std::unique_ptr<TextTransferLog>& log, QTextStream& err)
+{
+    if (target.isEmpty())
+        return true;
+    QString problem;
+    log = OpenTransferLog(target, problem);
+    if (!log)
+        err << problem << "\n";
+    return log != nullptr;
+}

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTextStream>
 
 #include <memory>
 
@@ -16,3 +17,7 @@ bool TakeLogOption(QStringList& args, QString& target);
 // Opens the log target; a file is created anew, readable by its owner only (write frames
 // carry the access codes). nullptr with problem set when it cannot be opened.
 std::unique_ptr<TextTransferLog> OpenTransferLog(const QString& target, QString& problem);
+
+// Opens log for a --log target given on the command line (nothing when target is empty).
+// False, with the reason written to err, when it cannot be opened.
+bool OpenLogOption(const QString& target, std::unique_ptr<TextTransferLog>& log, QTextStream& err);
