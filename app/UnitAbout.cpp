@@ -1,6 +1,6 @@
 #include "app/UnitAbout.h"
 
-#include "app/ShellOpen.h"
+#include "app/help/ShellOpen.h"
 #include "resources/ConstsZVX.h"
 #include "resources/Version.h"
 #include "widgets/Glyphs.h"

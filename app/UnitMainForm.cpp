@@ -1,20 +1,20 @@
 #include "app/UnitMainForm.h"
 
-#include "app/EditorActions.h"
-#include "app/FileActions.h"
-#include "app/HelpFiles.h"
-#include "app/MainMenus.h"
-#include "app/MainToolBar.h"
-#include "app/PortPanel.h"
-#include "app/ReportActions.h"
-#include "app/ShellOpen.h"
-#include "app/TransferLogWindow.h"
 #include "app/UnitAbout.h"
-#include "app/UnitDifferences.h"
 #include "app/UnitProgramOptions.h"
 #include "app/UnitProgress.h"
 #include "app/UnitResetDial.h"
-#include "app/WindowArchive.h"
+#include "app/actions/EditorActions.h"
+#include "app/actions/MainMenus.h"
+#include "app/actions/MainToolBar.h"
+#include "app/archive/ArchiveDialog.h"
+#include "app/files/DifferencesDialog.h"
+#include "app/files/FileActions.h"
+#include "app/help/HelpFiles.h"
+#include "app/help/ShellOpen.h"
+#include "app/ports/PortPanel.h"
+#include "app/ports/TransferLogWindow.h"
+#include "app/report/ReportActions.h"
 #include "device/TZorvexSettingsControl.h"
 #include "model/Exception.h"
 #include "resources/ConstsZVX.h"
@@ -287,7 +287,7 @@ void TMainFormZORVEX::ArchiwumExecute()
     // The list shows the last event and whatever waited in the queue.
     m_archiver->Flush();
     m_archiver->Settle();
-    TFormArchive dialog(*m_document, *archive, this);
+    ArchiveDialog dialog(*m_document, *archive, this);
     dialog.exec();
 }
 

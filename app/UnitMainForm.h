@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/WindowReporter.h"
-#include "app/WindowVerifyPolicy.h"
+#include "app/dialer/MessageBoxReporter.h"
+#include "app/dialer/SettingsVerifyPolicy.h"
 #include "document/ConfigDocument.h"
 #include "document/DocumentArchiver.h"
 
@@ -14,7 +14,7 @@
 
 class QAction;
 class QLabel;
-class TFormDifferences;
+class DifferencesDialog;
 class TFormProgress;
 class TransferLogWindow;
 
@@ -72,7 +72,7 @@ public:
     // and the restart dialog's clock.
     std::function<void()> ShowAboutBox;
     // Runs the dialog that lists differences (a file's or the dialer's); modal by default.
-    std::function<void(TFormDifferences& dialog)> ShowDifferencesDialog;
+    std::function<void(DifferencesDialog& dialog)> ShowDifferencesDialog;
 
     // The actions' handlers; the editor actions run through EditorActions.h.
     void OpcjeProgramuExecute();
@@ -83,7 +83,7 @@ public:
     void OdczytKonfiguracjiDialeraExecute();
     void WeryfikacjaKonfiguracjiDialeraExecute();
     void PorownajZPlikiemExecute();
-    // Defined in UnitCopyAreas.cpp.
+    // Defined in files/CopyAreasDialog.cpp.
     void KopiujObszaryZPlikuExecute();
     void ArchiwumExecute();
     void RestartDialeraExecute();
@@ -110,8 +110,8 @@ private:
     // differences.
     void ExchangeFinished(const ExchangeOutcome& outcome);
 
-    WindowReporter m_reporter;
-    WindowVerifyPolicy m_verifyPolicy;
+    MessageBoxReporter m_reporter;
+    SettingsVerifyPolicy m_verifyPolicy;
     std::unique_ptr<ConfigDocument> m_document;
     // Keeps every load, save and exchange of the document in the archive.
     std::unique_ptr<DocumentArchiver> m_archiver;

@@ -1,8 +1,8 @@
 #include "app/UnitProgramOptions.h"
 
-#include "app/AppPrinter.h"
-#include "app/ArchiveOptionsDialog.h"
-#include "app/PortPanel.h"
+#include "app/archive/ArchiveOptionsDialog.h"
+#include "app/ports/PortPanel.h"
+#include "app/report/AppPrinter.h"
 #include "settings/ProgramSettings.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/Glyphs.h"
@@ -50,7 +50,7 @@ TFormProgramOptions::TFormProgramOptions(QWidget* parent) : QDialog(parent)
     // Written at once on OK: the archive's place is no part of the port's "Zachowaj".
     connect(archive, &QPushButton::clicked, this, [this] {
         ErrorGuard::RunGuarded([this] {
-            TFormArchiveOptions dialog(this);
+            ArchiveOptionsDialog dialog(this);
             dialog.EditAndKeep();
         });
     });

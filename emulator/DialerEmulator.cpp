@@ -143,7 +143,7 @@ void DialerEmulator::Run()
             if (!frame)
                 continue;
             Clock::time_point frameEnd = chunkStart + DialerLine::ByteTimes(i + 1);
-            if (frame->kind == TFrameKind::Read)
+            if (frame->kind == FrameKind::Read)
                 frameEnd += DialerLine::ByteTimes(1); // the trailing 00
             if (!Handle(*frame, frameEnd))
                 return;
@@ -201,7 +201,7 @@ bool DialerEmulator::Handle(const DialerFrame& frame, Clock::time_point frameEnd
         ++m_counters.badFrames;
     if (reply.completedWrite)
         ++m_counters.completedWrites;
-    if (frame.kind == TFrameKind::Restart && reply.obeyed) {
+    if (frame.kind == FrameKind::Restart && reply.obeyed) {
         ++m_counters.restarts;
         m_counters.restartHour = frame.hour;
         m_counters.restartMinute = frame.minute;

@@ -6,14 +6,14 @@ std::string DescribeFrame(const DialerFrame& frame)
 {
     char text[32];
     switch (frame.kind) {
-    case TFrameKind::Restart:
+    case FrameKind::Restart:
         // The bytes are packed decimal, so their hexadecimal digits are the time's digits.
         std::snprintf(text, sizeof text, "restart %02X:%02X", frame.hour, frame.minute);
         break;
-    case TFrameKind::Read:
+    case FrameKind::Read:
         std::snprintf(text, sizeof text, "odczyt %02X@%02X", frame.count, frame.offset);
         break;
-    case TFrameKind::Write:
+    case FrameKind::Write:
         std::snprintf(text, sizeof text, "zapis %02X@%02X", frame.count, frame.offset);
         break;
     }

@@ -18,7 +18,7 @@ inline constexpr int ReadLength = 7;        // the trailing 00 follows the check
 inline constexpr int WriteHeaderLength = 6; // plus count data bytes
 } // namespace DialerWire
 
-enum class TFrameKind
+enum class FrameKind
 {
     Restart,
     Read,
@@ -29,7 +29,7 @@ enum class TFrameKind
 // a frame (the dialer answers it with 0x34); its fields are whatever arrived.
 struct DialerFrame
 {
-    TFrameKind kind = TFrameKind::Restart;
+    FrameKind kind = FrameKind::Restart;
     std::uint8_t hour = 0;          // restart: packed decimal, tens in the high nibble
     std::uint8_t minute = 0;        // restart: packed decimal
     std::uint8_t count = 0;         // read, write: bytes of image

@@ -53,13 +53,13 @@ DialerReply Respond(const DialerFrame& frame, int number, const DialerFaults& fa
     } else if (faults.nakFrames.count(number)) {
         reply.bytes = {DialerWire::Nak};
         reply.note = "-> 34 (usterka)";
-    } else if (frame.kind == TFrameKind::Read) {
+    } else if (frame.kind == FrameKind::Read) {
         reply.obeyed = true;
         reply.bytes = DataBlock(frame, faults, image);
         reply.note = "-> blok " + std::to_string(reply.bytes.size()) + " B";
     } else {
         reply.obeyed = true;
-        if (frame.kind == TFrameKind::Write)
+        if (frame.kind == FrameKind::Write)
             reply.completedWrite = Store(frame, image);
         reply.bytes = {DialerWire::Ack};
         reply.note = "-> 27";

@@ -78,17 +78,17 @@ DialerFrame FrameParser::Complete() const
     frame.checksumOk = Sum8(m_frame.data(), last) == m_frame[last];
     switch (m_frame[2]) {
     case DialerWire::CmdRestart:
-        frame.kind = TFrameKind::Restart;
+        frame.kind = FrameKind::Restart;
         frame.hour = m_frame[3];
         frame.minute = m_frame[4];
         break;
     case DialerWire::CmdRead:
-        frame.kind = TFrameKind::Read;
+        frame.kind = FrameKind::Read;
         frame.count = m_frame[3];
         frame.offset = m_frame[4];
         break;
     default:
-        frame.kind = TFrameKind::Write;
+        frame.kind = FrameKind::Write;
         frame.count = m_frame[3];
         frame.offset = m_frame[4];
         frame.data.assign(m_frame.begin() + 5, m_frame.begin() + last);

@@ -6,13 +6,13 @@
 // 100 % and 150 % into the build folder. It also prints the widths the tool bar needs,
 // so that a change of style or glyphs that hides a button shows in the numbers.
 #include "app/UnitAbout.h"
-#include "app/UnitDifferences.h"
 #include "app/UnitMainForm.h"
 #include "app/UnitProgramOptions.h"
 #include "app/UnitProgress.h"
-#include "app/UnitReportOptions.h"
 #include "app/UnitResetDial.h"
-#include "app/VerifyQuestion.h"
+#include "app/dialer/VerifyQuestion.h"
+#include "app/files/DifferencesDialog.h"
+#include "app/report/ReportOptionsDialog.h"
 #include "device/DataManagement.h"
 #include "editors/dialogs/UnitAlarmIn.h"
 #include "editors/dialogs/UnitAlarmOut.h"
@@ -171,11 +171,11 @@ int main(int argc, char* argv[])
         ShootModal(QStringLiteral("restart"), [&] { restart.RequestRestart(window.Link()); });
     }
     {
-        TFormReportOptions report(QStringLiteral("Wydruk konfiguracji"), &window);
+        ReportOptionsDialog report(QStringLiteral("Wydruk konfiguracji"), &window);
         ShootModal(QStringLiteral("reportoptions"), [&] { report.exec(); });
     }
     {
-        TFormDifferences differences(&window);
+        DifferencesDialog differences(&window);
         TZorvexSettings other = settings;
         other.Cfg.SetByte(56, 5);
         other.Comment.SetText(0, "Inny obiekt");

@@ -1,10 +1,10 @@
-#include "app/AppPrinter.h"
-#include "app/PrintFlow.h"
-#include "app/ShellOpen.h"
 #include "app/UnitAbout.h"
 #include "app/UnitProgramOptions.h"
 #include "app/UnitResetDial.h"
-#include "app/WindowReporter.h"
+#include "app/dialer/MessageBoxReporter.h"
+#include "app/help/ShellOpen.h"
+#include "app/report/AppPrinter.h"
+#include "app/report/PrintFlow.h"
 #include "device/TZorvexSettingsControl.h"
 #include "settings/IniFile.h"
 #include "settings/ProgramSettings.h"
@@ -46,7 +46,7 @@ struct EmulatedLine
         link.SerialPort().SetPort(PathOf(dialer));
     }
     DialerEmulator dialer{Unpaced()};
-    WindowReporter reporter;
+    MessageBoxReporter reporter;
     TZorvexSettingsControl link{reporter};
 };
 } // namespace

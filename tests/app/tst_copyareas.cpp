@@ -1,7 +1,7 @@
-#include "app/FileDialogs.h"
-#include "app/UnitCopyAreas.h"
-#include "app/UnitDifferences.h"
 #include "app/UnitMainForm.h"
+#include "app/files/CopyAreasDialog.h"
+#include "app/files/DifferencesDialog.h"
+#include "app/files/FileDialogs.h"
 #include "device/ConfigFileIO.h"
 #include "editors/fields/EditorAreas.h"
 #include "settings/ProgramSettings.h"
@@ -44,7 +44,7 @@ void TstCopyAreas::initTestCase()
 void TstCopyAreas::cleanup()
 {
     InstallFileDialogHandler({});
-    TFormCopyAreas::InstallRunner({});
+    CopyAreasDialog::InstallRunner({});
 }
 
 void TstCopyAreas::copy_data()
@@ -72,14 +72,14 @@ void TstCopyAreas::copy()
     const TZorvexSettings before = window.Link().Settings();
     InstallFileDialogHandler([&](const FileDialogRequest&) { return m_template; });
     std::size_t boxCount = 0;
-    TFormCopyAreas::InstallRunner([&](TFormCopyAreas& dialog) {
+    CopyAreasDialog::InstallRunner([&](CopyAreasDialog& dialog) {
         boxCount = dialog.CheckBoxes.size();
         for (QCheckBox* box : dialog.CheckBoxes)
             box->setChecked(captions.contains(box->text()));
         return int(QDialog::Accepted);
     });
     int lines = -1;
-    window.ShowDifferencesDialog = [&](TFormDifferences& dialog) {
+    window.ShowDifferencesDialog = [&](DifferencesDialog& dialog) {
         lines = dialog.ListView1->topLevelItemCount();
     };
     MessageBoxRecorder boxes;
@@ -110,7 +110,7 @@ void TstCopyAreas::unreadableFile()
     InstallFileDialogHandler(
         [&](const FileDialogRequest&) { return m_dir.filePath(QStringLiteral("brak.ZVX")); });
     bool asked = false;
-    TFormCopyAreas::InstallRunner([&](TFormCopyAreas&) {
+    CopyAreasDialog::InstallRunner([&](CopyAreasDialog&) {
         asked = true;
         return int(QDialog::Rejected);
     });

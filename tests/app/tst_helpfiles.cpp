@@ -1,4 +1,4 @@
-#include "app/HelpFiles.h"
+#include "app/help/HelpFiles.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
-#include "app/FileDialogs.h"
 #include "app/UnitMainForm.h"
 #include "app/UnitProgress.h"
+#include "app/files/FileDialogs.h"
 #include "device/TZorvexSettingsControl.h"
 #include "emulator/DialerImage.h"
 #include "serial/CPort.h"

@@ -1,12 +1,12 @@
 #include "tests/report/ReportSample.h"
 
-#include "app/AppPrinter.h"
-#include "app/FileDialogs.h"
-#include "app/PdfReport.h"
-#include "app/PrintFlow.h"
 #include "app/UnitMainForm.h"
-#include "app/UnitReportOptions.h"
-#include "app/WindowReport.h"
+#include "app/files/FileDialogs.h"
+#include "app/report/AppPrinter.h"
+#include "app/report/PdfReport.h"
+#include "app/report/PrintFlow.h"
+#include "app/report/PrintedReport.h"
+#include "app/report/ReportOptionsDialog.h"
 #include "device/TZorvexSettingsControl.h"
 #include "widgets/MessageBoxRecorder.h"
 
@@ -92,7 +92,8 @@ void TstReportPrint::cleanup()
 void TstReportPrint::pdfHoldsTheReport()
 {
     const QString pdf = Path("sample.pdf");
-    SaveReportPdf(WindowReportLines(ReportSample::Settings(), QString(), false), pdf, ReportFont());
+    SaveReportPdf(PrintedReportLines(ReportSample::Settings(), QString(), false), pdf,
+                  ReportFont());
     const QStringList pages = PdfPages(pdf);
     QVERIFY(pages.size() >= 2);
     const QString text = pages.join(u'\n');

@@ -1,8 +1,8 @@
-#include "app/FileDialogs.h"
-#include "app/UnitDifferences.h"
 #include "app/UnitMainForm.h"
 #include "app/UnitProgress.h"
-#include "app/VerifyQuestion.h"
+#include "app/dialer/VerifyQuestion.h"
+#include "app/files/DifferencesDialog.h"
+#include "app/files/FileDialogs.h"
 #include "device/ConfigFileIO.h"
 #include "device/TZorvexSettingsControl.h"
 #include "settings/ProgramSettings.h"
@@ -32,7 +32,7 @@ struct ShownList
     QStringList lines;
 };
 
-ShownList Capture(TFormDifferences& dialog)
+ShownList Capture(DifferencesDialog& dialog)
 {
     ShownList shown{dialog.Label1->text(), {}};
     QStringList header;
@@ -79,7 +79,7 @@ private:
     void Prepare(TMainFormZORVEX& window)
     {
         window.ShowAboutBox = [] {};
-        window.ShowDifferencesDialog = [this](TFormDifferences& dialog) {
+        window.ShowDifferencesDialog = [this](DifferencesDialog& dialog) {
             m_lists << Capture(dialog);
         };
     }

@@ -108,8 +108,8 @@ ScriptedDialer::Script ScriptFor(const QString& line)
         };
     if (line == "long")
         return [](int, const DialerFrame& frame, const QByteArray& reply) {
-            return frame.kind == TFrameKind::Read ? reply + QByteArray("\x11\x22\x33\x44\x55")
-                                                  : reply;
+            return frame.kind == FrameKind::Read ? reply + QByteArray("\x11\x22\x33\x44\x55")
+                                                 : reply;
         };
     if (line == "ack-once") // an acknowledgement instead of the first block
         return [](int number, const DialerFrame&, const QByteArray& reply) {

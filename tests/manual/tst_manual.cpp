@@ -1,9 +1,9 @@
-#include "app/ShellOpen.h"
-#include "app/UnitDifferences.h"
 #include "app/UnitMainForm.h"
 #include "app/UnitProgramOptions.h"
-#include "app/UnitReportOptions.h"
 #include "app/UnitResetDial.h"
+#include "app/files/DifferencesDialog.h"
+#include "app/help/ShellOpen.h"
+#include "app/report/ReportOptionsDialog.h"
 #include "editors/dialogs/UnitAlarmIn.h"
 #include "editors/dialogs/UnitAlarmOut.h"
 #include "editors/dialogs/UnitCode.h"
@@ -326,10 +326,10 @@ void TstManual::helpKeyInDialog_data()
         "restart", [] { return new TFormResetDial; }, "restart.html");
     add(
         "report options",
-        [] { return new TFormReportOptions(QStringLiteral("Wydruk konfiguracji")); },
+        [] { return new ReportOptionsDialog(QStringLiteral("Wydruk konfiguracji")); },
         "wydruk.html");
     add(
-        "differences", [] { return new TFormDifferences; }, "porownanie.html");
+        "differences", [] { return new DifferencesDialog; }, "porownanie.html");
 }
 
 // F1 in a window, wherever its focus is, opens that window's page, and the page exists.

@@ -1,0 +1,106 @@
+#include "app/files/CopyAreasDialog.h"
+
+#include "app/DialogButtons.h"
+#include "app/UnitMainForm.h"
+#include "app/files/DifferencesDialog.h"
+#include "app/files/FileDialogs.h"
+#include "device/EIOException.h"
+#include "device/MessageFormat.h"
+#include "document/ConfigDocument.h"
+#include "editors/fields/AreaCopy.h"
+#include "editors/fields/EditorAreas.h"
+#include "report/ConfigDiff.h"
+#include "resources/ConstsZVX.h"
+#include "widgets/HelpKey.h"
+#include "widgets/MessageBox.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+
+QString Text(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+CopyAreasDialog::Runner& CurrentRunner()
+{
+    static CopyAreasDialog::Runner runner;
+    return runner;
+}
+
+} // namespace
+
+CopyAreasDialog::CopyAreasDialog(const QString& fileName, QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FormCopyAreas"));
+    setWindowTitle(Text(ConstsZVX::CopyAreasTitle));
+    HelpKey::Bind(this, QStringLiteral("kopiowanie.html"));
+    Label1 = new QLabel(FormatMessage(ConstsZVX::CopyAreasChoose, {fileName}), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setTextFormat(Qt::PlainText);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    for (const EditorArea* area : EditorAreas()) {
+        auto* box = new QCheckBox(QString::fromStdString(area->caption), this);
+        box->setObjectName(QStringLiteral("CheckBox%1").arg(CheckBoxes.size() + 1));
+        CheckBoxes.push_back(box);
+        layout->addWidget(box);
+    }
+    layout->addLayout(OkCancelRow(this, QStringLiteral("&OK"), BitBtn1, BitBtn2));
+}
+
+std::vector<const EditorArea*> CopyAreasDialog::Chosen() const
+{
+    std::vector<const EditorArea*> chosen;
+    for (std::size_t i = 0; i < CheckBoxes.size(); ++i)
+        if (CheckBoxes[i]->isChecked())
+            chosen.push_back(EditorAreas()[i]);
+    return chosen;
+}
+
+CopyAreasDialog::Runner CopyAreasDialog::InstallRunner(Runner runner)
+{
+    Runner previous = CurrentRunner();
+    CurrentRunner() = std::move(runner);
+    return previous;
+}
+
+int CopyAreasDialog::Run()
+{
+    return CurrentRunner() ? CurrentRunner()(*this) : exec();
+}
+
+bool CopyAreasFromFile(TZorvexSettings& settings, QWidget* parent,
+                       const std::function<void(DifferencesDialog& dialog)>& runDifferences)
+{
+    const QString name = AskConfigFileName({false, Text(ConstsZVX::CopyAreasTitle)}, parent);
+    if (name.isEmpty())
+        return false;
+    TZorvexSettings file;
+    const FileResult read = ConfigDocument::ReadFile(name, file);
+    if (read.outcome == FileOutcome::Failed)
+        throw EIOException(read.message.toStdString());
+
+    CopyAreasDialog dialog(name, parent);
+    if (dialog.Run() != QDialog::Accepted || dialog.Chosen().empty())
+        return false;
+    TZorvexSettings copied = settings;
+    CopyAreas(file, copied, dialog.Chosen());
+    const QList<ConfigDifference> differences = ConfigDifferences(settings, copied);
+    ShowDifferences(differences, Text(ConstsZVX::CopyAreasNothing),
+                    FormatMessage(ConstsZVX::CopyAreasHeading, {name}),
+                    Text(ConstsZVX::DiffColumnFile), parent, runDifferences);
+    if (differences.isEmpty() || MessageDlg(mkConfirmation, Text(ConstsZVX::CopyAreasConfirm),
+                                            mbYes | mbCancel, parent) != mbYes)
+        return false;
+    settings = copied;
+    return true;
+}
+
+void TMainFormZORVEX::KopiujObszaryZPlikuExecute()
+{
+    CopyAreasFromFile(m_document->Settings(), this, ShowDifferencesDialog);
+}
