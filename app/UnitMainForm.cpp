@@ -8,6 +8,7 @@
 #include "app/actions/MainMenus.h"
 #include "app/actions/MainToolBar.h"
 #include "app/archive/ArchiveDialog.h"
+#include "app/files/CopyAreasDialog.h"
 #include "app/files/DifferencesDialog.h"
 #include "app/files/FileActions.h"
 #include "app/help/HelpFiles.h"
@@ -269,6 +270,11 @@ void TMainFormZORVEX::ExchangeFinished(const ExchangeOutcome& outcome)
 void TMainFormZORVEX::PorownajZPlikiemExecute()
 {
     CompareDocumentWithFile(*m_document, this, ShowDifferencesDialog);
+}
+
+void TMainFormZORVEX::KopiujObszaryZPlikuExecute()
+{
+    CopyAreasFromFile(m_document->Settings(), this, ShowDifferencesDialog);
 }
 
 void TMainFormZORVEX::ArchiwumExecute()

@@ -83,7 +83,6 @@ public:
     void OdczytKonfiguracjiDialeraExecute();
     void WeryfikacjaKonfiguracjiDialeraExecute();
     void PorownajZPlikiemExecute();
-    // Defined in files/CopyAreasDialog.cpp.
     void KopiujObszaryZPlikuExecute();
     void ArchiwumExecute();
     void RestartDialeraExecute();

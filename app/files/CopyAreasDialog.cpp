@@ -1,7 +1,6 @@
 #include "app/files/CopyAreasDialog.h"
 
 #include "app/DialogButtons.h"
-#include "app/UnitMainForm.h"
 #include "app/files/DifferencesDialog.h"
 #include "app/files/FileDialogs.h"
 #include "device/EIOException.h"
@@ -98,9 +97,4 @@ bool CopyAreasFromFile(TZorvexSettings& settings, QWidget* parent,
         return false;
     settings = copied;
     return true;
-}
-
-void TMainFormZORVEX::KopiujObszaryZPlikuExecute()
-{
-    CopyAreasFromFile(m_document->Settings(), this, ShowDifferencesDialog);
 }
