@@ -5,6 +5,7 @@
 #include "app/UnitProgress.h"
 #include "app/UnitResetDial.h"
 #include "app/actions/EditorActions.h"
+#include "app/actions/MainFormHandlers.h"
 #include "app/actions/MainMenus.h"
 #include "app/actions/MainToolBar.h"
 #include "app/archive/ArchiveDialog.h"
@@ -35,50 +36,6 @@
 #include <QTimer>
 #include <QToolBar>
 
-namespace {
-
-using Handler = void (TMainFormZORVEX::*)();
-
-struct ActionHandler
-{
-    const char* name;
-    Handler handler;
-};
-
-constexpr ActionHandler kHandlers[] = {
-    {"OpcjeProgramu", &TMainFormZORVEX::OpcjeProgramuExecute},
-    {"NowaKonfiguracjaDialera", &TMainFormZORVEX::NowaKonfiguracjaDialeraExecute},
-    {"ZapamietanieKonfiguracjiNaDysku", &TMainFormZORVEX::ZapamietanieKonfiguracjiNaDyskuExecute},
-    {"OdczytKonfiguracjiZDysku", &TMainFormZORVEX::OdczytKonfiguracjiZDyskuExecute},
-    {"ZapisKonfiguracjiDialera", &TMainFormZORVEX::ZapisKonfiguracjiDialeraExecute},
-    {"OdczytKonfiguracjiDialera", &TMainFormZORVEX::OdczytKonfiguracjiDialeraExecute},
-    {"WeryfikacjaKonfiguracjiDialera", &TMainFormZORVEX::WeryfikacjaKonfiguracjiDialeraExecute},
-    {"PorownajZPlikiem", &TMainFormZORVEX::PorownajZPlikiemExecute},
-    {"KopiujObszaryZPliku", &TMainFormZORVEX::KopiujObszaryZPlikuExecute},
-    {"Archiwum", &TMainFormZORVEX::ArchiwumExecute},
-    {"RestartDialera", &TMainFormZORVEX::RestartDialeraExecute},
-    {"WydrukKonfiguracji", &TMainFormZORVEX::WydrukKonfiguracjiExecute},
-    {"ZapiszRaportDoPDF", &TMainFormZORVEX::ZapiszRaportDoPDFExecute},
-    {"WyjscieZProgramu", &TMainFormZORVEX::WyjscieZProgramuExecute},
-    {"OProgramie", &TMainFormZORVEX::OProgramieExecute},
-    {"NapiszDoNas", &TMainFormZORVEX::NapiszDoNasExecute},
-    {"SpisTresci", &TMainFormZORVEX::SpisTresciExecute},
-    {"SzukajSlowa", &TMainFormZORVEX::SzukajSlowaExecute},
-    {"JakUzywacPomocy", &TMainFormZORVEX::JakUzywacPomocyExecute},
-    {"OFirmie", &TMainFormZORVEX::OFirmieExecute},
-    {"DziennikTransmisji", &TMainFormZORVEX::DziennikTransmisjiExecute},
-};
-
-Handler HandlerOf(const char* name)
-{
-    for (const auto& h : kHandlers)
-        if (qstrcmp(h.name, name) == 0)
-            return h.handler;
-    return nullptr;
-}
-
-} // namespace
-
 TMainFormZORVEX::TMainFormZORVEX(QWidget* parent)
     : QMainWindow(parent), m_reporter(this), m_verifyPolicy(this),
       m_document(std::make_unique<ConfigDocument>(m_reporter))
@@ -87,7 +44,7 @@ TMainFormZORVEX::TMainFormZORVEX(QWidget* parent)
 
     // An action without a handler of its own is an editor action.
     BuildMainActions(*this, [this](const char* name) {
-        return [this, name, handler = HandlerOf(name)] {
+        return [this, name, handler = MainFormHandlerOf(name)] {
             ErrorGuard::RunGuarded([&] {
                 if (handler)
                     (this->*handler)();

@@ -2,114 +2,73 @@
 
 namespace {
 
-constexpr ActionSpec kActions[] = {
-    {"OpcjeProgramu", "Konfiguracja", "O&pcje programu", "Opcje programu", nullptr, 1},
-    {"NowaKonfiguracjaDialera", "Konfiguracja", "&Nowa konfiguracja dialera",
-     "Nowa konfiguracja dialera", nullptr, 2},
-    {"ZapamietanieKonfiguracjiNaDysku", "Konfiguracja", "Z&apamiętanie konfiguracji na dysku",
-     "Zapamiętanie konfiguracji na dysku", "F2", 4},
-    {"OdczytKonfiguracjiZDysku", "Konfiguracja", "O&dczyt konfiguracji z dysku",
-     "Odczyt konfiguracji z dysku", "F3", 3},
-    {"ZapisKonfiguracjiDialera", "Konfiguracja", "&Zapis konfiguracji dialera",
-     "Zapis konfiguracji dialera", "F4", 6},
-    {"OdczytKonfiguracjiDialera", "Konfiguracja", "&Odczyt konfiguracji dialera",
-     "Odczyt konfiguracji dialera", "F5", 5},
-    {"WeryfikacjaKonfiguracjiDialera", "Konfiguracja", "Weryfikacja konfiguracji dialera",
-     "Weryfikacja konfiguracji dialera", "Shift+F5", -1},
-    {"PorownajZPlikiem", "Konfiguracja", "Porównaj z plikiem...", "Porównaj z plikiem", nullptr,
-     -1},
-    {"KopiujObszaryZPliku", "Konfiguracja", "Kopiuj obszary z pliku...", "Kopiuj obszary z pliku",
-     nullptr, -1},
-    {"Archiwum", "Konfiguracja", "&Archiwum...", "Archiwum konfiguracji", nullptr, -1},
-    {"RestartDialera", "Konfiguracja", "&Restart dialera", "Restart dialera", "F6", -1},
-    {"OpisKonfiguracji", "Konfiguracja", "Opis &konfiguracji", "Opis konfiguracji", "F7", 10},
-    {"WydrukKonfiguracji", "Konfiguracja", "&Wydruk konfiguracji", "Wydruk konfiguracji", "F8", 7},
-    {"ZapiszRaportDoPDF", "Konfiguracja", "Zapisz raport do PDF...", "Zapisz raport do PDF",
-     nullptr, -1},
-    {"WyjscieZProgramu", "Konfiguracja", "W&yjście z programu", "Wyjście z programu", "Alt+F4", -1},
-    {"NumeryTelefonow", "Telefony", "&Numery telefonów", "Numery telefonów", "Alt+1", 12},
-    {"ParametryTelefonowania", "Telefony", "&Parametry telefonowania", "Parametry telefonowania",
-     "Alt+2", 11},
-    {"KomunikatPOLPAGER", "Telefony", "&Komunikat POLPAGER", "Komunikat POLPAGER", "Alt+3", 13},
-    {"KodyDostepu", "System", "&Kody dostępu", "Kody dostępu", "Alt+4", 14},
-    {"WejsciaAlarmowe", "System", "Wejścia &alarmowe", "Wejścia alarmowe", "Alt+5", 19},
-    {"WyjsciaPGM", "System", "Wyjścia &PGM", "Wyjścia PGM", "Alt+6", 20},
-    {"Zwloki", "System", "&Zwłoki", "Zwłoki", "Alt+7", 17},
-    {"OpcjeSystemowe", "System", "&Opcje systemowe", "Opcje systemowe", "Alt+8", 21},
-    {"DziennikTransmisji", "System", "&Dziennik transmisji", "Dziennik transmisji", nullptr, -1},
-    {"StacjeMonitorujace", "Monitorowanie", "&Stacje monitorujące", "Stacje monitorujące", "Alt+9",
-     18},
-    {"KodyZdarzen", "Monitorowanie", "&Kody zdarzeń", "Kody zdarzeń", "Alt+0", 15},
-    {"HistoriaZdarzen", "Zdarzenia", "&Historia zdarzeń", "Historia zdarzeń", "F9", 0},
-    {"OProgramie", "Pomoc", "O &programie...", "O programie...", nullptr, 9},
-    {"NapiszDoNas", "Pomoc", "Napisz do nas...", "Napisz do nas...", nullptr, 8},
-    {"SpisTresci", "Pomoc", "Spis treści", "Spis treści", "F1", 22},
-    {"SzukajSlowa", "Pomoc", "Szukaj słowa", "Szukaj słowa", nullptr, -1},
-    {"JakUzywacPomocy", "Pomoc", "Jak używać pomocy", "Jak używać pomocy", nullptr, -1},
-    {"OFirmie", "Pomoc", "O firmie...", nullptr, nullptr, -1},
-};
-
-constexpr const char* kKonfiguracja[] = {"OpcjeProgramu",
+// Menus and the tool bar name their actions through ActionName, which checks each name
+// against the action list while compiling.
+constexpr const char* kKonfiguracja[] = {ActionName("OpcjeProgramu"),
                                          nullptr,
-                                         "NowaKonfiguracjaDialera",
-                                         "ZapamietanieKonfiguracjiNaDysku",
-                                         "OdczytKonfiguracjiZDysku",
-                                         "ZapisKonfiguracjiDialera",
-                                         "OdczytKonfiguracjiDialera",
-                                         "WeryfikacjaKonfiguracjiDialera",
-                                         "PorownajZPlikiem",
-                                         "KopiujObszaryZPliku",
-                                         "Archiwum",
-                                         "RestartDialera",
-                                         "OpisKonfiguracji",
-                                         "WydrukKonfiguracji",
-                                         "ZapiszRaportDoPDF",
+                                         ActionName("NowaKonfiguracjaDialera"),
+                                         ActionName("ZapamietanieKonfiguracjiNaDysku"),
+                                         ActionName("OdczytKonfiguracjiZDysku"),
+                                         ActionName("ZapisKonfiguracjiDialera"),
+                                         ActionName("OdczytKonfiguracjiDialera"),
+                                         ActionName("WeryfikacjaKonfiguracjiDialera"),
+                                         ActionName("PorownajZPlikiem"),
+                                         ActionName("KopiujObszaryZPliku"),
+                                         ActionName("Archiwum"),
+                                         ActionName("RestartDialera"),
+                                         ActionName("OpisKonfiguracji"),
+                                         ActionName("WydrukKonfiguracji"),
+                                         ActionName("ZapiszRaportDoPDF"),
                                          nullptr,
-                                         "WyjscieZProgramu"};
-constexpr const char* kTelefony[] = {"NumeryTelefonow", "ParametryTelefonowania",
-                                     "KomunikatPOLPAGER"};
-constexpr const char* kSystem[] = {
-    "KodyDostepu",    "WejsciaAlarmowe", "WyjsciaPGM",        "Zwloki",
-    "OpcjeSystemowe", nullptr,           "DziennikTransmisji"};
-constexpr const char* kMonitorowanie[] = {"StacjeMonitorujace", "KodyZdarzen"};
-constexpr const char* kZdarzenia[] = {"HistoriaZdarzen"};
-constexpr const char* kPomoc[] = {"SpisTresci", "SzukajSlowa", "JakUzywacPomocy", nullptr,
-                                  "OFirmie",    "NapiszDoNas", "OProgramie"};
+                                         ActionName("WyjscieZProgramu")};
+constexpr const char* kTelefony[] = {ActionName("NumeryTelefonow"),
+                                     ActionName("ParametryTelefonowania"),
+                                     ActionName("KomunikatPOLPAGER")};
+constexpr const char* kSystem[] = {ActionName("KodyDostepu"),       ActionName("WejsciaAlarmowe"),
+                                   ActionName("WyjsciaPGM"),        ActionName("Zwloki"),
+                                   ActionName("OpcjeSystemowe"),    nullptr,
+                                   ActionName("DziennikTransmisji")};
+constexpr const char* kMonitorowanie[] = {ActionName("StacjeMonitorujace"),
+                                          ActionName("KodyZdarzen")};
+constexpr const char* kZdarzenia[] = {ActionName("HistoriaZdarzen")};
+constexpr const char* kPomoc[] = {
+    ActionName("SpisTresci"), ActionName("SzukajSlowa"), ActionName("JakUzywacPomocy"), nullptr,
+    ActionName("OFirmie"),    ActionName("NapiszDoNas"), ActionName("OProgramie")};
 
 constexpr MenuSpec kMenus[] = {
     {"&Konfiguracja", kKonfiguracja},   {"&Telefony", kTelefony},   {"&System", kSystem},
     {"&Monitorowanie", kMonitorowanie}, {"&Zdarzenia", kZdarzenia}, {"&Pomoc", kPomoc},
 };
 
-constexpr const char* kToolBar[] = {"OpcjeProgramu",
+constexpr const char* kToolBar[] = {ActionName("OpcjeProgramu"),
                                     nullptr,
-                                    "NowaKonfiguracjaDialera",
-                                    "OdczytKonfiguracjiZDysku",
-                                    "ZapamietanieKonfiguracjiNaDysku",
-                                    "OdczytKonfiguracjiDialera",
-                                    "ZapisKonfiguracjiDialera",
-                                    "OpisKonfiguracji",
+                                    ActionName("NowaKonfiguracjaDialera"),
+                                    ActionName("OdczytKonfiguracjiZDysku"),
+                                    ActionName("ZapamietanieKonfiguracjiNaDysku"),
+                                    ActionName("OdczytKonfiguracjiDialera"),
+                                    ActionName("ZapisKonfiguracjiDialera"),
+                                    ActionName("OpisKonfiguracji"),
                                     nullptr,
-                                    "NumeryTelefonow",
-                                    "ParametryTelefonowania",
-                                    "KomunikatPOLPAGER",
+                                    ActionName("NumeryTelefonow"),
+                                    ActionName("ParametryTelefonowania"),
+                                    ActionName("KomunikatPOLPAGER"),
                                     nullptr,
-                                    "KodyDostepu",
-                                    "WejsciaAlarmowe",
-                                    "WyjsciaPGM",
-                                    "Zwloki",
-                                    "OpcjeSystemowe",
+                                    ActionName("KodyDostepu"),
+                                    ActionName("WejsciaAlarmowe"),
+                                    ActionName("WyjsciaPGM"),
+                                    ActionName("Zwloki"),
+                                    ActionName("OpcjeSystemowe"),
                                     nullptr,
-                                    "StacjeMonitorujace",
-                                    "KodyZdarzen",
+                                    ActionName("StacjeMonitorujace"),
+                                    ActionName("KodyZdarzen"),
                                     nullptr,
-                                    "HistoriaZdarzen"};
+                                    ActionName("HistoriaZdarzen")};
 
 } // namespace
 
 std::span<const ActionSpec> MainActions()
 {
-    return kActions;
+    return kMainActions;
 }
 
 std::span<const MenuSpec> MainMenus()

@@ -1,5 +1,6 @@
 #include "app/actions/EditorActions.h"
 
+#include "app/actions/ActionTable.h"
 #include "editors/dialogs/UnitAlarmIn.h"
 #include "editors/dialogs/UnitAlarmOut.h"
 #include "editors/dialogs/UnitCode.h"
@@ -21,28 +22,27 @@ template <class Dialog> void Run(TZorvexSettings& settings, QWidget* parent)
     dialog.EditSettings(settings);
 }
 
-struct EditorAction
-{
-    const char* name;
-    void (*run)(TZorvexSettings& settings, QWidget* parent);
-};
-
 constexpr EditorAction kEditors[] = {
-    {"OpisKonfiguracji", &Run<TFormConfig>},
-    {"NumeryTelefonow", &Run<TFormPhones>},
-    {"ParametryTelefonowania", &Run<TFormPhoneParam>},
-    {"KomunikatPOLPAGER", &Run<TFormPolpager>},
-    {"KodyDostepu", &Run<TFormCode>},
-    {"WejsciaAlarmowe", &Run<TFormAlarmIn>},
-    {"WyjsciaPGM", &Run<TFormAlarmOut>},
-    {"Zwloki", &Run<TFormDelay>},
-    {"OpcjeSystemowe", &Run<TFormSystemOptions>},
-    {"StacjeMonitorujace", &Run<TFormStation>},
-    {"KodyZdarzen", &Run<TFormEventCode>},
-    {"HistoriaZdarzen", &Run<TFormHistory>},
+    {ActionName("OpisKonfiguracji"), &Run<TFormConfig>},
+    {ActionName("NumeryTelefonow"), &Run<TFormPhones>},
+    {ActionName("ParametryTelefonowania"), &Run<TFormPhoneParam>},
+    {ActionName("KomunikatPOLPAGER"), &Run<TFormPolpager>},
+    {ActionName("KodyDostepu"), &Run<TFormCode>},
+    {ActionName("WejsciaAlarmowe"), &Run<TFormAlarmIn>},
+    {ActionName("WyjsciaPGM"), &Run<TFormAlarmOut>},
+    {ActionName("Zwloki"), &Run<TFormDelay>},
+    {ActionName("OpcjeSystemowe"), &Run<TFormSystemOptions>},
+    {ActionName("StacjeMonitorujace"), &Run<TFormStation>},
+    {ActionName("KodyZdarzen"), &Run<TFormEventCode>},
+    {ActionName("HistoriaZdarzen"), &Run<TFormHistory>},
 };
 
 } // namespace
+
+std::span<const EditorAction> EditorActions()
+{
+    return kEditors;
+}
 
 bool RunEditorAction(const char* actionName, TZorvexSettings& settings, QWidget* parent)
 {
