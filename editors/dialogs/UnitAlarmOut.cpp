@@ -1,5 +1,6 @@
 #include "editors/dialogs/UnitAlarmOut.h"
 
+#include "editors/dialogs/FieldKeyFilter.h"
 #include "editors/dialogs/NumberEditRules.h"
 #include "editors/dialogs/UpDown.h"
 #include "editors/fields/AlarmOutFields.h"
@@ -44,8 +45,8 @@ TFormAlarmOut::TFormAlarmOut(QWidget* parent)
         m_edits[i] = new QLineEdit("0", box);
         m_edits[i]->setObjectName(QString("Edit%1").arg(i + 1));
         m_edits[i]->setFixedWidth(40);
-        m_upDowns[i] = new UpDown(m_edits[i], time.minimum, time.maximum, box);
-        m_upDowns[i]->setObjectName(QString("UpDown%1").arg(i + 1));
+        auto* upDown = new UpDown(m_edits[i], time.minimum, time.maximum, box);
+        upDown->setObjectName(QString("UpDown%1").arg(i + 1));
         filter->Attach(m_edits[i]);
         DiscardControlCharacters(m_edits[i]);
         timeLabel->setBuddy(m_edits[i]);
@@ -53,7 +54,7 @@ TFormAlarmOut::TFormAlarmOut(QWidget* parent)
         auto* timeRow = new QHBoxLayout;
         timeRow->setSpacing(0);
         timeRow->addWidget(m_edits[i]);
-        timeRow->addWidget(m_upDowns[i]);
+        timeRow->addWidget(upDown);
         timeRow->addStretch();
         auto* grid = new QGridLayout(box);
         grid->addWidget(triggerLabel, 0, 0);
@@ -68,7 +69,7 @@ TFormAlarmOut::TFormAlarmOut(QWidget* parent)
 
 void TFormAlarmOut::Edit1KeyPress(QObject* sender, QChar& key)
 {
-    FilterNumberKey(sender, key, m_edits, m_upDowns);
+    FilterFieldKey(sender, key, m_edits, m_timeFields);
 }
 
 bool TFormAlarmOut::CanClose()

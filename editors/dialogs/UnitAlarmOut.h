@@ -8,7 +8,6 @@ struct EditorField;
 class QComboBox;
 class QLineEdit;
 class TZorvexSettings;
-class UpDown;
 
 // "Wyjścia programowalne PGM": trigger and on-time of the outputs PGM1 and PGM2 (image
 // bytes 50..53). UI thread only.
@@ -22,8 +21,8 @@ public:
     // Shows the outputs as the settings hold them; only OK (result 1) writes them back.
     int EditSettings(TZorvexSettings& settings);
 
-    // Key filter of Edit1 and Edit2: digits only, and only while the text with the digit
-    // appended at its end stays within 0..255.
+    // Key filter of Edit1 and Edit2: what the field table lets through (digits, only
+    // while the text with the digit appended at its end stays within the field's range).
     void Edit1KeyPress(QObject* sender, QChar& key);
 
 protected:
@@ -33,6 +32,5 @@ protected:
 private:
     std::array<QComboBox*, 2> m_triggers{};
     std::array<QLineEdit*, 2> m_edits{};
-    std::array<UpDown*, 2> m_upDowns{};
     std::array<const EditorField*, 2> m_timeFields{}; // what Edit1 and Edit2 edit
 };

@@ -1,5 +1,6 @@
 #include "editors/dialogs/UnitCode.h"
 
+#include "editors/dialogs/FieldKeyFilter.h"
 #include "editors/fields/CodeFields.h"
 #include "widgets/KeyFilter.h"
 #include "widgets/MessageBox.h"
@@ -26,6 +27,7 @@ TFormCode::TFormCode(QWidget* parent)
         filter->Attach(edit);
         DiscardControlCharacters(edit);
         m_edits[i] = edit;
+        m_fields[i] = &area.fields[i];
     }
     RadioGroup1->setObjectName("RadioGroup1");
     // The TRC option comes first in Tab order, but the dialog is read from KU0 down.
@@ -67,11 +69,9 @@ TFormCode::TFormCode(QWidget* parent)
     SetBody(body);
 }
 
-void TFormCode::Edit1KeyPress(QObject* /*sender*/, QChar& key)
+void TFormCode::Edit1KeyPress(QObject* sender, QChar& key)
 {
-    const char16_t c = key.unicode();
-    if (c != 8 && !(c >= u'0' && c <= u'9'))
-        key = QChar();
+    FilterFieldKey(sender, key, m_edits, m_fields);
 }
 
 bool TFormCode::CanClose()

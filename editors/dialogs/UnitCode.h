@@ -24,7 +24,8 @@ public:
     // Shows the dialog over the settings; only OK (result 1) writes the area back.
     int EditSettings(TZorvexSettings& settings);
 
-    // Key filter of the eleven code fields: digits only.
+    // Key filter of the eleven code fields: what the codes' field table lets through
+    // (digits).
     void Edit1KeyPress(QObject* sender, QChar& key);
 
 protected:
@@ -34,6 +35,7 @@ protected:
 
 private:
     std::array<QLineEdit*, 11> m_edits{};
+    std::array<const EditorField*, 11> m_fields{}; // what Edit1..Edit11 edit
     std::array<QCheckBox*, 8> m_checkBoxes{};
     RadioGroup* RadioGroup1;
 };

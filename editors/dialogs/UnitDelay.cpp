@@ -1,5 +1,6 @@
 #include "editors/dialogs/UnitDelay.h"
 
+#include "editors/dialogs/FieldKeyFilter.h"
 #include "editors/dialogs/NumberEditRules.h"
 #include "editors/dialogs/UpDown.h"
 #include "editors/fields/DelayFields.h"
@@ -30,8 +31,8 @@ TFormDelay::TFormDelay(QWidget* parent)
         m_edits[i] = new QLineEdit("0", panel);
         m_edits[i]->setObjectName(QString("Edit%1").arg(i + 1));
         m_edits[i]->setFixedWidth(40);
-        m_upDowns[i] = new UpDown(m_edits[i], delay.minimum, delay.maximum, panel);
-        m_upDowns[i]->setObjectName(QString("UpDown%1").arg(i + 1));
+        auto* upDown = new UpDown(m_edits[i], delay.minimum, delay.maximum, panel);
+        upDown->setObjectName(QString("UpDown%1").arg(i + 1));
         filter->Attach(m_edits[i]);
         DiscardControlCharacters(m_edits[i]);
         label->setBuddy(m_edits[i]);
@@ -41,7 +42,7 @@ TFormDelay::TFormDelay(QWidget* parent)
         auto* field = new QHBoxLayout;
         field->setSpacing(0);
         field->addWidget(m_edits[i]);
-        field->addWidget(m_upDowns[i]);
+        field->addWidget(upDown);
         grid->addWidget(label, i, 0);
         grid->addLayout(field, i, 1);
         grid->addWidget(note, i, 2);
@@ -53,7 +54,7 @@ TFormDelay::TFormDelay(QWidget* parent)
 
 void TFormDelay::Edit1KeyPress(QObject* sender, QChar& key)
 {
-    FilterNumberKey(sender, key, m_edits, m_upDowns);
+    FilterFieldKey(sender, key, m_edits, m_fields);
 }
 
 bool TFormDelay::CanClose()

@@ -7,7 +7,6 @@
 struct EditorField;
 class QLineEdit;
 class TZorvexSettings;
-class UpDown;
 
 // "Zwłoki": delay on entering the alarm mode, pause between alarms and delay on entering
 // the armed mode (image bytes 42, 45, 43; byte 44 belongs to other dialogs). UI thread only.
@@ -21,8 +20,8 @@ public:
     // Shows the delays as the settings hold them; only OK (result 1) writes them back.
     int EditSettings(TZorvexSettings& settings);
 
-    // Key filter of Edit1..Edit3: digits only, and only while the text with the digit
-    // appended at its end stays within 0..255.
+    // Key filter of Edit1..Edit3: what the delays' field table lets through (digits, only
+    // while the text with the digit appended at its end stays within the field's range).
     void Edit1KeyPress(QObject* sender, QChar& key);
 
 protected:
@@ -31,6 +30,5 @@ protected:
 
 private:
     std::array<QLineEdit*, 3> m_edits{};
-    std::array<UpDown*, 3> m_upDowns{};
     std::array<const EditorField*, 3> m_fields{}; // what Edit1..Edit3 edit
 };

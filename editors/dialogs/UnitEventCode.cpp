@@ -1,5 +1,6 @@
 #include "editors/dialogs/UnitEventCode.h"
 
+#include "editors/dialogs/FieldKeyFilter.h"
 #include "editors/dialogs/UpperCaseValidator.h"
 #include "editors/fields/EventCodeFields.h"
 #include "resources/ConstsZVX.h"
@@ -41,6 +42,7 @@ TFormEventCode::TFormEventCode(QWidget* parent)
         columns->addWidget(edit, i % 8, column);
         columns->addWidget(label, i % 8, column + 1);
         m_edits[i] = edit;
+        m_fields[i] = &code;
     }
     columns->setColumnMinimumWidth(2, 16);
 
@@ -61,13 +63,9 @@ TFormEventCode::TFormEventCode(QWidget* parent)
     SetBody(body);
 }
 
-void TFormEventCode::Edit1KeyPress(QObject* /*sender*/, QChar& key)
+void TFormEventCode::Edit1KeyPress(QObject* sender, QChar& key)
 {
-    char16_t c = key.unicode();
-    if (c >= u'a' && c <= u'z')
-        c = c - u'a' + u'A';
-    const bool hex = (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F');
-    key = c == 8 || hex ? QChar(c) : QChar();
+    FilterFieldKey(sender, key, m_edits, m_fields);
 }
 
 int TFormEventCode::EditSettings(TZorvexSettings& settings)

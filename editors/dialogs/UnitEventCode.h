@@ -22,11 +22,12 @@ public:
     // Shows the dialog over the settings; only OK (result 1) writes the area back.
     int EditSettings(TZorvexSettings& settings);
 
-    // Key filter of Edit1..Edit16: letters to upper case; then "0".."9" and "A".."F"
-    // pass, anything else is discarded.
+    // Key filter of Edit1..Edit16: what the event codes' field table lets through (hex
+    // digits, letters turned into upper case).
     void Edit1KeyPress(QObject* sender, QChar& key);
 
 private:
     std::array<QLineEdit*, 16> m_edits{};
+    std::array<const EditorField*, 16> m_fields{}; // what Edit1..Edit16 edit
     TimePicker* DateTimePicker1;
 };

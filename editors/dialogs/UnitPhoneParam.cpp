@@ -1,5 +1,6 @@
 #include "editors/dialogs/UnitPhoneParam.h"
 
+#include "editors/dialogs/FieldKeyFilter.h"
 #include "editors/dialogs/NumberEditRules.h"
 #include "editors/dialogs/UpDown.h"
 #include "model/TZorvexSettings.h"
@@ -44,8 +45,8 @@ TFormPhoneParam::TFormPhoneParam(QWidget* parent)
         m_edits[i] = new QLineEdit(QString::fromLatin1(initial[i]), this);
         m_edits[i]->setObjectName(QString("Edit%1").arg(i + 1));
         m_edits[i]->setFixedWidth(40);
-        m_upDowns[i] = new UpDown(m_edits[i], number.minimum, number.maximum, this);
-        m_upDowns[i]->setObjectName(QString("UpDown%1").arg(i + 1));
+        auto* upDown = new UpDown(m_edits[i], number.minimum, number.maximum, this);
+        upDown->setObjectName(QString("UpDown%1").arg(i + 1));
         filter->Attach(m_edits[i]);
         DiscardControlCharacters(m_edits[i]);
         label->setBuddy(m_edits[i]);
@@ -55,7 +56,7 @@ TFormPhoneParam::TFormPhoneParam(QWidget* parent)
         auto* field = new QHBoxLayout;
         field->setSpacing(0);
         field->addWidget(m_edits[i]);
-        field->addWidget(m_upDowns[i]);
+        field->addWidget(upDown);
         grid->addWidget(label, 4 + i, 0);
         grid->addLayout(field, 4 + i, 1);
         grid->addWidget(note, 4 + i, 2);
@@ -65,7 +66,7 @@ TFormPhoneParam::TFormPhoneParam(QWidget* parent)
 
 void TFormPhoneParam::Edit1KeyPress(QObject* sender, QChar& key)
 {
-    FilterNumberKey(sender, key, m_edits, m_upDowns);
+    FilterFieldKey(sender, key, m_edits, m_numberFields);
 }
 
 bool TFormPhoneParam::CanClose()

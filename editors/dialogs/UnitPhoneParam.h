@@ -8,7 +8,6 @@
 class QLineEdit;
 class RadioGroup;
 class TZorvexSettings;
-class UpDown;
 
 // "Parametry współpracy z linią telefoniczną": the dialer's four line options (image
 // byte 46, bits 0..3) and three numbers (bytes 47..49). UI thread only.
@@ -22,8 +21,8 @@ public:
     // Shows the dialog over the settings' values; only OK (result 1) writes them back.
     int EditSettings(TZorvexSettings& settings);
 
-    // Key filter of Edit1..Edit3: digits only, and only while the text with the digit
-    // appended at its end stays within the range of the sender's up-down control.
+    // Key filter of Edit1..Edit3: what the field table lets through (digits, only while
+    // the text with the digit appended at its end stays within the sender's field range).
     void Edit1KeyPress(QObject* sender, QChar& key);
 
 protected:
@@ -34,6 +33,5 @@ private:
     PhoneParamFields m_fields;
     std::array<RadioGroup*, 4> m_groups{};
     std::array<QLineEdit*, 3> m_edits{};
-    std::array<UpDown*, 3> m_upDowns{};
     std::array<const EditorField*, 3> m_numberFields{}; // what Edit1..Edit3 edit
 };

@@ -1,5 +1,6 @@
 #include "editors/dialogs/UnitPhones.h"
 
+#include "editors/dialogs/FieldKeyFilter.h"
 #include "editors/dialogs/UpperCaseValidator.h"
 #include "editors/fields/PhonesFields.h"
 #include "widgets/KeyFilter.h"
@@ -35,6 +36,7 @@ TFormPhones::TFormPhones(QWidget* parent)
         grid->addWidget(edit, k + 1, 1);
         grid->addWidget(check, k + 1, 2, Qt::AlignHCenter);
         m_edits[k] = edit;
+        m_fields[k] = &area.fields[k];
         m_checkBoxes[k] = check;
     }
     grid->addWidget(NewLabel(FieldLabel(area["locked"]), "Label12", m_checkBoxes[0], this), 0, 2);
@@ -53,13 +55,9 @@ TFormPhones::TFormPhones(QWidget* parent)
     SetBody(grid);
 }
 
-void TFormPhones::Edit1KeyPress(QObject* /*sender*/, QChar& key)
+void TFormPhones::Edit1KeyPress(QObject* sender, QChar& key)
 {
-    const char16_t c = key.unicode();
-    const bool digit = c >= u'0' && c <= u'9';
-    const bool letter = (c >= u'B' && c <= u'D') || (c >= u'b' && c <= u'd');
-    if (c != 8 && !digit && !letter)
-        key = QChar();
+    FilterFieldKey(sender, key, m_edits, m_fields);
 }
 
 int TFormPhones::EditSettings(TZorvexSettings& settings)

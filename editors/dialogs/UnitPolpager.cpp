@@ -1,5 +1,6 @@
 #include "editors/dialogs/UnitPolpager.h"
 
+#include "editors/dialogs/FieldKeyFilter.h"
 #include "editors/fields/PolpagerCode.h"
 #include "editors/fields/PolpagerFields.h"
 #include "resources/ConstsZVX.h"
@@ -10,8 +11,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTextCursor>
-
-#include <cstring>
 
 TFormPolpager::TFormPolpager(QWidget* parent)
     : EditorDialog(QString::fromUtf8(PolpagerFields::Caption), parent),
@@ -47,19 +46,13 @@ TFormPolpager::TFormPolpager(QWidget* parent)
 
 void TFormPolpager::Memo1KeyPress(QObject* /*sender*/, QChar& key)
 {
-    const char16_t c = key.unicode();
-    if (c >= u'a' && c <= u'z')
-        key = QChar(c - u'a' + u'A');
-    const char16_t u = key.unicode();
-    const bool letter = u < 0x80 && u != 0 && std::strchr(PolpagerCode::Alphabet, char(u));
-    if (u != 8 && u != u' ' && !(u >= u'0' && u <= u'9') && !letter) {
-        key = QChar();
-        return;
-    }
-    // The field takes at most MaxTextLength characters, typed over a selection or not.
+    const EditorField& message = PolpagerFields::Table()["message"];
+    FilterFieldKey(message, Memo1->toPlainText(), key);
+    // The memo has no length limit of its own: the filter keeps it to the field's, typed
+    // over a selection or not.
     const QTextCursor cursor = Memo1->textCursor();
     const qsizetype length = Memo1->toPlainText().size() - cursor.selectedText().size();
-    if (u != 8 && length >= PolpagerCode::MaxTextLength)
+    if (key != QChar(8) && length >= message.maxLength)
         key = QChar();
 }
 

@@ -22,8 +22,8 @@ public:
     // A message whose code is too long is refused and the dialog stays open with it.
     int EditSettings(TZorvexSettings& settings);
 
-    // Key filter of Memo1: letters to upper case; then the letters of the keypad
-    // alphabet (no Q, no Z), digits and the space pass, anything else is discarded.
+    // Key filter of Memo1: what the message's field table lets through (the keypad
+    // alphabet, no Q, no Z, in upper case; digits; the space), up to its length.
     void Memo1KeyPress(QObject* sender, QChar& key);
 
 protected:

@@ -1,5 +1,6 @@
 #include "editors/dialogs/UnitStation.h"
 
+#include "editors/dialogs/FieldKeyFilter.h"
 #include "editors/dialogs/UpperCaseValidator.h"
 #include "editors/fields/StationFields.h"
 #include "widgets/KeyFilter.h"
@@ -47,6 +48,7 @@ TFormStation::TFormStation(QWidget* parent)
             filter->Attach(edit);
             DiscardControlCharacters(edit);
             m_edits[index] = edit;
+            m_fields[index] = &area[key];
             fields[f] = edit;
         }
         for (int f = 0; f < 3; ++f) {
@@ -68,13 +70,9 @@ TFormStation::TFormStation(QWidget* parent)
     SetBody(body);
 }
 
-void TFormStation::Edit1KeyPress(QObject* /*sender*/, QChar& key)
+void TFormStation::Edit1KeyPress(QObject* sender, QChar& key)
 {
-    const char16_t c = key.unicode();
-    const bool digit = c >= u'0' && c <= u'9';
-    const bool letter = (c >= u'B' && c <= u'D') || (c >= u'b' && c <= u'd');
-    if (c != 8 && !digit && !letter)
-        key = QChar();
+    FilterFieldKey(sender, key, m_edits, m_fields);
 }
 
 int TFormStation::EditSettings(TZorvexSettings& settings)

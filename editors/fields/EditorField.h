@@ -55,8 +55,9 @@ struct EditorField
     std::string group; // the box or heading the field stands in ("A1:", "SMA2")
     int maxLength = 0; // characters the edit takes; 0 = no limit of its own
     // The characters the dialog's key filter lets the user type into the edit (ASCII,
-    // after upperCase); empty when it takes any. A number's range is checked as the
-    // filter checks it (AppendedDigitFits), see FieldText.h.
+    // after upperCase); empty when it takes any. The dialogs' key filters (FilteredKey)
+    // and a text given to "zvx set" (TypedText) both read it, and both check a number's
+    // range as the filter does (AppendedDigitFits); see FieldText.h.
     std::string keys;
     bool upperCase = false; // the edit turns typed letters a..z into upper case
     std::string emptyText;  // what an emptied field is written as (the edit shows it too)

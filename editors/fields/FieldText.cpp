@@ -47,7 +47,33 @@ std::string CharacterAt(const std::string& text, std::size_t i)
     return text.substr(i, end - i);
 }
 
+// Whether the field's key filter lets c through (after upper case), range aside.
+bool AmongKeys(const EditorField& field, char16_t c)
+{
+    return field.keys.empty() ||
+           (c != 0 && c < 0x80 && field.keys.find(static_cast<char>(c)) != std::string::npos);
+}
+
+char16_t UpperCase(const EditorField& field, char16_t c)
+{
+    return field.upperCase && c >= u'a' && c <= u'z' ? char16_t(c - u'a' + u'A') : c;
+}
+
 } // namespace
+
+char16_t FilteredKey(const EditorField& field, const std::string& text, char16_t key)
+{
+    constexpr char16_t backspace = 8;
+    if (key == backspace)
+        return key;
+    key = UpperCase(field, key);
+    if (!AmongKeys(field, key))
+        return 0;
+    if (field.kind == fkNumber &&
+        !AppendedDigitFits(text, static_cast<char>(key), field.minimum, field.maximum))
+        return 0;
+    return key;
+}
 
 std::optional<std::string> TypedText(const EditorField& field, std::string& text)
 {
@@ -61,17 +87,15 @@ std::optional<std::string> TypedText(const EditorField& field, std::string& text
     }
     if (field.kind != fkText && field.kind != fkNumber)
         return std::nullopt;
-    if (field.upperCase)
-        for (char& c : text)
-            if (c >= 'a' && c <= 'z')
-                c = static_cast<char>(c - 'a' + 'A');
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(UpperCase(field, static_cast<char16_t>(c)));
     if (field.maxLength > 0 && Characters(text) > field.maxLength)
         return Format(Format(ConstsZVX::FieldTooLong, text).c_str(),
                       std::to_string(field.maxLength));
     if (!field.keys.empty())
         for (std::size_t i = 0; i < text.size(); ++i)
-            if (field.keys.find(text[i]) == std::string::npos ||
-                (static_cast<unsigned char>(text[i]) & 0x80)) {
+            if (!AmongKeys(field, static_cast<unsigned char>(text[i]))) {
                 // A number that is no number is told as OK in the dialog tells it.
                 if (field.kind == fkNumber && field.check)
                     if (auto error = field.check(text))

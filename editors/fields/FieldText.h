@@ -24,6 +24,14 @@ class TZorvexSettings;
 // Nothing when the text passes; text is changed in place.
 std::optional<std::string> TypedText(const EditorField& field, std::string& text);
 
+// What the dialog's key filter makes of key, a character typed into the field's edit while
+// the edit holds text: key itself, a..z turned into upper case where the edit turns
+// letters, or 0 when the filter discards it: a character that is not among the field's
+// keys (any above 0x7F), or a digit that would take a number outside minimum..maximum,
+// counted as appended at the end wherever the caret stands. Backspace always passes, and a
+// field without keys takes every character.
+char16_t FilteredKey(const EditorField& field, const std::string& text, char16_t key);
+
 // TypedText, then write(). All or nothing.
 std::optional<std::string> WriteTyped(const EditorField& field, TZorvexSettings& settings,
                                       const std::string& text);
