@@ -9,77 +9,51 @@
 
 namespace {
 
-// The window's tables of action names, as plain lists.
-struct Tables
-{
-    QStringList actions;   // the action list
-    QStringList shortcuts; // per action, "" for none
-    QStringList handlers;  // the window's own handlers, then the editor actions
-    QList<QStringList> menus;
-    QStringList toolBar; // separators left out
-};
-
-QString Name(const char* name)
-{
-    return QString::fromLatin1(name);
-}
+// The window's tables of action names as lists: "actions" and their "shortcuts" ("" for
+// none), the "handlers" (the window's own, then the editor actions), every "menus" item
+// and the "toolBar" buttons (separators left out).
+using Tables = QMap<QString, QStringList>;
 
 Tables ProgramTables()
 {
     Tables t;
     for (const ActionSpec& action : MainActions()) {
-        t.actions << Name(action.name);
-        t.shortcuts << (action.shortcut ? Name(action.shortcut) : QString());
+        t["actions"] << action.name;
+        t["shortcuts"] << (action.shortcut ? action.shortcut : "");
     }
     for (const ActionHandler& handler : MainFormHandlers())
-        t.handlers << Name(handler.action);
+        t["handlers"] << handler.action;
     for (const EditorAction& editor : EditorActions())
-        t.handlers << Name(editor.name);
-    for (const MenuSpec& menu : MainMenus()) {
-        QStringList items;
+        t["handlers"] << editor.name;
+    for (const MenuSpec& menu : MainMenus())
         for (const char* item : menu.items)
             if (item)
-                items << Name(item);
-        t.menus << items;
-    }
+                t["menus"] << item;
     for (const char* item : MainToolBar())
         if (item)
-            t.toolBar << Name(item);
+            t["toolBar"] << item;
     return t;
 }
 
-// Everything that would make an action silently do nothing, or be out of reach.
-QStringList Problems(const Tables& t)
+// Everything that makes an action silently do nothing, or puts it out of reach.
+QStringList Problems(Tables t)
 {
     QStringList problems;
-    for (const QString& action : t.actions) {
-        if (t.actions.count(action) > 1 && !problems.contains(action + ": listed twice"))
-            problems << action + ": listed twice";
-        const qsizetype handlers = t.handlers.count(action);
-        if (handlers != 1)
-            problems << QStringLiteral("%1: %2 handlers").arg(action).arg(handlers);
-        int menus = 0;
-        for (const QStringList& menu : t.menus)
-            menus += int(menu.count(action));
-        if (menus != 1)
-            problems << QStringLiteral("%1: in %2 menus").arg(action).arg(menus);
-    }
-    const auto unknown = [&](const QStringList& names, const QString& what) {
-        for (const QString& name : names)
-            if (!t.actions.contains(name))
-                problems << QStringLiteral("%1 %2: no such action").arg(what, name);
-    };
-    unknown(t.handlers, QStringLiteral("handler"));
-    for (const QStringList& menu : t.menus)
-        unknown(menu, QStringLiteral("menu item"));
-    unknown(t.toolBar, QStringLiteral("tool-bar button"));
+    const QStringList& actions = t["actions"];
+    for (const QString& action : actions)
+        for (const QString table : {"handlers", "menus"})
+            if (const qsizetype count = t[table].count(action); count != 1)
+                problems << QStringLiteral("%1: %2 in %3").arg(action).arg(count).arg(table);
+    for (const QString table : {"handlers", "menus", "toolBar"})
+        for (const QString& name : t[table])
+            if (!actions.contains(name))
+                problems << QStringLiteral("%1 in %2: no such action").arg(name, table);
     // Two actions on one key: Qt calls the shortcut ambiguous and runs neither.
-    for (qsizetype i = 0; i < t.shortcuts.size(); ++i)
-        for (qsizetype j = i + 1; j < t.shortcuts.size(); ++j)
-            if (!t.shortcuts[i].isEmpty() &&
-                QKeySequence(t.shortcuts[i]) == QKeySequence(t.shortcuts[j]))
-                problems
-                    << QStringLiteral("%1: shortcut of %2 too").arg(t.actions[i], t.actions[j]);
+    const QStringList& keys = t["shortcuts"];
+    for (qsizetype i = 0; i < keys.size(); ++i)
+        for (qsizetype j = i + 1; j < keys.size(); ++j)
+            if (!keys[i].isEmpty() && QKeySequence(keys[i]) == QKeySequence(keys[j]))
+                problems << QStringLiteral("%1: shortcut of %2 too").arg(actions[i], actions[j]);
     return problems;
 }
 
@@ -90,10 +64,10 @@ using Change = std::function<void(Tables&)>;
 Q_DECLARE_METATYPE(Change)
 
 // The window's actions are named by strings in the action list, the menus, the tool bar
-// and two handler tables; the compiler checks each name against the action list
-// (ActionName), and this test what it cannot see: every action has exactly one handler
-// and one menu, and no two share a shortcut. Each row after the first breaks the
-// program's own tables the way an edit could, to show that the check sees it.
+// and two handler tables. The compiler checks each name against the action list
+// (ActionName); this test checks what it cannot see: every action has exactly one handler
+// and one menu item, and no two share a shortcut. The rows after the first break the
+// program's own tables as an edit could, to show that the check sees it.
 class TstActions : public QObject
 {
     Q_OBJECT
@@ -109,24 +83,20 @@ void TstActions::everyActionRuns_data()
     QTest::addColumn<QStringList>("problems");
 
     QTest::newRow("the program's tables") << Change([](Tables&) {}) << QStringList();
-    QTest::newRow("handler misspelt")
-        << Change([](Tables& t) {
-               t.handlers[t.handlers.indexOf("OdczytKonfiguracjiDialera")] =
-                   "OdczytKonfiguracjiDialer";
-           })
-        << QStringList{"OdczytKonfiguracjiDialera: 0 handlers",
-                       "handler OdczytKonfiguracjiDialer: no such action"};
+    QTest::newRow("handler misspelt") << Change([](Tables& t) {
+        t["handlers"].replace(0, "OpcjeProgramow");
+    }) << QStringList{"OpcjeProgramu: 0 in handlers", "OpcjeProgramow in handlers: no such action"};
     QTest::newRow("editor action handled by the window too")
-        << Change([](Tables& t) { t.handlers << "Zwloki"; }) << QStringList{"Zwloki: 2 handlers"};
-    QTest::newRow("action without a menu")
-        << Change([](Tables& t) { t.menus.last().removeAll("OFirmie"); })
-        << QStringList{"OFirmie: in 0 menus"};
+        << Change([](Tables& t) { t["handlers"] << "Zwloki"; })
+        << QStringList{"Zwloki: 2 in handlers"};
+    QTest::newRow("action in no menu") << Change([](Tables& t) { t["menus"].removeAll("OFirmie"); })
+                                       << QStringList{"OFirmie: 0 in menus"};
     QTest::newRow("tool-bar button misspelt")
-        << Change([](Tables& t) { t.toolBar.replace(0, "OpcjeProgramow"); })
-        << QStringList{"tool-bar button OpcjeProgramow: no such action"};
-    QTest::newRow("shortcut given twice")
-        << Change([](Tables& t) { t.shortcuts[t.actions.indexOf("ZapiszRaportDoPDF")] = "F8"; })
-        << QStringList{"WydrukKonfiguracji: shortcut of ZapiszRaportDoPDF too"};
+        << Change([](Tables& t) { t["toolBar"].replace(0, "OpcjeProgramow"); })
+        << QStringList{"OpcjeProgramow in toolBar: no such action"};
+    QTest::newRow("shortcut given twice") << Change([](Tables& t) {
+        t["shortcuts"][t["actions"].indexOf("ZapiszRaportDoPDF")] = "F8";
+    }) << QStringList{"WydrukKonfiguracji: shortcut of ZapiszRaportDoPDF too"};
 }
 
 void TstActions::everyActionRuns()

@@ -4,7 +4,6 @@
 #include "report/ReportJson.h"
 
 #include <QFile>
-#include <QJsonArray>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QtTest>
@@ -19,25 +18,15 @@ QString Document()
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-// The cells of the rows of the index-th table after the heading (header rows left out).
-QList<QStringList> Table(const QString& document, const QString& heading, int index)
+// The cells of the table rows under heading that name a key (header rows name none).
+QList<QStringList> Rows(const QString& document, const QString& heading)
 {
     QList<QStringList> rows;
-    const QStringList lines = document.section(heading + '\n', 1).split('\n');
-    int table = -1;
-    bool inTable = false;
-    for (const QString& line : lines) {
-        if (line.startsWith(QLatin1String("## ")))
-            break;
-        const bool row = line.startsWith('|');
-        if (row && !inTable)
-            ++table;
-        inTable = row;
-        if (row && table == index && !line.startsWith(QLatin1String("|---")))
-            rows << line.mid(1, line.size() - 2).split('|');
-    }
-    if (!rows.isEmpty())
-        rows.removeFirst(); // the column names
+    const QString section =
+        document.section(heading + '\n', 1).section(QStringLiteral("\n## "), 0, 0);
+    for (const QString& line : section.split('\n'))
+        if (line.startsWith(QLatin1String("| `")))
+            rows << line.split('|').mid(1, line.count('|') - 1);
     return rows;
 }
 
@@ -102,28 +91,25 @@ void TstReportJsonDoc::keysDocumented_data()
     const QJsonObject json = Generated();
 
     QStringList top;
-    for (const QStringList& row : Table(document, QStringLiteral("## Top level"), 0))
+    for (const QStringList& row : Rows(document, QStringLiteral("## Top level")))
         top << KeysIn(row[0]);
     QTest::newRow("top level") << Sorted(top) << Sorted(json.keys());
 
+    // Under "Areas": the keys of an area object (two columns), then the areas (three).
     QStringList areaKeys;
-    for (const QStringList& row : Table(document, QStringLiteral("## Areas"), 0))
-        areaKeys << KeysIn(row[0]);
+    QList<QStringList> areas;
+    for (const QStringList& row : Rows(document, QStringLiteral("## Areas"))) {
+        if (row.size() == 2)
+            areaKeys << KeysIn(row[0]);
+        else
+            areas << row;
+    }
     QStringList written;
     for (const QJsonValue area : json[QStringLiteral("areas")].toObject())
         for (const QString& key : area.toObject().keys())
             if (!written.contains(key))
                 written << key;
     QTest::newRow("an area's keys") << Sorted(areaKeys) << Sorted(written);
-
-    const QList<QStringList> areas = Table(document, QStringLiteral("## Areas"), 1);
-    QStringList order;
-    for (const QStringList& row : areas)
-        order << KeysIn(row[0]);
-    QStringList menus;
-    for (const QJsonValue key : json[QStringLiteral("areaOrder")].toArray())
-        menus << key.toString();
-    QTest::newRow("areas in the menus' order") << order << menus;
 
     for (const EditorArea* area : EditorAreas()) {
         const QString key = QString::fromStdString(area->key);
