@@ -122,6 +122,13 @@ public:
     virtual bool IsOpen() const = 0;
 
     virtual int SetLine(const ComLineSettings& line) = 0;
+    // The rate the driver really put on the line after SetLine (bit/s), which may be
+    // the nearest it can make; 0 when the platform cannot tell.
+    virtual int ActualRate(std::uint32_t& bitsPerSecond)
+    {
+        bitsPerSecond = 0;
+        return 0;
+    }
     virtual int SetTimeouts(const ComTimeoutSettings& timeouts) = 0;
     virtual int SetQueueSizes(std::int32_t input, std::int32_t output) = 0;
 

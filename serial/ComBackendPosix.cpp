@@ -150,6 +150,12 @@ int ComBackendPosix::SetLine(const ComLineSettings& line)
                         line.rtsControl == rtsEnable || line.rtsControl == rtsHandshake);
 }
 
+int ComBackendPosix::ActualRate(std::uint32_t& bitsPerSecond)
+{
+    std::uint32_t input = 0;
+    return PosixTermios2::ReadRates(m_fd, bitsPerSecond, input);
+}
+
 int ComBackendPosix::SetTimeouts(const ComTimeoutSettings& timeouts)
 {
     m_timeouts = timeouts;

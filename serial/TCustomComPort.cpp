@@ -3,12 +3,16 @@
 #include "model/ErrorSink.h"
 #include "serial/ComBackend.h"
 #include "serial/EComPort.h"
+#include "serial/LineRate.h"
 #include "serial/PortNames.h"
 #include "serial/TComThread.h"
 
 #include <cerrno>
 
-TCustomComPort::TCustomComPort() : m_backend(CreateComBackend()) {}
+TCustomComPort::TCustomComPort() : TCustomComPort(CreateComBackend()) {}
+
+TCustomComPort::TCustomComPort(std::unique_ptr<ComBackend> backend) : m_backend(std::move(backend))
+{}
 
 TCustomComPort::~TCustomComPort()
 {
@@ -286,6 +290,13 @@ void TCustomComPort::ApplyLineSettings()
     line.eventChar = m_eventChar;
     if (int error = m_backend->SetLine(line))
         throw EComPort(EComPort::CodeLineSettings, error);
+    // Drivers that cannot make a rate put their nearest one on the line without an error
+    // (some USB adapters round 1339 to 1200): on such a line every frame is garbage.
+    std::uint32_t actual = 0;
+    if (int error = m_backend->ActualRate(actual))
+        throw EComPort(EComPort::CodeLineSettings, error);
+    if (!LineRate::Kept(line.baudRate, actual))
+        throw EComPort::RateNotKept(line.baudRate, actual);
 }
 
 void TCustomComPort::ApplyTimeouts()

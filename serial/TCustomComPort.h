@@ -122,8 +122,9 @@ public:
     // Re-apply settings groups; each does nothing while closed.
     // ApplySettings: line settings, time-outs, queue sizes, in that order.
     virtual void ApplySettings();
-    // Rate (set exactly, read back and checked), framing, parity, flow control, DTR/RTS,
-    // raw line. Code 7 with errno on failure.
+    // Rate, framing, parity, flow control, DTR/RTS, raw line. Code 7 with errno on
+    // failure; code 7 with the rates in its message (EComPort::RateNotKept) when the rate
+    // the driver really set is more than 2 % off (LineRate.h).
     virtual void ApplyLineSettings();
     // Values go to the platform as unsigned 32-bit (-1 as all ones). Code 8 on failure.
     virtual void ApplyTimeouts();
@@ -161,6 +162,9 @@ public:
     TNotifyEvent OnRx80Full;
 
 protected:
+    // A port on another backend than the platform's (tests: a driver that rounds rates).
+    explicit TCustomComPort(std::unique_ptr<ComBackend> backend);
+
     // Opens the device (code 1 on failure) / closes it if open.
     virtual void OpenDevice();
     virtual void CloseDevice();
