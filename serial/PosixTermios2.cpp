@@ -98,4 +98,26 @@ int ReadRates(int fd, std::uint32_t& outputRate, std::uint32_t& inputRate)
     return 0;
 }
 
+int TryRate(int fd, std::uint32_t rate, std::uint32_t& actual)
+{
+    actual = 0;
+    struct termios2 was
+    {
+    };
+    if (ioctl(fd, TCGETS2, &was) != 0)
+        return errno;
+    struct termios2 tio = was;
+    tio.c_cflag &= ~tcflag_t(CBAUD | (CBAUD << IBSHIFT));
+    tio.c_cflag |= BOTHER | (BOTHER << IBSHIFT);
+    tio.c_ospeed = rate;
+    tio.c_ispeed = rate;
+    if (ioctl(fd, TCSETS2, &tio) != 0)
+        return errno;
+    std::uint32_t input = 0;
+    const int error = ReadRates(fd, actual, input);
+    if (ioctl(fd, TCSETS2, &was) != 0)
+        return errno;
+    return error;
+}
+
 } // namespace PosixTermios2

@@ -17,4 +17,9 @@ int SetLine(int fd, const ComLineSettings& line);
 // The output and input rates the device holds now (bit/s). Returns 0 or errno.
 int ReadRates(int fd, std::uint32_t& outputRate, std::uint32_t& inputRate);
 
+// Asks the driver for rate and reads back the rate it really set (bit/s), then puts the
+// line's settings back as they were. Returns 0 or errno (the settings are put back
+// whenever they were changed).
+int TryRate(int fd, std::uint32_t rate, std::uint32_t& actual);
+
 } // namespace PosixTermios2
