@@ -132,6 +132,14 @@ public:
     virtual int SetTimeouts(const ComTimeoutSettings& timeouts) = 0;
     virtual int SetQueueSizes(std::int32_t input, std::int32_t output) = 0;
 
+    // Whether error, from a transfer, means the line has gone away (a USB adapter pulled
+    // out, the far end of a pseudo-terminal closed) rather than a fault of this one call.
+    virtual bool IsLineGone(int error) const
+    {
+        (void)error;
+        return false;
+    }
+
     // Aborts transfers still running (0 when the line has gone away: nothing is left).
     virtual int AbortTransfers() = 0;
     // Discards both queues. Also the monitor thread.

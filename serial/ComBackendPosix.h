@@ -25,6 +25,7 @@ public:
     int SetTimeouts(const ComTimeoutSettings& timeouts) override;
     int SetQueueSizes(std::int32_t input, std::int32_t output) override;
 
+    bool IsLineGone(int error) const override;
     int AbortTransfers() override;
     int ClearQueues() override;
 

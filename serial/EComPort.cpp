@@ -20,6 +20,11 @@ EComPort EComPort::RateNotKept(std::uint32_t asked, std::uint32_t actual)
     return EComPort(CodeLineSettings, -1, message);
 }
 
+EComPort EComPort::LineGone(int code, int winCode)
+{
+    return EComPort(code, winCode, MessageFor(code, winCode) + "\r" + ConstsZVX::PortGone);
+}
+
 std::string EComPort::MessageFor(int code, int winCode)
 {
     std::string message;

@@ -38,6 +38,9 @@ public:
     // for, farther off than the line can take (LineRate.h); bit/s. No operating-system
     // code: the message names both rates.
     static EComPort RateNotKept(std::uint32_t asked, std::uint32_t actual);
+    // A transfer (code 2 or 3) that failed because the line has gone away: the code's
+    // message, then on a line of its own what the user can do about it.
+    static EComPort LineGone(int code, int winCode);
 
     int Code() const { return m_code; }
     int WinCode() const { return m_winCode; }

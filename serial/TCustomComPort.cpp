@@ -137,7 +137,7 @@ int TCustomComPort::WriteText(const QByteArray& text)
         throw EComPort(EComPort::CodeWrite, EBADF);
     int written = 0;
     if (int error = m_backend->Write(text.constData(), int(text.size()), written))
-        throw EComPort(EComPort::CodeWrite, error);
+        throw TransferError(EComPort::CodeWrite, error);
     return written;
 }
 
@@ -152,12 +152,17 @@ int TCustomComPort::ReadText(QByteArray& text, int count)
     int got = 0;
     if (int error = m_backend->Read(text.data(), count, got)) {
         text.clear();
-        throw EComPort(EComPort::CodeRead, error);
+        throw TransferError(EComPort::CodeRead, error);
     }
     text.resize(got);
     if (m_discardNull)
         text.replace(QByteArray(1, '\0'), QByteArray());
     return int(text.size());
+}
+
+EComPort TCustomComPort::TransferError(int code, int error) const
+{
+    return m_backend->IsLineGone(error) ? EComPort::LineGone(code, error) : EComPort(code, error);
 }
 
 // --- Setters -------------------------------------------------------------------------

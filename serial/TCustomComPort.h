@@ -15,6 +15,7 @@
 #include <memory>
 
 class ComBackend;
+class EComPort;
 class ComDoorbell;
 class TComThread;
 
@@ -69,12 +70,13 @@ public:
     // Sends every byte of text (no terminator added) and returns the number of bytes the
     // driver took, fewer than text.size() when the write time-out ran out (at most
     // WriteTotalMultiplier * size + WriteTotalConstant ms). Code 2 with errno when the
-    // write fails, also when the line has gone away.
+    // write fails; when the line has gone away (adapter pulled out), its message says so
+    // on a second line (EComPort::LineGone).
     int WriteText(const QByteArray& text);
     // Reads up to count bytes into text, which is left exactly n bytes long; returns n.
     // With the default time-outs it returns at once with what has arrived (0 when
     // nothing). With DiscardNull, zero bytes are dropped from the result. Code 3 with
-    // errno when the read fails, also when the line has gone away.
+    // errno when the read fails, as WriteText.
     int ReadText(QByteArray& text, int count);
 
     // --- Settings ----------------------------------------------------------------------
@@ -188,6 +190,8 @@ private:
     friend class TComThread;
 
     void StopMonitor();
+    // Code 2 or 3 for errno error, saying so when the line has gone away.
+    EComPort TransferError(int code, int error) const;
     void AnswerDoorbell();
 
     std::unique_ptr<ComBackend> m_backend;
