@@ -155,5 +155,13 @@ inline constexpr const char* ComPortErrors[20] = {
     "Błąd od(rejestrowania) połączenia terminala",
     "Nie można zmienić stanu led dopóki ComPort jest wybrany"};
 inline constexpr const char* ComPortErrorCode = " (win error code: %d)";
+// The line went away during a transfer: the second line of its code 2 or 3 message.
+inline constexpr const char* PortGone =
+    "Połączenie z portem zostało zerwane (odłączona przejściówka USB?). "
+    "Podłącz ją i powtórz operację.";
+// The driver put a rate on the line too far from the dialer's (%d: bit/s asked, bit/s
+// set): instead of code 7's entry.
+inline constexpr const char* RateNotKept =
+    "Przejściówka nie obsługuje prędkości %d bit/s (ustawiła %d bit/s)";
 
 } // namespace ConstsZVX

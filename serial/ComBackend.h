@@ -122,8 +122,23 @@ public:
     virtual bool IsOpen() const = 0;
 
     virtual int SetLine(const ComLineSettings& line) = 0;
+    // The rate the driver really put on the line after SetLine (bit/s), which may be
+    // the nearest it can make; 0 when the platform cannot tell.
+    virtual int ActualRate(std::uint32_t& bitsPerSecond)
+    {
+        bitsPerSecond = 0;
+        return 0;
+    }
     virtual int SetTimeouts(const ComTimeoutSettings& timeouts) = 0;
     virtual int SetQueueSizes(std::int32_t input, std::int32_t output) = 0;
+
+    // Whether error, from a transfer, means the line has gone away (a USB adapter pulled
+    // out, the far end of a pseudo-terminal closed) rather than a fault of this one call.
+    virtual bool IsLineGone(int error) const
+    {
+        (void)error;
+        return false;
+    }
 
     // Aborts transfers still running (0 when the line has gone away: nothing is left).
     virtual int AbortTransfers() = 0;

@@ -58,7 +58,8 @@ bool NoModemLines(int error)
     return error == ENOTTY || error == EINVAL;
 }
 
-// The line has gone away: the driver hung the terminal up or the device vanished.
+// The line has gone away: the driver hung the terminal up (a tty's reads and writes give
+// EIO from then on) or the device vanished.
 bool LineGone(int error)
 {
     return error == EIO || error == ENXIO || error == ENODEV;
@@ -150,6 +151,12 @@ int ComBackendPosix::SetLine(const ComLineSettings& line)
                         line.rtsControl == rtsEnable || line.rtsControl == rtsHandshake);
 }
 
+int ComBackendPosix::ActualRate(std::uint32_t& bitsPerSecond)
+{
+    std::uint32_t input = 0;
+    return PosixTermios2::ReadRates(m_fd, bitsPerSecond, input);
+}
+
 int ComBackendPosix::SetTimeouts(const ComTimeoutSettings& timeouts)
 {
     m_timeouts = timeouts;
@@ -162,6 +169,11 @@ int ComBackendPosix::SetQueueSizes(std::int32_t input, std::int32_t output)
         return EINVAL;
     m_inputSize = input;
     return 0;
+}
+
+bool ComBackendPosix::IsLineGone(int error) const
+{
+    return LineGone(error);
 }
 
 int ComBackendPosix::AbortTransfers()

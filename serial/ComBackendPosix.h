@@ -21,9 +21,11 @@ public:
     bool IsOpen() const override { return m_fd >= 0; }
 
     int SetLine(const ComLineSettings& line) override;
+    int ActualRate(std::uint32_t& bitsPerSecond) override;
     int SetTimeouts(const ComTimeoutSettings& timeouts) override;
     int SetQueueSizes(std::int32_t input, std::int32_t output) override;
 
+    bool IsLineGone(int error) const override;
     int AbortTransfers() override;
     int ClearQueues() override;
 

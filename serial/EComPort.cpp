@@ -9,6 +9,22 @@ EComPort::EComPort(int code, int winCode)
     : Exception(MessageFor(code, winCode)), m_code(code), m_winCode(winCode)
 {}
 
+EComPort::EComPort(int code, int winCode, const std::string& message)
+    : Exception(message), m_code(code), m_winCode(winCode)
+{}
+
+EComPort EComPort::RateNotKept(std::uint32_t asked, std::uint32_t actual)
+{
+    char message[160];
+    std::snprintf(message, sizeof message, ConstsZVX::RateNotKept, int(asked), int(actual));
+    return EComPort(CodeLineSettings, -1, message);
+}
+
+EComPort EComPort::LineGone(int code, int winCode)
+{
+    return EComPort(code, winCode, MessageFor(code, winCode) + "\r" + ConstsZVX::PortGone);
+}
+
 std::string EComPort::MessageFor(int code, int winCode)
 {
     std::string message;

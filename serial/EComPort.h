@@ -2,6 +2,7 @@
 
 #include "model/Exception.h"
 
+#include <cstdint>
 #include <string>
 
 // Every failure of the serial port. The message is the Polish text of the code, followed
@@ -33,6 +34,13 @@ public:
 
     // winCode -1: no operating-system code.
     explicit EComPort(int code, int winCode = -1);
+    // Code 7 (line settings) when the driver put another rate on the line than asked
+    // for, farther off than the line can take (LineRate.h); bit/s. No operating-system
+    // code: the message names both rates.
+    static EComPort RateNotKept(std::uint32_t asked, std::uint32_t actual);
+    // A transfer (code 2 or 3) that failed because the line has gone away: the code's
+    // message, then on a line of its own what the user can do about it.
+    static EComPort LineGone(int code, int winCode);
 
     int Code() const { return m_code; }
     int WinCode() const { return m_winCode; }
@@ -41,6 +49,8 @@ public:
     static std::string MessageFor(int code, int winCode = -1);
 
 private:
+    EComPort(int code, int winCode, const std::string& message);
+
     int m_code;
     int m_winCode;
 };

@@ -1,5 +1,7 @@
 #include "serial/PortDiscovery.h"
 
+#include "serial/PosixTermios2.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,6 +12,7 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -167,21 +170,37 @@ QString OpenProblemText(int errorNumber, const QString& group)
 
 QString CheckOpen(const QString& device)
 {
+    return CheckPort(device, 0).problem;
+}
+
+PortCheck CheckPort(const QString& device, std::uint32_t rate)
+{
+    PortCheck check;
+    check.asked = rate;
     const QByteArray path = QFile::encodeName(device);
     const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         const int error = errno;
-        return OpenProblemText(error, FileGroup(device));
+        check.problem = OpenProblemText(error, FileGroup(device));
+        return check;
     }
     // The port component holds an flock while a port is open; another program of ours
-    // holding it is the usual "busy".
+    // holding it is the usual "busy". Root opens a port another program holds in
+    // exclusive mode: that one is busy too, and its settings are not touched.
     int error = 0;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
+    int exclusive = 0;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         error = errno;
-    else
+    } else {
+        if (ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive)
+            error = EBUSY;
+        else if (rate != 0)
+            PosixTermios2::TryRate(fd, rate, check.actual);
         ::flock(fd, LOCK_UN);
+    }
     ::close(fd);
-    return OpenProblemText(error, {});
+    check.problem = OpenProblemText(error, {});
+    return check;
 }
 
 } // namespace PortDiscovery

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
+
 #include "serial/PortNames.h"
 
 // The serial ports of this machine, as the kernel lists them under /sys/class/tty, with
@@ -11,7 +13,8 @@
 // for USB adapters, what the adapter says about itself.
 //
 // Both roots are a seam: tests lay out a folder like /sys and /dev and pass it in.
-// Plain file reads only; any thread. Nothing here opens a port except CheckOpen.
+// Plain file reads only; any thread. Nothing here opens a port except CheckOpen and
+// CheckPort.
 namespace PortDiscovery {
 
 struct Roots
@@ -58,6 +61,19 @@ QString UnderRoot(const QString& path, const Roots& roots);
 // it as the port component would (read/write, no controlling terminal, non-blocking),
 // tries the exclusive lock, and closes it again at once. Writes nothing.
 QString CheckOpen(const QString& device);
+
+struct PortCheck
+{
+    QString problem;         // as CheckOpen
+    std::uint32_t asked = 0; // bit/s
+    // What the driver made of asked (bit/s); 0 when not tried: the port cannot be
+    // opened, another program holds it, or it is no terminal.
+    std::uint32_t actual = 0;
+};
+// CheckOpen, and while it holds the port (only when nobody else does), the rate the
+// driver sets when asked for rate bit/s. The line's settings are put back before the port
+// is closed; nothing is written to the line.
+PortCheck CheckPort(const QString& device, std::uint32_t rate);
 
 // The words for an open() error number on device: busy, no permission (naming the
 // device's group, "dialout"), no such device, or the system's text.

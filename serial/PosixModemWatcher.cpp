@@ -56,6 +56,8 @@ PosixModemWatcher::~PosixModemWatcher()
 
 void PosixModemWatcher::Run()
 {
+    // Named so that a look at the process (top -H, /proc) tells it from the monitor.
+    pthread_setname_np(pthread_self(), "zvx-modem");
     for (;;) {
         {
             std::lock_guard lock(m_mutex);

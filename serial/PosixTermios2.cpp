@@ -83,16 +83,7 @@ int SetLine(int fd, const ComLineSettings& line)
     tio.c_cc[VSTART] = line.xonChar;
     tio.c_cc[VSTOP] = line.xoffChar;
 
-    if (ioctl(fd, TCSETS2, &tio) != 0)
-        return errno;
-
-    std::uint32_t output = 0;
-    std::uint32_t input = 0;
-    if (int error = ReadRates(fd, output, input))
-        return error;
-    if (output != line.baudRate || (input != 0 && input != line.baudRate))
-        return EINVAL;
-    return 0;
+    return ioctl(fd, TCSETS2, &tio) == 0 ? 0 : errno;
 }
 
 int ReadRates(int fd, std::uint32_t& outputRate, std::uint32_t& inputRate)
@@ -105,6 +96,28 @@ int ReadRates(int fd, std::uint32_t& outputRate, std::uint32_t& inputRate)
     outputRate = tio.c_ospeed;
     inputRate = tio.c_ispeed;
     return 0;
+}
+
+int TryRate(int fd, std::uint32_t rate, std::uint32_t& actual)
+{
+    actual = 0;
+    struct termios2 was
+    {
+    };
+    if (ioctl(fd, TCGETS2, &was) != 0)
+        return errno;
+    struct termios2 tio = was;
+    tio.c_cflag &= ~tcflag_t(CBAUD | (CBAUD << IBSHIFT));
+    tio.c_cflag |= BOTHER | (BOTHER << IBSHIFT);
+    tio.c_ospeed = rate;
+    tio.c_ispeed = rate;
+    if (ioctl(fd, TCSETS2, &tio) != 0)
+        return errno;
+    std::uint32_t input = 0;
+    const int error = ReadRates(fd, actual, input);
+    if (ioctl(fd, TCSETS2, &was) != 0)
+        return errno;
+    return error;
 }
 
 } // namespace PosixTermios2

@@ -3,12 +3,16 @@
 #include "model/ErrorSink.h"
 #include "serial/ComBackend.h"
 #include "serial/EComPort.h"
+#include "serial/LineRate.h"
 #include "serial/PortNames.h"
 #include "serial/TComThread.h"
 
 #include <cerrno>
 
-TCustomComPort::TCustomComPort() : m_backend(CreateComBackend()) {}
+TCustomComPort::TCustomComPort() : TCustomComPort(CreateComBackend()) {}
+
+TCustomComPort::TCustomComPort(std::unique_ptr<ComBackend> backend) : m_backend(std::move(backend))
+{}
 
 TCustomComPort::~TCustomComPort()
 {
@@ -133,7 +137,7 @@ int TCustomComPort::WriteText(const QByteArray& text)
         throw EComPort(EComPort::CodeWrite, EBADF);
     int written = 0;
     if (int error = m_backend->Write(text.constData(), int(text.size()), written))
-        throw EComPort(EComPort::CodeWrite, error);
+        throw TransferError(EComPort::CodeWrite, error);
     return written;
 }
 
@@ -148,12 +152,17 @@ int TCustomComPort::ReadText(QByteArray& text, int count)
     int got = 0;
     if (int error = m_backend->Read(text.data(), count, got)) {
         text.clear();
-        throw EComPort(EComPort::CodeRead, error);
+        throw TransferError(EComPort::CodeRead, error);
     }
     text.resize(got);
     if (m_discardNull)
         text.replace(QByteArray(1, '\0'), QByteArray());
     return int(text.size());
+}
+
+EComPort TCustomComPort::TransferError(int code, int error) const
+{
+    return m_backend->IsLineGone(error) ? EComPort::LineGone(code, error) : EComPort(code, error);
 }
 
 // --- Setters -------------------------------------------------------------------------
@@ -286,6 +295,13 @@ void TCustomComPort::ApplyLineSettings()
     line.eventChar = m_eventChar;
     if (int error = m_backend->SetLine(line))
         throw EComPort(EComPort::CodeLineSettings, error);
+    // Drivers that cannot make a rate put their nearest one on the line without an error
+    // (some USB adapters round 1339 to 1200): on such a line every frame is garbage.
+    std::uint32_t actual = 0;
+    if (int error = m_backend->ActualRate(actual))
+        throw EComPort(EComPort::CodeLineSettings, error);
+    if (!LineRate::Kept(line.baudRate, actual))
+        throw EComPort::RateNotKept(line.baudRate, actual);
 }
 
 void TCustomComPort::ApplyTimeouts()

@@ -15,6 +15,7 @@
 #include <memory>
 
 class ComBackend;
+class EComPort;
 class ComDoorbell;
 class TComThread;
 
@@ -69,12 +70,13 @@ public:
     // Sends every byte of text (no terminator added) and returns the number of bytes the
     // driver took, fewer than text.size() when the write time-out ran out (at most
     // WriteTotalMultiplier * size + WriteTotalConstant ms). Code 2 with errno when the
-    // write fails, also when the line has gone away.
+    // write fails; when the line has gone away (adapter pulled out), its message says so
+    // on a second line (EComPort::LineGone).
     int WriteText(const QByteArray& text);
     // Reads up to count bytes into text, which is left exactly n bytes long; returns n.
     // With the default time-outs it returns at once with what has arrived (0 when
     // nothing). With DiscardNull, zero bytes are dropped from the result. Code 3 with
-    // errno when the read fails, also when the line has gone away.
+    // errno when the read fails, as WriteText.
     int ReadText(QByteArray& text, int count);
 
     // --- Settings ----------------------------------------------------------------------
@@ -122,8 +124,9 @@ public:
     // Re-apply settings groups; each does nothing while closed.
     // ApplySettings: line settings, time-outs, queue sizes, in that order.
     virtual void ApplySettings();
-    // Rate (set exactly, read back and checked), framing, parity, flow control, DTR/RTS,
-    // raw line. Code 7 with errno on failure.
+    // Rate, framing, parity, flow control, DTR/RTS, raw line. Code 7 with errno on
+    // failure; code 7 with the rates in its message (EComPort::RateNotKept) when the rate
+    // the driver really set is more than 2 % off (LineRate.h).
     virtual void ApplyLineSettings();
     // Values go to the platform as unsigned 32-bit (-1 as all ones). Code 8 on failure.
     virtual void ApplyTimeouts();
@@ -161,6 +164,9 @@ public:
     TNotifyEvent OnRx80Full;
 
 protected:
+    // A port on another backend than the platform's (tests: a driver that rounds rates).
+    explicit TCustomComPort(std::unique_ptr<ComBackend> backend);
+
     // Opens the device (code 1 on failure) / closes it if open.
     virtual void OpenDevice();
     virtual void CloseDevice();
@@ -184,6 +190,8 @@ private:
     friend class TComThread;
 
     void StopMonitor();
+    // Code 2 or 3 for errno error, saying so when the line has gone away.
+    EComPort TransferError(int code, int error) const;
     void AnswerDoorbell();
 
     std::unique_ptr<ComBackend> m_backend;

@@ -1,6 +1,7 @@
 #include "tools/CmdPorts.h"
 
 #include "device/DialerProbe.h"
+#include "serial/LineRate.h"
 #include "serial/PortDiscovery.h"
 #include "serial/PortNames.h"
 #include "tools/DialerSession.h"
@@ -28,8 +29,18 @@ QJsonValue TextOrNull(const QString& text)
     return text.isEmpty() ? QJsonValue() : QJsonValue(text);
 }
 
+// The dialer's rate as the port's driver sets it: null when it could not be tried.
+QJsonValue RateJson(const PortDiscovery::PortCheck& check)
+{
+    if (check.actual == 0)
+        return {};
+    return QJsonObject{{"asked", qint64(check.asked)},
+                       {"set", qint64(check.actual)},
+                       {"kept", LineRate::Kept(check.asked, check.actual)}};
+}
+
 QJsonObject PortJson(const PortDiscovery::PortInfo& port, const QStringList& comNames,
-                     const QString& problem)
+                     const PortDiscovery::PortCheck& check)
 {
     QJsonObject usb;
     if (port.usb) {
@@ -47,11 +58,12 @@ QJsonObject PortJson(const PortDiscovery::PortInfo& port, const QStringList& com
                        {"driver", TextOrNull(port.driver)},
                        {"usb", port.usb ? QJsonValue(usb) : QJsonValue()},
                        {"comNames", QJsonArray::fromStringList(comNames)},
-                       {"openProblem", TextOrNull(problem)}};
+                       {"openProblem", TextOrNull(check.problem)},
+                       {"lineRate", RateJson(check)}};
 }
 
 void PrintPort(QTextStream& out, const PortDiscovery::PortInfo& port, const QStringList& comNames,
-               const QString& problem)
+               const PortDiscovery::PortCheck& check)
 {
     out << port.device;
     if (!comNames.isEmpty())
@@ -71,8 +83,15 @@ void PrintPort(QTextStream& out, const PortDiscovery::PortInfo& port, const QStr
     }
     if (!port.driver.isEmpty())
         out << "  sterownik: " << port.driver << "\n";
-    if (!problem.isEmpty())
-        out << "  nie można otworzyć: " << problem << "\n";
+    if (check.actual != 0) {
+        out << "  " << check.asked
+            << " bit/s: " << (LineRate::Kept(check.asked, check.actual) ? "tak" : "nie");
+        if (check.actual != check.asked)
+            out << " (sterownik ustawia " << check.actual << " bit/s)";
+        out << "\n";
+    }
+    if (!check.problem.isEmpty())
+        out << "  nie można otworzyć: " << check.problem << "\n";
 }
 
 } // namespace
@@ -84,8 +103,10 @@ int RunPorts(CommandContext& context)
         context.out << "Użycie: zvx ports [--json]\n"
                        "Wypisuje porty szeregowe komputera: urządzenie, jego stałą nazwę\n"
                        "(/dev/serial/by-id), dla przejściówek USB producenta, produkt, numer\n"
-                       "seryjny i sterownik, nazwy COMn, które je otwierają, oraz powód, dla\n"
-                       "którego portu nie można otworzyć.\n"
+                       "seryjny i sterownik, nazwy COMn, które je otwierają, czy sterownik\n"
+                       "utrzyma prędkość dialera 1339 bit/s (sprawdza ją na wolnym porcie i\n"
+                       "przywraca jego ustawienia), oraz powód, dla którego portu nie można\n"
+                       "otworzyć.\n"
                        "  --json          wynik w JSON\n"
                        "Kod wyjścia: 0 sukces, 2 złe argumenty.\n";
         return ExitStatus::Success;
@@ -101,11 +122,12 @@ int RunPorts(CommandContext& context)
     for (const auto& port : ports) {
         const QStringList comNames =
             PortDiscovery::ComNamesFor(port, PortNames::CurrentLookup(), roots);
-        const QString problem = PortDiscovery::CheckOpen(port.device);
+        const PortDiscovery::PortCheck check =
+            PortDiscovery::CheckPort(port.device, std::uint32_t(BaudRateValue(br1339)));
         if (json)
-            list.append(PortJson(port, comNames, problem));
+            list.append(PortJson(port, comNames, check));
         else
-            PrintPort(context.out, port, comNames, problem);
+            PrintPort(context.out, port, comNames, check);
     }
     if (json)
         context.out << QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Indented));

@@ -296,6 +296,11 @@ void TestCPortEvents::unplugWhileIdle()
     } catch (const EComPort& e) {
         QCOMPARE(e.Code(), 2);
         QCOMPARE(e.WinCode(), EIO);
+        // The user reads what happened, not only the failed call.
+        QCOMPARE(QString::fromStdString(e.Message()),
+                 QStringLiteral("Błąd funkcji WriteFile (win error code: 5)\rPołączenie z portem "
+                                "zostało zerwane (odłączona przejściówka USB?). Podłącz ją i "
+                                "powtórz operację."));
     }
     try {
         QByteArray text;
@@ -304,6 +309,8 @@ void TestCPortEvents::unplugWhileIdle()
     } catch (const EComPort& e) {
         QCOMPARE(e.Code(), 3);
         QCOMPARE(e.WinCode(), EIO);
+        QVERIFY(QString::fromStdString(e.Message())
+                    .startsWith(QStringLiteral("Błąd funkcji ReadFile (win error code: 5)\rPołą")));
     }
     port.Close();
     QVERIFY(!port.Connected());

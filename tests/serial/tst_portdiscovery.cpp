@@ -2,11 +2,15 @@
 #include "PtyPair.h"
 
 #include "serial/PortDiscovery.h"
+#include "serial/PosixTermios2.h"
 #include "serial/TComPort.h"
 
 #include <QtTest>
 
 #include <cerrno>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
 
 using PortDiscovery::PortInfo;
 
@@ -57,6 +61,8 @@ private slots:
     void openProblems_data();
     void openProblems();
     void portHeldByAnotherIsBusy();
+    void checkPortTriesTheRate_data();
+    void checkPortTriesTheRate();
 
 private:
     FakeSysfs m_tree;
@@ -206,6 +212,65 @@ void TstPortDiscovery::portHeldByAnotherIsBusy()
     QCOMPARE(PortDiscovery::CheckOpen(pty.SlavePath()), QString());
     QCOMPARE(PortDiscovery::CheckOpen(QStringLiteral("/nonexistent/ttyUSB9")),
              QStringLiteral("brak urządzenia"));
+}
+
+void TstPortDiscovery::checkPortTriesTheRate_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<uint>("actual");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("free: the rate is tried, the line put back") << "free" << 1339u << QString();
+    QTest::newRow("held by a port: not touched")
+        << "held" << 0u << QStringLiteral("port zajęty przez inny program");
+    QTest::newRow("no terminal") << "file" << 0u << QString();
+    QTest::newRow("no device") << "missing" << 0u << QStringLiteral("brak urządzenia");
+}
+
+void TstPortDiscovery::checkPortTriesTheRate()
+{
+    QFETCH(QString, state);
+    QFETCH(uint, actual);
+    QFETCH(QString, problem);
+    PtyPair pty;
+    QVERIFY(pty.IsValid());
+    QTemporaryDir dir;
+    QString device = pty.SlavePath();
+    if (state == QLatin1String("file")) {
+        device = dir.filePath(QStringLiteral("ttyUSB0"));
+        QFile file(device);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    } else if (state == QLatin1String("missing")) {
+        device = dir.filePath(QStringLiteral("ttyUSB9"));
+    }
+    // The line as another program left it: 9600 bit/s.
+    const int line = ::open(QFile::encodeName(pty.SlavePath()).constData(), O_RDWR | O_NOCTTY);
+    QVERIFY(line >= 0);
+    termios settings{};
+    QCOMPARE(tcgetattr(line, &settings), 0);
+    cfsetspeed(&settings, B9600);
+    QCOMPARE(tcsetattr(line, TCSANOW, &settings), 0);
+    TComPort holder;
+    if (state == QLatin1String("held")) {
+        holder.SetPort(pty.SlavePath());
+        holder.SetBaudRate(br9600);
+        holder.Open();
+    }
+
+    const PortDiscovery::PortCheck check = PortDiscovery::CheckPort(device, 1339);
+    QCOMPARE(check.asked, 1339u);
+    QCOMPARE(uint(check.actual), actual);
+    QCOMPARE(check.problem, problem);
+    std::uint32_t output = 0;
+    std::uint32_t input = 0;
+    QCOMPARE(PosixTermios2::ReadRates(line, output, input), 0);
+    QCOMPARE(output, 9600u);
+    ::close(line);
+    // No lock was left behind.
+    holder.Close();
+    TComPort next;
+    next.SetPort(pty.SlavePath());
+    next.Open();
+    QVERIFY(next.Connected());
 }
 
 QTEST_GUILESS_MAIN(TstPortDiscovery)

@@ -102,8 +102,9 @@ void TstZvxPorts::portsAsJson()
     QCOMPARE(port["usb"]["vendorId"].toString(), QStringLiteral("0403"));
     QCOMPARE(port["driver"].toString(), QStringLiteral("ftdi_sio"));
     QCOMPARE(port["comNames"].toArray(), QJsonArray{"COM4"});
-    // The node in the tree is a plain file: it opens.
+    // The node in the tree is a plain file: it opens, but takes no line rate.
     QVERIFY(port["openProblem"].isNull());
+    QVERIFY(port["lineRate"].isNull());
 }
 
 void TstZvxPorts::portsAsText()
