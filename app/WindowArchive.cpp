@@ -31,21 +31,6 @@
 
 namespace {
 
-// The event filter's items: the text shown and the stored name (empty: all).
-const struct
-{
-    const char* text;
-    const char* event;
-} kEvents[] = {
-    {"Wszystkie", ""},
-    {"odczyt", ArchiveEntry::Read},
-    {"zapis", ArchiveEntry::Write},
-    {"weryfikacja", ArchiveEntry::Verify},
-    {"restart", ArchiveEntry::Restart},
-    {"wczytanie", ArchiveEntry::Load},
-    {"zapis do pliku", ArchiveEntry::Save},
-};
-
 void ShowTextDialog(QWidget* parent, const QString& title, const QStringList& lines)
 {
     QDialog dialog(parent);
@@ -74,8 +59,10 @@ TFormArchive::TFormArchive(ConfigDocument& document, ArchiveDatabase& archive, Q
     Search = new QLineEdit(this);
     Search->setPlaceholderText(QStringLiteral("Tekst opisu, numer telefonu lub odcisk"));
     EventFilter = new QComboBox(this);
-    for (const auto& e : kEvents)
-        EventFilter->addItem(QString::fromUtf8(e.text), QString::fromLatin1(e.event));
+    // The event filter: all, then each event in the user's words (its data: the event).
+    EventFilter->addItem(QStringLiteral("Wszystkie"));
+    for (const ConfigEvent event : AllConfigEvents)
+        EventFilter->addItem(QString::fromUtf8(ConfigEventText(event)), int(event));
     SinceOn = new QCheckBox(QStringLiteral("Od dnia"), this);
     Since = new QDateEdit(QDate::currentDate().addMonths(-1), this);
     Since->setCalendarPopup(true);
@@ -147,7 +134,8 @@ void TFormArchive::Refresh()
 {
     ArchiveQuery query;
     query.text = Search->text();
-    query.event = EventFilter->currentData().toString();
+    if (const QVariant event = EventFilter->currentData(); event.isValid())
+        query.event = ConfigEvent(event.toInt());
     if (SinceOn->isChecked())
         query.since = Since->date().startOfDay();
     query.limit = 1000;
@@ -156,8 +144,7 @@ void TFormArchive::Refresh()
     List->clear();
     for (const ArchiveEntry& e : m_entries) {
         auto* item = new QTreeWidgetItem(
-            List, {e.site, e.address, ArchiveEventText(e.event),
-                   e.succeeded ? QStringLiteral("OK") : e.outcome,
+            List, {e.site, e.address, e.EventText(), e.succeeded ? QStringLiteral("OK") : e.outcome,
                    e.LocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
                    e.user + QLatin1Char('@') + e.host});
         item->setToolTip(0, e.fileName.isEmpty() ? e.port : e.fileName);

@@ -510,9 +510,9 @@ std::optional<QList<ArchiveEntry>> ArchiveDatabase::Find(const ArchiveQuery& que
             values << QStringLiteral("%") + pattern + QStringLiteral("%");
         }
     }
-    if (!query.event.isEmpty()) {
+    if (query.event) {
         where << QStringLiteral("event = ?");
-        values << query.event;
+        values << QString::fromLatin1(ConfigEventName(*query.event));
     }
     if (query.since.isValid()) {
         where << QStringLiteral("at_ms >= ?");

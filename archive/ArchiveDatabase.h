@@ -15,11 +15,11 @@ class QSqlQuery;
 // phone numbers, fingerprint; any case), of one event, in a time range, newest first.
 struct ArchiveQuery
 {
-    QString text;     // empty: any
-    QString event;    // empty: any
-    QDateTime since;  // invalid: from the first
-    QDateTime until;  // invalid: to the last (exclusive)
-    int limit = 1000; // at most this many; 0: all
+    QString text;                     // empty: any
+    std::optional<ConfigEvent> event; // nothing: any
+    QDateTime since;                  // invalid: from the first
+    QDateTime until;                  // invalid: to the last (exclusive)
+    int limit = 1000;                 // at most this many; 0: all
 };
 
 // One archive of configurations in a database, through Qt SQL: a SQLite file (QSQLITE,

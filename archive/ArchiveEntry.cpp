@@ -97,13 +97,13 @@ QString ArchiveEntry::SearchText() const
     return parts.join(QLatin1Char('\n')).toLower();
 }
 
-ArchiveEntry ArchiveEntry::Now(const QString& event, const TZorvexSettings& settings)
+ArchiveEntry ArchiveEntry::Now(ConfigEvent event, const TZorvexSettings& settings)
 {
     ArchiveEntry entry;
     const QDateTime now = QDateTime::currentDateTime();
     entry.when = now.toUTC();
     entry.utcOffset = now.offsetFromUtc();
-    entry.event = event;
+    entry.event = QString::fromLatin1(ConfigEventName(event));
     entry.SetSettings(settings);
     entry.user = UserName();
     entry.host = QSysInfo::machineHostName();
@@ -111,20 +111,8 @@ ArchiveEntry ArchiveEntry::Now(const QString& event, const TZorvexSettings& sett
     return entry;
 }
 
-QString ArchiveEventText(const QString& event)
+QString ArchiveEntry::EventText() const
 {
-    static const struct
-    {
-        const char* name;
-        const char* text;
-    } kTexts[] = {
-        {ArchiveEntry::Read, "odczyt"},        {ArchiveEntry::Write, "zapis"},
-        {ArchiveEntry::Verify, "weryfikacja"}, {ArchiveEntry::Restart, "restart"},
-        {ArchiveEntry::Load, "wczytanie"},     {ArchiveEntry::Save, "zapis do pliku"},
-    };
-    for (const auto& t : kTexts) {
-        if (event == QLatin1String(t.name))
-            return QString::fromUtf8(t.text);
-    }
-    return event;
+    const std::optional<ConfigEvent> known = ConfigEventFromName(event.toStdString());
+    return known ? QString::fromUtf8(ConfigEventText(*known)) : event;
 }

@@ -179,7 +179,7 @@ void TZorvexSettingsControl::EndAfterError(std::exception_ptr error)
     ErrorSink::Report(error);
     if (broken) {
         try {
-            ExchangeDone({m_engine.Kind(), false, ErrorText(error)});
+            ExchangeDone(BrokenOutcome(m_engine.Event(), error));
         } catch (...) {
             ErrorSink::Report(std::current_exception());
         }

@@ -22,21 +22,6 @@ FileResult Outcome(const ConfigFile::Result& result, ConfigFile::Action action)
     return {FileOutcome::Failed, ConfigFile::Message(result, action)};
 }
 
-DocumentEvent::Kind EventKind(ExchangeKind kind)
-{
-    switch (kind) {
-    case ExchangeKind::Read:
-        return DocumentEvent::Kind::Read;
-    case ExchangeKind::Verify:
-        return DocumentEvent::Kind::Verify;
-    case ExchangeKind::Write:
-        return DocumentEvent::Kind::Write;
-    case ExchangeKind::Restart:
-        break;
-    }
-    return DocumentEvent::Kind::Restart;
-}
-
 } // namespace
 
 ConfigDocument::ConfigDocument(OutcomeReporter& reporter, QObject* parent)
@@ -85,7 +70,7 @@ FileResult ConfigDocument::Load(const QString& fileName)
         return {FileOutcome::Declined, {}}; // unsaved edits stay unsaved
     m_fileName = fileName;
     MarkUnmodified();
-    Notify(DocumentEvent::Kind::Load, true, {}, fileName);
+    Notify(ConfigEvent::Load, true, {}, fileName);
     return {};
 }
 
@@ -94,12 +79,12 @@ FileResult ConfigDocument::Save(const QString& fileName)
     const ConfigFile::Result result = ConfigFile::Save(Settings(), FileNameBytes(fileName));
     if (!result.Ok()) {
         const FileResult failed = Outcome(result, ConfigFile::Action::Save);
-        Notify(DocumentEvent::Kind::Save, false, failed.message, fileName);
+        Notify(ConfigEvent::Save, false, failed.message, fileName);
         return failed;
     }
     m_fileName = fileName;
     MarkUnmodified();
-    Notify(DocumentEvent::Kind::Save, true, {}, fileName);
+    Notify(ConfigEvent::Save, true, {}, fileName);
     return {};
 }
 
@@ -113,13 +98,13 @@ FileResult ConfigDocument::ReadFile(const QString& fileName, TZorvexSettings& se
     return {};
 }
 
-template <class Start> void ConfigDocument::Begin(ExchangeKind kind, Start start)
+template <class Start> void ConfigDocument::Begin(ConfigEvent event, Start start)
 {
     try {
         start();
     } catch (...) {
-        const ExchangeOutcome failed{kind, false, ErrorText(std::current_exception())};
-        Notify(EventKind(kind), false, failed.message, {});
+        const ExchangeOutcome failed = BrokenOutcome(event, std::current_exception());
+        Notify(event, false, failed.message, {});
         emit exchangeFinished(failed);
         throw;
     }
@@ -127,49 +112,49 @@ template <class Start> void ConfigDocument::Begin(ExchangeKind kind, Start start
 
 void ConfigDocument::Read()
 {
-    Begin(ExchangeKind::Read, [this] { m_link.ReadFromDevice(); });
+    Begin(ConfigEvent::Read, [this] { m_link.ReadFromDevice(); });
 }
 
 void ConfigDocument::Write()
 {
-    Begin(ExchangeKind::Write, [this] { m_link.WriteToDevice(); });
+    Begin(ConfigEvent::Write, [this] { m_link.WriteToDevice(); });
 }
 
 void ConfigDocument::Verify()
 {
-    Begin(ExchangeKind::Verify,
+    Begin(ConfigEvent::Verify,
           [this] { m_link.VerifyDevice([this](const TCfg& image) { m_dialerImage = image; }); });
 }
 
 void ConfigDocument::Restart(const QTime& time)
 {
-    Begin(ExchangeKind::Restart, [this, time] { m_link.RestartDevice(time); });
+    Begin(ConfigEvent::Restart, [this, time] { m_link.RestartDevice(time); });
 }
 
 void ConfigDocument::ExchangeDone(const ExchangeOutcome& outcome)
 {
-    if (outcome.succeeded && outcome.operation == ExchangeKind::Read) {
+    if (outcome.succeeded && outcome.event == ConfigEvent::Read) {
         m_fileName.clear(); // the dialer's configuration, in no file yet
         MarkUnmodified();
-    } else if (outcome.succeeded && outcome.operation == ExchangeKind::Write) {
+    } else if (outcome.succeeded && outcome.event == ConfigEvent::Write) {
         MarkUnmodified();
         // The question comes once the write's box has closed, outside the port's handling.
         QTimer::singleShot(0, this, [this] { OfferVerification(); });
     }
-    Notify(EventKind(outcome.operation), outcome.succeeded, outcome.message, {});
+    Notify(outcome.event, outcome.succeeded, outcome.message, {});
     emit exchangeFinished(outcome);
 }
 
-void ConfigDocument::Notify(DocumentEvent::Kind eventKind, bool succeeded, const QString& message,
+void ConfigDocument::Notify(ConfigEvent event, bool succeeded, const QString& message,
                             const QString& fileName)
 {
     if (!m_observer)
         return;
     TZorvexSettings passed = Settings();
-    if (eventKind == DocumentEvent::Kind::Verify && succeeded)
+    if (event == ConfigEvent::Verify && succeeded)
         passed.Cfg = m_dialerImage;
     m_observer->DocumentEventHappened(
-        {eventKind, succeeded, message, fileName, m_link.SerialPort().Port(), passed});
+        {event, succeeded, message, fileName, m_link.SerialPort().Port(), passed});
 }
 
 void ConfigDocument::OfferVerification()

@@ -102,12 +102,11 @@ signals:
     void changed();
 
 private:
-    template <class Start> void Begin(ExchangeKind kind, Start start);
+    template <class Start> void Begin(ConfigEvent event, Start start);
     void ExchangeDone(const ExchangeOutcome& outcome);
     // After a good write, outside the port's handling.
     void OfferVerification();
-    void Notify(DocumentEvent::Kind kind, bool succeeded, const QString& message,
-                const QString& fileName);
+    void Notify(ConfigEvent event, bool succeeded, const QString& message, const QString& fileName);
 
     OutcomeReporter& m_reporter;
     TZorvexSettingsControl m_link;

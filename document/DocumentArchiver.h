@@ -72,6 +72,3 @@ private:
 
     QString m_shown; // UI thread
 };
-
-// The archive's name of a document event ("read", "save", ...).
-QString ArchiveEventName(DocumentEvent::Kind kind);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ConfigEvent.h"
 #include "model/TZorvexSettings.h"
 
 #include <QString>
@@ -9,16 +10,7 @@
 // the call that hands it over.
 struct DocumentEvent
 {
-    enum class Kind
-    {
-        Read,
-        Write,
-        Verify,
-        Restart,
-        Load,
-        Save,
-    };
-    Kind kind;
+    ConfigEvent event;
     bool succeeded;
     QString message;  // the user's words for a failure
     QString fileName; // the file loaded or saved; empty for an exchange

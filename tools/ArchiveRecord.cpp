@@ -7,11 +7,11 @@
 
 #include <QFileInfo>
 
-void RecordCommandEvent(CommandContext& context, const char* event, const TZorvexSettings& settings,
+void RecordCommandEvent(CommandContext& context, ConfigEvent event, const TZorvexSettings& settings,
                         int status, const QString& message, const QString& file,
                         const QString& port)
 {
-    ArchiveEntry entry = ArchiveEntry::Now(QString::fromLatin1(event), settings);
+    ArchiveEntry entry = ArchiveEntry::Now(event, settings);
     entry.succeeded = status == ExitStatus::Success;
     entry.outcome = entry.succeeded ? QString() : message;
     if (!entry.succeeded && entry.outcome.isEmpty())

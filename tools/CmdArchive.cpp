@@ -151,7 +151,7 @@ int Log(CommandContext& context, QStringList args)
                            QStringLiteral("%1  %2  %3  %4  %5  %6  %7@%8  %9")
                                .arg(e.id, 6)
                                .arg(e.LocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                                    ArchiveEventText(e.event).leftJustified(14),
+                                    e.EventText().leftJustified(14),
                                     e.succeeded ? QStringLiteral("OK") : QStringLiteral("BŁĄD"),
                                     e.site.isEmpty() ? QStringLiteral("-") : e.site, Source(e),
                                     e.user, e.host, e.fingerprint))
@@ -188,7 +188,7 @@ int Show(CommandContext& context, QStringList args)
     }
     context.out << PrintableText(QStringLiteral("Wpis %1: %2, %3 %4, %5@%6")
                                      .arg(entry->id)
-                                     .arg(ArchiveEventText(entry->event),
+                                     .arg(entry->EventText(),
                                           entry->LocalTime().toString(Qt::ISODate), Source(*entry),
                                           entry->user, entry->host))
                 << '\n'
@@ -274,7 +274,7 @@ int Restore(CommandContext& context, QStringList args)
     const TZorvexSettings settings = entry->Settings();
     const int status = SaveConfigOutput(context, settings, output);
     if (!IsStandardOutput(output))
-        RecordCommandEvent(context, "save", settings, status, {}, output, {});
+        RecordCommandEvent(context, ConfigEvent::Save, settings, status, {}, output, {});
     return status;
 }
 
@@ -320,7 +320,7 @@ int Import(CommandContext& context, QStringList args)
             continue;
         }
         const QFileInfo info(path);
-        ArchiveEntry entry = ArchiveEntry::Now(QString::fromLatin1(ArchiveEntry::Load), settings);
+        ArchiveEntry entry = ArchiveEntry::Now(ConfigEvent::Load, settings);
         const QDateTime modified = info.lastModified();
         entry.when = modified.toUTC();
         entry.utcOffset = modified.offsetFromUtc();

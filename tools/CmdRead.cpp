@@ -59,12 +59,13 @@ int RunRead(CommandContext& context)
     session.Link().SetTransferLog(log.get());
 
     const int status = session.Run([](TZorvexSettingsControl& link) { link.ReadFromDevice(); });
-    RecordCommandEvent(context, "read", session.Link().Settings(), status,
+    RecordCommandEvent(context, ConfigEvent::Read, session.Link().Settings(), status,
                        session.Reporter().LastError(), {}, port);
     if (status != ExitStatus::Success)
         return status;
     const int saved = SaveConfigOutput(context, session.Link().Settings(), output);
     if (!IsStandardOutput(output))
-        RecordCommandEvent(context, "save", session.Link().Settings(), saved, {}, output, {});
+        RecordCommandEvent(context, ConfigEvent::Save, session.Link().Settings(), saved, {}, output,
+                           {});
     return saved;
 }

@@ -72,7 +72,7 @@ int RunRestart(CommandContext& context)
 
     const int status =
         session.Run([time](TZorvexSettingsControl& link) { link.RestartDevice(time); });
-    RecordCommandEvent(context, "restart", session.Link().Settings(), status,
+    RecordCommandEvent(context, ConfigEvent::Restart, session.Link().Settings(), status,
                        session.Reporter().LastError(), {}, port);
     return status;
 }

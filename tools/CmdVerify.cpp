@@ -70,8 +70,8 @@ int RunVerify(CommandContext& context)
     const int readStatus =
         dialer ? ExitStatus::Success
                : (status == ExitStatus::Success ? ExitStatus::ExchangeFailed : status);
-    RecordCommandEvent(context, "verify", passed, readStatus, session.Reporter().LastError(), {},
-                       port);
+    RecordCommandEvent(context, ConfigEvent::Verify, passed, readStatus,
+                       session.Reporter().LastError(), {}, port);
     if (!dialer)
         return readStatus;
 

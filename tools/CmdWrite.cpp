@@ -48,7 +48,7 @@ int RunWrite(CommandContext& context)
         return ExitStatus::FileError;
     }
     const int status = session.Run([](TZorvexSettingsControl& link) { link.WriteToDevice(); });
-    RecordCommandEvent(context, "write", session.Link().Settings(), status,
+    RecordCommandEvent(context, ConfigEvent::Write, session.Link().Settings(), status,
                        session.Reporter().LastError(), {}, port);
     return status;
 }

@@ -26,7 +26,7 @@ TZorvexSettings Config(const char* site, const char* phone = "123456")
 ArchiveEntry Entry(const char* event, const TZorvexSettings& settings, const QString& file,
                    const QString& port = QString(), qint64 atMs = 1700000000000)
 {
-    ArchiveEntry e = ArchiveEntry::Now(QString::fromLatin1(event), settings);
+    ArchiveEntry e = ArchiveEntry::Now(*ConfigEventFromName(event), settings);
     e.when = QDateTime::fromMSecsSinceEpoch(atMs, Qt::UTC);
     e.fileName = file;
     e.port = port;
@@ -275,7 +275,7 @@ void TstArchive::search()
 
     ArchiveQuery query;
     query.text = text;
-    query.event = event;
+    query.event = ConfigEventFromName(event.toStdString());
     if (sinceDays >= 0)
         query.since = QDateTime::fromMSecsSinceEpoch(t0 + sinceDays * day, Qt::UTC);
     const std::optional<QList<ArchiveEntry>> found = db.Find(query);

@@ -1,4 +1,5 @@
 #include "emulator/DialerImage.h"
+#include "tests/common/DocumentExchange.h"
 #include "tests/common/EmulatedDialer.h"
 #include "tests/common/FakeReporter.h"
 
@@ -238,8 +239,8 @@ void TstDocument::exchanges_data()
     QTest::addColumn<QStringList>("faults");
     QTest::addColumn<QString>("failure");   // empty: succeeds
     QTest::addColumn<bool>("takesDialers"); // the file name goes, the edit is the dialer's
-    const int read = int(ExchangeKind::Read), verify = int(ExchangeKind::Verify),
-              write = int(ExchangeKind::Write), restart = int(ExchangeKind::Restart);
+    const int read = int(ConfigEvent::Read), verify = int(ConfigEvent::Verify),
+              write = int(ConfigEvent::Write), restart = int(ConfigEvent::Restart);
     const QString noAnswer = Text(ConstsZVX::TransferNoAnswer);
     QTest::newRow("read") << read << QStringList{} << "" << true;
     QTest::newRow("read, silent") << read << QStringList{"silent"} << noAnswer << false;
@@ -270,34 +271,21 @@ void TstDocument::exchanges()
     const int changesBefore = rig.changes;
     const TZorvexSettings before = document.Settings();
 
-    switch (ExchangeKind(kind)) {
-    case ExchangeKind::Read:
-        document.Read();
-        break;
-    case ExchangeKind::Verify:
-        document.Verify();
-        break;
-    case ExchangeKind::Write:
-        document.Write();
-        break;
-    case ExchangeKind::Restart:
-        document.Restart(QTime(8, 15));
-        break;
-    }
+    QVERIFY(StartExchange(document, ConfigEvent(kind)));
     QTRY_COMPARE_WITH_TIMEOUT(rig.ends.size(), 1, 20000);
     QVERIFY(rig.Settle());
     QCOMPARE(rig.ends.size(), 1); // no policy: no check read after a write
     const ExchangeOutcome& end = rig.ends.first();
-    QCOMPARE(int(end.operation), kind);
+    QCOMPARE(int(end.event), kind);
     QCOMPARE(end.succeeded, failure.isEmpty());
     QCOMPARE(end.message, failure);
     QCOMPARE(document.Modified(), !takesDialers);
     QCOMPARE(rig.changes, changesBefore + (takesDialers ? 1 : 0));
-    const bool read = kind == int(ExchangeKind::Read);
+    const bool read = kind == int(ConfigEvent::Read);
     QCOMPARE(document.FileName(), read && takesDialers ? QString() : path);
     if (read && takesDialers)
         QCOMPARE(document.Settings().Cfg.GetByte(120), std::uint8_t(0x12));
-    if (kind == int(ExchangeKind::Verify)) {
+    if (kind == int(ConfigEvent::Verify)) {
         QCOMPARE(document.DialerImage(), dialer->Image());
         QVERIFY(document.Settings() == before);
     }
@@ -310,7 +298,7 @@ void TstDocument::startThatFails()
     rig.document.Link().SerialPort().SetPort(QStringLiteral("/nonexistent/ttyZVX"));
     QVERIFY_THROWS_EXCEPTION(EComPort, rig.document.Write());
     QCOMPARE(rig.ends.size(), 1);
-    QCOMPARE(rig.ends.first().operation, ExchangeKind::Write);
+    QCOMPARE(rig.ends.first().event, ConfigEvent::Write);
     QVERIFY(!rig.ends.first().succeeded);
     QVERIFY(!rig.ends.first().message.isEmpty());
 }
@@ -328,7 +316,7 @@ void TstDocument::exchangeBrokenByError()
     rig.document.Read();
     QTRY_COMPARE_WITH_TIMEOUT(rig.ends.size(), 1, 20000);
     QCOMPARE(rig.sunk, QStringList{"przerwane w obsłudze postępu"}); // before the end
-    QCOMPARE(rig.ends.first().operation, ExchangeKind::Read);
+    QCOMPARE(rig.ends.first().event, ConfigEvent::Read);
     QVERIFY(!rig.ends.first().succeeded);
     QCOMPARE(rig.ends.first().message, QStringLiteral("przerwane w obsłudze postępu"));
     QVERIFY(rig.document.Settings() == before);
@@ -374,13 +362,13 @@ void TstDocument::verifyAfterWrite()
     QVERIFY(rig.Settle());
     QTRY_COMPARE(rig.document.Link().Operation(), Operation::Idle);
     QCOMPARE(rig.ends.size(), verified ? 2 : 1);
-    QCOMPARE(rig.ends.first().operation, ExchangeKind::Write);
+    QCOMPARE(rig.ends.first().event, ConfigEvent::Write);
     QCOMPARE(askedWithShown, 0); // the write's message came before any question
     QCOMPARE(policy.asked, asked ? 1 : 0);
     QCOMPARE(policy.keptNow, keep ? std::optional<bool>(verify) : std::nullopt);
     QCOMPARE(rig.sunk, keepFails ? QStringList{"Unable to write to zorvex.ini"} : QStringList{});
     if (verified) {
-        QCOMPARE(rig.ends.last().operation, ExchangeKind::Verify);
+        QCOMPARE(rig.ends.last().event, ConfigEvent::Verify);
         QVERIFY(rig.ends.last().succeeded);
         QCOMPARE(dialer->GetCounters().frames, 64 + 4);
     } else {

@@ -1,3 +1,4 @@
+#include "tests/common/DocumentExchange.h"
 #include "tests/common/FakeReporter.h"
 
 #include "document/ConfigDocument.h"
@@ -93,8 +94,8 @@ void TstDocumentArchive::exchanges_data()
     QTest::addColumn<QStringList>("faults");
     QTest::addColumn<QString>("event");
     QTest::addColumn<QString>("failure"); // empty: succeeds
-    const int read = int(ExchangeKind::Read), verify = int(ExchangeKind::Verify),
-              write = int(ExchangeKind::Write), restart = int(ExchangeKind::Restart);
+    const int read = int(ConfigEvent::Read), verify = int(ConfigEvent::Verify),
+              write = int(ConfigEvent::Write), restart = int(ConfigEvent::Restart);
     const QString noAnswer = QString::fromUtf8(ConstsZVX::TransferNoAnswer);
     QTest::newRow("read") << read << QStringList{} << "read"
                           << "";
@@ -121,20 +122,7 @@ void TstDocumentArchive::exchanges()
     rig.LeadTo(*dialer);
     ConfigDocument& document = rig.document;
     document.Settings().Comment.SetText(0, Utf8ToCp1250("Obiekt Żółw"));
-    switch (ExchangeKind(kind)) {
-    case ExchangeKind::Read:
-        document.Read();
-        break;
-    case ExchangeKind::Verify:
-        document.Verify();
-        break;
-    case ExchangeKind::Write:
-        document.Write();
-        break;
-    case ExchangeKind::Restart:
-        document.Restart(QTime(8, 15));
-        break;
-    }
+    QVERIFY(StartExchange(document, ConfigEvent(kind)));
     QTRY_COMPARE_WITH_TIMEOUT(rig.ends.size(), 1, 20000);
     const QList<ArchiveEntry> entries = rig.Entries();
     QCOMPARE(entries.size(), 1);
