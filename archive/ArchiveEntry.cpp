@@ -1,9 +1,9 @@
 #include "archive/ArchiveEntry.h"
 
 #include "editors/fields/PhonesFields.h"
+#include "model/ConfigIdentity.h"
 #include "model/Cp1250.h"
 #include "model/ImageChecksum.h"
-#include "report/ConfigIdentity.h"
 #include "resources/Version.h"
 
 #include <QSysInfo>
@@ -58,7 +58,7 @@ TZorvexSettings ArchiveEntry::Settings() const
 
 void ArchiveEntry::SetSettings(const TZorvexSettings& settings)
 {
-    fingerprint = ImageFingerprint(settings.Cfg);
+    fingerprint = QString::fromStdString(ImageFingerprint(settings.Cfg));
     // As the dialer and the file hold it: with the checksum in byte 0.
     std::array<std::uint8_t, TCfg::Size> bytes = settings.Cfg.Bytes();
     bytes[0] = ZeroSumByte(bytes.data() + 1, TCfg::Size - 1);

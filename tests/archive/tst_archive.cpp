@@ -1,8 +1,9 @@
 #include "tests/archive/ArchiveTestKit.h"
 
 #include "archive/ArchiveRecorder.h"
+#include "archive/ArchiveSchema.h"
+#include "model/ConfigIdentity.h"
 #include "model/Cp1250.h"
-#include "report/ConfigIdentity.h"
 
 #include <QFile>
 #include <QProcess>
@@ -114,6 +115,12 @@ private slots:
         Rows();
     }
     void upgradeFromFirstVersion();
+    void columnsReadByName_data()
+    {
+        AddBackends();
+        Rows();
+    }
+    void columnsReadByName();
     void notAnArchive_data();
     void notAnArchive();
     void fileIsPrivate();
@@ -169,11 +176,11 @@ void TstArchive::roundTrip()
     QCOMPARE(read->host, written.host);
     QCOMPARE(read->version, written.version);
     QCOMPARE(read->site, QStringLiteral("Sklep Łódź"));
-    QCOMPARE(read->fingerprint, ImageFingerprint(settings.Cfg));
+    QCOMPARE(read->fingerprint.toStdString(), ImageFingerprint(settings.Cfg));
     // The configuration comes back whole; byte 0 as the dialer holds it.
     const TZorvexSettings back = read->Settings();
     QVERIFY(SameConfiguration(back, settings));
-    QCOMPARE(ImageFingerprint(back.Cfg), read->fingerprint);
+    QCOMPARE(ImageFingerprint(back.Cfg), read->fingerprint.toStdString());
     QVERIFY(!db.Get(written.id + 1000));
 }
 
@@ -418,7 +425,7 @@ void TstArchive::upgradeFromFirstVersion()
             v1.setConnectOptions(place.target);
         QVERIFY(v1.open());
         QSqlQuery q(v1);
-        for (const QString& statement : ArchiveDatabase::Migration(place.kind, 1))
+        for (const QString& statement : ArchiveSchema::Migration(place.kind, 1))
             QVERIFY2(q.exec(statement), qPrintable(q.lastError().text()));
         QVERIFY(q.exec(QStringLiteral("UPDATE zvx_schema SET version = 1")));
         q.prepare(QStringLiteral(
@@ -452,6 +459,74 @@ void TstArchive::upgradeFromFirstVersion()
     // Opening again finds nothing left to do.
     QVERIFY2(db.Open(), qPrintable(db.Error()));
     QCOMPARE(db.Count(), std::optional<qint64>(2));
+}
+
+// An archive whose table has its columns in another order (rebuilt by an administrator's
+// dump and restore, say) reads and writes the same: nothing goes by position.
+void TstArchive::columnsReadByName()
+{
+    QTemporaryDir dir;
+    ZVX_ARCHIVE_PLACE(place, dir)
+    const QString name = QStringLiteral("zvx-test-reversed");
+    {
+        QSqlDatabase raw = QSqlDatabase::addDatabase(ArchiveDriverName(place.kind), name);
+        if (place.kind == ArchiveDatabase::Kind::SQLite)
+            raw.setDatabaseName(place.target);
+        else
+            raw.setConnectOptions(place.target);
+        QVERIFY(raw.open());
+        QSqlQuery q(raw);
+        const bool lite = place.kind == ArchiveDatabase::Kind::SQLite;
+        const QString blob = lite ? QStringLiteral("BLOB") : QStringLiteral("BYTEA");
+        for (const QString& statement : {
+                 QStringLiteral("CREATE TABLE zvx_schema (version INTEGER NOT NULL)"),
+                 QStringLiteral("INSERT INTO zvx_schema (version) VALUES (%1)")
+                     .arg(ArchiveSchema::Version),
+                 QStringLiteral(
+                     "CREATE TABLE zvx_entries (search TEXT NOT NULL DEFAULT '', address TEXT NOT "
+                     "NULL, site TEXT NOT NULL, repeat_of BIGINT, version TEXT NOT NULL, host "
+                     "TEXT NOT NULL, user_name TEXT NOT NULL, port TEXT NOT NULL, file_name TEXT "
+                     "NOT NULL, fingerprint TEXT NOT NULL, records %1, image %1, outcome TEXT NOT "
+                     "NULL, succeeded INTEGER NOT NULL, event TEXT NOT NULL, utc_offset INTEGER "
+                     "NOT NULL, at_ms BIGINT NOT NULL, id %2)")
+                     .arg(blob, lite ? QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT")
+                                     : QStringLiteral("BIGSERIAL PRIMARY KEY")),
+                 QStringLiteral("CREATE INDEX zvx_entries_search ON zvx_entries (search)"),
+             })
+            QVERIFY2(q.exec(statement), qPrintable(q.lastError().text()));
+    }
+    QSqlDatabase::removeDatabase(name);
+
+    ArchiveDatabase db(place.kind, place.target);
+    QVERIFY2(db.Open(), qPrintable(db.Error()));
+    ArchiveEntry first = Entry("write", Config("Hurtownia", "221234"), QStringLiteral("h.zvx"),
+                               QStringLiteral("COM3"));
+    first.succeeded = false;
+    first.outcome = QStringLiteral("Dialer nie odpowiada na komendę");
+    first.utcOffset = -7200;
+    ArchiveEntry repeat = Entry("save", Config("Hurtownia", "221234"), QStringLiteral("h.zvx"));
+    QVERIFY2(db.Append(first) && db.Append(repeat), qPrintable(db.Error()));
+    QCOMPARE(repeat.repeatOf, first.id);
+    ArchiveQuery query;
+    query.text = QStringLiteral("hurtownia");
+    const std::optional<QList<ArchiveEntry>> found = db.Find(query);
+    QVERIFY2(found && found->size() == 2, qPrintable(db.Error()));
+    const ArchiveEntry& back = found->last();
+    QCOMPARE(back.id, first.id);
+    QCOMPARE(back.when, first.when);
+    QCOMPARE(back.utcOffset, -7200);
+    QCOMPARE(back.event, QStringLiteral("write"));
+    QCOMPARE(back.succeeded, false);
+    QCOMPARE(back.outcome, first.outcome);
+    QCOMPARE(back.image, first.image);
+    QCOMPARE(back.records, first.records);
+    QCOMPARE(back.fingerprint, first.fingerprint);
+    QCOMPARE(back.fileName, QStringLiteral("h.zvx"));
+    QCOMPARE(back.port, QStringLiteral("COM3"));
+    QCOMPARE(back.user, first.user);
+    QCOMPARE(back.site, QStringLiteral("Hurtownia"));
+    QCOMPARE(found->first().repeatOf, first.id);
+    QCOMPARE(found->first().image, first.image); // a repeat's configuration from its holder
 }
 
 void TstArchive::notAnArchive_data()

@@ -5,9 +5,9 @@
 #include "document/DocumentArchiver.h"
 #include "emulator/DialerEmulator.h"
 #include "emulator/DialerFaults.h"
+#include "model/ConfigIdentity.h"
 #include "model/Cp1250.h"
 #include "model/ErrorSink.h"
-#include "report/ConfigIdentity.h"
 #include "resources/ConstsZVX.h"
 
 #include <QFile>
@@ -136,7 +136,7 @@ void TstDocumentArchive::exchanges()
     // What passed through: after a good read or check read the dialer's image.
     const bool fromDialer = failure.isEmpty() && (event == "read" || event == "verify");
     const TCfg expected = fromDialer ? dialer->Image() : document.Settings().Cfg;
-    QCOMPARE(e.fingerprint, ImageFingerprint(expected));
+    QCOMPARE(e.fingerprint.toStdString(), ImageFingerprint(expected));
     // Record 0 as the document holds it after the event (a read brings the dialer's).
     QCOMPARE(e.site, QString::fromStdString(Cp1250ToUtf8(document.Settings().Comment.GetText(0))));
     QCOMPARE(e.site == QStringLiteral("Obiekt Żółw"), !(event == "read" && failure.isEmpty()));
@@ -194,7 +194,7 @@ void TstDocumentArchive::unreachableDuringRead()
     const QList<ArchiveEntry> entries = rig.Entries();
     QCOMPARE(entries.size(), 1);
     QCOMPARE(entries.first().event, QStringLiteral("read"));
-    QCOMPARE(entries.first().fingerprint, ImageFingerprint(dialer->Image()));
+    QCOMPARE(entries.first().fingerprint.toStdString(), ImageFingerprint(dialer->Image()));
     QCOMPARE(rig.archiver.Waiting(), 0);
     QCOMPARE(problems.size(), 2);
     QVERIFY(rig.archiver.Problem().isEmpty());
