@@ -3,9 +3,7 @@
 #include "app/FileDialogs.h"
 #include "app/UnitDifferences.h"
 #include "archive/ArchiveDatabase.h"
-#include "device/ConfigFileIO.h"
 #include "device/ConfigFileMessage.h"
-#include "device/FileNames.h"
 #include "document/ConfigDocument.h"
 #include "model/Exception.h"
 #include "report/ConfigDiff.h"
@@ -259,7 +257,9 @@ void TFormArchive::SaveChosenAs()
         AskConfigFileName({true, QStringLiteral("Zapisz wpis archiwum jako")}, this);
     if (name.isEmpty())
         return;
-    const ConfigFile::Result result = ConfigFile::Save(entry.Settings(), FileNameBytes(name));
-    if (!result.Ok())
-        throw Exception(ConfigFile::Message(result, ConfigFile::Action::Save, name).toStdString());
+    // Through the document, so that the archive keeps the save as it keeps "zvx archive restore".
+    const FileResult saved = m_document.SaveCopy(entry.Settings(), name);
+    if (saved.outcome != FileOutcome::Done)
+        throw Exception(
+            ConfigFile::Message(saved.result, ConfigFile::Action::Save, name).toStdString());
 }

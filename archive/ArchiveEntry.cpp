@@ -12,12 +12,42 @@
 
 #include <array>
 #include <cstring>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <pwd.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
 QString RecordText(const TComment& comment, int index)
 {
     return QString::fromStdString(Cp1250ToUtf8(comment.GetText(index))).trimmed();
+}
+
+// The account the program runs under, from the system: cron, a systemd unit or
+// "sudo -i" may leave the environment without a name.
+QString AccountName()
+{
+#ifdef _WIN32
+    wchar_t name[257]; // the longest user name (UNLEN, 256) and its final zero
+    DWORD size = 257;
+    if (GetUserNameW(name, &size) && size > 0)
+        return QString::fromWCharArray(name, int(size) - 1); // size counted the final zero
+    return QString();
+#else
+    const long suggested = sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(suggested > 0 ? std::size_t(suggested) : 16384);
+    passwd account{};
+    passwd* found = nullptr;
+    if (getpwuid_r(geteuid(), &account, buffer.data(), buffer.size(), &found) == 0 && found &&
+        found->pw_name)
+        return QString::fromLocal8Bit(found->pw_name);
+    return QString();
+#endif
 }
 
 QString UserName()
@@ -27,7 +57,7 @@ QString UserName()
         if (!value.isEmpty())
             return value;
     }
-    return QString();
+    return AccountName();
 }
 
 } // namespace

@@ -124,15 +124,18 @@ void ExchangeEngine::Done(bool succeeded, const char* failure)
     m_link.ExchangeDone({m_event, succeeded, false, failure ? Text(failure) : QString()});
 }
 
-bool ExchangeEngine::EndAfterError() noexcept
+bool ExchangeEngine::Stop(const QString& why) noexcept
 {
     if (m_operation == Operation::Idle)
         return false;
     if (m_log) {
-        TransferLogEntry entry;
-        entry.kind = TransferLogEntry::Kind::End;
-        entry.text = QStringLiteral("przerwana błędem");
-        Note(std::move(entry));
+        try {
+            TransferLogEntry entry;
+            entry.kind = TransferLogEntry::Kind::End;
+            entry.text = why;
+            Note(std::move(entry));
+        } catch (...) { // memory: the exchange must end all the same
+        }
     }
     m_operation = Operation::Idle;
     m_retriesLeft = 0;

@@ -78,7 +78,9 @@ public:
     // Operation 0, timer stopped, TransferEnded fired (once per exchange). Errors of
     // those calls are swallowed, the first error is what the user must see. Returns
     // false when no exchange was running.
-    bool EndAfterError() noexcept;
+    bool EndAfterError() noexcept { return Stop(QStringLiteral("przerwana błędem")); }
+    // The same for an exchange the user broke off; why goes to the log.
+    bool Stop(const QString& why) noexcept;
 
     // Every frame, chunk and decision of the exchanges from now on goes to log (nullptr:
     // none, the default). The log must outlive the engine or be unset first.

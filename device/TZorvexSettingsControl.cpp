@@ -135,12 +135,25 @@ ConfigFile::Result TZorvexSettingsControl::SaveToFile(const QString& fileName)
     return ConfigFile::Save(m_settings, FileNameBytes(fileName));
 }
 
-ConfigFile::Result TZorvexSettingsControl::LoadFromFile(const QString& fileName)
+ConfigFile::Result TZorvexSettingsControl::LoadFromFile(const QString& fileName, bool* replaced)
 {
-    return ConfigFile::Load(
-        m_settings, FileNameBytes(fileName), [this](const std::string& record0) {
-            return m_reporter.Confirm(QString::fromStdString(Cp1250ToUtf8(record0)));
+    bool confirmed = false;
+    const ConfigFile::Result result = ConfigFile::Load(
+        m_settings, FileNameBytes(fileName), [this, &confirmed](const std::string& record0) {
+            confirmed = m_reporter.Confirm(QString::fromStdString(Cp1250ToUtf8(record0)));
+            return confirmed;
         });
+    if (replaced)
+        *replaced = result.Ok() && confirmed;
+    return result;
+}
+
+bool TZorvexSettingsControl::CancelExchange(const QString& reason)
+{
+    if (!m_engine.Stop(QStringLiteral("przerwana: ") + reason))
+        return false;
+    ExchangeDone({m_engine.Event(), false, false, reason});
+    return true;
 }
 
 void TZorvexSettingsControl::PortRxChar(TCustomComPort* /*sender*/, int count)

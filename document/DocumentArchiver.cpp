@@ -2,6 +2,8 @@
 
 #include "model/ErrorSink.h"
 
+#include <QFileInfo>
+
 DocumentArchiver::DocumentArchiver(ArchiveOptions options, QString queueFile, QObject* parent)
     : QObject(parent)
 {
@@ -111,15 +113,22 @@ void DocumentArchiver::Deliver()
         emit recorded(entry);
 }
 
+ArchiveEntry ArchiveEntryOf(const DocumentEvent& event)
+{
+    ArchiveEntry entry = ArchiveEntry::Now(event.event, event.settings);
+    entry.succeeded = event.succeeded;
+    entry.outcome = event.message;
+    entry.fileName =
+        event.fileName.isEmpty() ? QString() : QFileInfo(event.fileName).absoluteFilePath();
+    entry.port = event.port;
+    return entry;
+}
+
 void DocumentArchiver::DocumentEventHappened(const DocumentEvent& event)
 {
     // The archive never stands in the way of the dialer: nothing escapes from here.
     try {
-        ArchiveEntry entry = ArchiveEntry::Now(event.event, event.settings);
-        entry.succeeded = event.succeeded;
-        entry.outcome = event.message;
-        entry.fileName = event.fileName;
-        entry.port = event.fileName.isEmpty() ? event.port : QString();
+        ArchiveEntry entry = ArchiveEntryOf(event);
         Post([this, entry](std::unique_ptr<ArchiveRecorder>& recorder) mutable {
             recorder->Record(entry);
             const std::lock_guard lock(m_mutex);

@@ -10,7 +10,7 @@
 #include "report/ReportText.h"
 #include "resources/ConstsZVX.h"
 #include "settings/ProgramSettings.h"
-#include "tools/ArchiveRecord.h"
+#include "tools/CommandDocument.h"
 #include "tools/ConfigFileArg.h"
 #include "tools/DiffLines.h"
 #include "tools/ExitStatus.h"
@@ -271,11 +271,9 @@ int Restore(CommandContext& context, QStringList args)
         context.err << "zvx archive: " << opened.db->Error() << '\n';
         return ExitStatus::FileError;
     }
-    const TZorvexSettings settings = entry->Settings();
-    const int status = SaveConfigOutput(context, settings, output);
-    if (!IsStandardOutput(output))
-        RecordCommandEvent(context, ConfigEvent::Save, settings, status, {}, output, {});
-    return status;
+    opened.db.reset(); // the command's own entry goes to the archive after this one
+    CommandDocument document(context);
+    return document.SaveCopy(entry->Settings(), output);
 }
 
 int Import(CommandContext& context, QStringList args)

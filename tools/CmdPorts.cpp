@@ -3,9 +3,9 @@
 #include "device/DialerProbe.h"
 #include "serial/PortDiscovery.h"
 #include "serial/PortNames.h"
-#include "tools/DialerSession.h"
 #include "tools/ExitStatus.h"
 #include "tools/LogOption.h"
+#include "tools/PortArgument.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -120,23 +120,30 @@ private:
 void TstDocument::load_data()
 {
     QTest::addColumn<QString>("file"); // "good", "bad format", "short", "missing"
+    QTest::addColumn<bool>("open");    // a command's input (Open) instead of the user's Load
     QTest::addColumn<bool>("answer");  // to the question with record 0's text
     QTest::addColumn<int>("outcome");
     QTest::addColumn<QString>("message");
     const int done = int(FileOutcome::Done), declined = int(FileOutcome::Declined),
               failed = int(FileOutcome::Failed);
-    QTest::newRow("loaded") << "good" << true << done << "";
-    QTest::newRow("declined") << "good" << false << declined << "";
-    QTest::newRow("bad format") << "bad format" << true << failed
+    QTest::newRow("loaded") << "good" << false << true << done << "";
+    QTest::newRow("declined") << "good" << false << false << declined << "";
+    QTest::newRow("bad format") << "bad format" << false << true << failed
                                 << Text(ConstsZVX::FileFormatError);
-    QTest::newRow("short") << "short" << true << failed << Text(ConstsZVX::FileSizeError);
+    QTest::newRow("short") << "short" << false << true << failed << Text(ConstsZVX::FileSizeError);
     // The system's reason wins over the size: a file that is not there cannot be read.
-    QTest::newRow("missing") << "missing" << true << failed << Text(ConstsZVX::FileReadError);
+    QTest::newRow("missing") << "missing" << false << true << failed
+                             << Text(ConstsZVX::FileReadError);
+    // Opened without a question: no answer could decline it.
+    QTest::newRow("opened") << "good" << true << false << done << "";
+    QTest::newRow("opened, bad format")
+        << "bad format" << true << true << failed << Text(ConstsZVX::FileFormatError);
 }
 
 void TstDocument::load()
 {
     QFETCH(QString, file);
+    QFETCH(bool, open);
     QFETCH(bool, answer);
     QFETCH(int, outcome);
     QFETCH(QString, message);
@@ -159,7 +166,7 @@ void TstDocument::load()
     rig.document.Settings().Cfg.SetByte(101, 0x77); // an unsaved edit
     const TZorvexSettings before = rig.document.Settings();
     rig.reporter.confirmAnswer = answer;
-    const FileResult result = rig.document.Load(path);
+    const FileResult result = open ? rig.document.Open(path) : rig.document.Load(path);
     QCOMPARE(int(result.outcome), outcome);
     QCOMPARE(result.message, message);
     if (result.outcome == FileOutcome::Done) {
@@ -168,7 +175,7 @@ void TstDocument::load()
                  writer.document.Settings().Cfg.GetByte(101));
         QCOMPARE(rig.document.FileName(), path);
         QVERIFY(!rig.document.Modified());
-        QCOMPARE(rig.reporter.shown, QStringList{"C:Obiekt przy rynku"});
+        QCOMPARE(rig.reporter.shown, open ? QStringList{} : QStringList{"C:Obiekt przy rynku"});
     } else {
         QVERIFY(rig.document.Settings() == before);
         QVERIFY(rig.document.FileName().isEmpty());

@@ -156,8 +156,21 @@ void TstDocumentArchive::filesAndRepeats()
     QCOMPARE(document.Load(path).outcome, FileOutcome::Declined); // kept nothing
     QCOMPARE(document.Save(dir.filePath(QStringLiteral("brak/x.zvx"))).outcome,
              FileOutcome::Failed);
-    const QList<ArchiveEntry> entries = rig.Entries();
-    QCOMPARE(entries.size(), 3);
+    QCOMPARE(document.Open(path).outcome, FileOutcome::Done); // a command's input: kept nowhere
+    // Another configuration (an archive entry's) saved as a file: kept, the document untouched.
+    TZorvexSettings other = document.Settings();
+    other.Comment.SetText(0, Utf8ToCp1250("Kopia z archiwum"));
+    const TZorvexSettings before = document.Settings();
+    const QString copy = dir.filePath(QStringLiteral("kopia.zvx"));
+    QCOMPARE(document.SaveCopy(other, copy).outcome, FileOutcome::Done);
+    QVERIFY(document.Settings() == before);
+    QCOMPARE(document.FileName(), path);
+    QList<ArchiveEntry> entries = rig.Entries();
+    QCOMPARE(entries.size(), 4);
+    QCOMPARE(entries[0].event, QStringLiteral("save"));
+    QCOMPARE(entries[0].fileName, copy);
+    QCOMPARE(entries[0].site, QStringLiteral("Kopia z archiwum"));
+    entries.removeFirst();
     QCOMPARE(entries[2].event, QStringLiteral("save"));
     QCOMPARE(entries[2].fileName, path);
     QVERIFY(entries[2].port.isEmpty());
