@@ -150,9 +150,13 @@ ConfigFile::Result TZorvexSettingsControl::LoadFromFile(const QString& fileName,
 
 bool TZorvexSettingsControl::CancelExchange(const QString& reason)
 {
-    if (!m_engine.Stop(QStringLiteral("przerwana: ") + reason))
+    if (!m_engine.Stop(reason))
         return false;
-    ExchangeDone({m_engine.Event(), false, false, reason});
+    try {
+        ExchangeDone({m_engine.Event(), false, false, reason});
+    } catch (...) {
+        ErrorSink::Report(std::current_exception());
+    }
     return true;
 }
 

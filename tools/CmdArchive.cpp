@@ -271,7 +271,7 @@ int Restore(CommandContext& context, QStringList args)
         context.err << "zvx archive: " << opened.db->Error() << '\n';
         return ExitStatus::FileError;
     }
-    opened.db.reset(); // the command's own entry goes to the archive after this one
+    opened.db.reset(); // done with: the save's own entry goes in through the document
     CommandDocument document(context);
     return document.SaveCopy(entry->Settings(), output);
 }

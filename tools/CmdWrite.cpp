@@ -47,5 +47,6 @@ int RunWrite(CommandContext& context)
     context.out << ConsoleReporter::ConsoleText(
                        QString::fromStdString(Cp1250ToUtf8(document.Settings().Comment.GetText(0))))
                 << '\n';
+    context.out.flush(); // before the exchange, not with its outcome
     return document.Exchange(port, log.get(), [](ConfigDocument& write) { write.Write(); });
 }

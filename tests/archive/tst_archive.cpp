@@ -43,23 +43,15 @@ void AddBackends()
 std::optional<bool> HoldsImage(ArchiveDatabase& db, const ArchivePlace& place, qint64 id)
 {
     Q_UNUSED(db);
-    const QString name = QStringLiteral("zvx-test-peek");
     std::optional<bool> holds;
-    {
-        QSqlDatabase peek = QSqlDatabase::addDatabase(ArchiveDriverName(place.kind), name);
-        if (place.kind == ArchiveDatabase::Kind::SQLite)
-            peek.setDatabaseName(place.target);
-        else
-            peek.setConnectOptions(place.target);
-        if (peek.open()) {
-            QSqlQuery q(peek);
-            q.prepare(QStringLiteral("SELECT image IS NOT NULL FROM zvx_entries WHERE id = ?"));
-            q.addBindValue(id);
-            if (q.exec() && q.next())
-                holds = q.value(0).toBool();
-        }
-    }
-    QSqlDatabase::removeDatabase(name);
+    OnOwnConnection(place, [&](QSqlDatabase& peek) {
+        QSqlQuery q(peek);
+        q.prepare(QStringLiteral("SELECT image IS NOT NULL FROM zvx_entries WHERE id = ?"));
+        q.addBindValue(id);
+        if (q.exec() && q.next())
+            holds = q.value(0).toBool();
+        return true;
+    });
     return holds;
 }
 
@@ -416,18 +408,11 @@ void TstArchive::upgradeFromFirstVersion()
     const TZorvexSettings settings = Config("Stara Poczta", "5550001");
     ArchiveEntry old = Entry("load", settings, QStringLiteral("stara.zvx"));
     // The tables as the first version left them, with one entry.
-    const QString name = QStringLiteral("zvx-test-v1");
-    {
-        QSqlDatabase v1 = QSqlDatabase::addDatabase(ArchiveDriverName(place.kind), name);
-        if (place.kind == ArchiveDatabase::Kind::SQLite)
-            v1.setDatabaseName(place.target);
-        else
-            v1.setConnectOptions(place.target);
-        QVERIFY(v1.open());
+    QVERIFY(OnOwnConnection(place, [&](QSqlDatabase& v1) {
+        if (!ExecAll(v1, ArchiveSchema::Migration(place.kind, 1) +
+                             QStringList{QStringLiteral("UPDATE zvx_schema SET version = 1")}))
+            return false;
         QSqlQuery q(v1);
-        for (const QString& statement : ArchiveSchema::Migration(place.kind, 1))
-            QVERIFY2(q.exec(statement), qPrintable(q.lastError().text()));
-        QVERIFY(q.exec(QStringLiteral("UPDATE zvx_schema SET version = 1")));
         q.prepare(QStringLiteral(
             "INSERT INTO zvx_entries (at_ms, utc_offset, event, succeeded, outcome, image, "
             "records, fingerprint, file_name, port, user_name, host, version, repeat_of, site, "
@@ -437,9 +422,8 @@ void TstArchive::upgradeFromFirstVersion()
         q.addBindValue(old.image);
         q.addBindValue(old.records);
         q.addBindValue(old.fingerprint);
-        QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
-    }
-    QSqlDatabase::removeDatabase(name);
+        return q.exec();
+    }));
 
     ArchiveDatabase db(place.kind, place.target);
     QVERIFY2(db.Open(), qPrintable(db.Error()));
@@ -467,35 +451,27 @@ void TstArchive::columnsReadByName()
 {
     QTemporaryDir dir;
     ZVX_ARCHIVE_PLACE(place, dir)
-    const QString name = QStringLiteral("zvx-test-reversed");
-    {
-        QSqlDatabase raw = QSqlDatabase::addDatabase(ArchiveDriverName(place.kind), name);
-        if (place.kind == ArchiveDatabase::Kind::SQLite)
-            raw.setDatabaseName(place.target);
-        else
-            raw.setConnectOptions(place.target);
-        QVERIFY(raw.open());
-        QSqlQuery q(raw);
-        const bool lite = place.kind == ArchiveDatabase::Kind::SQLite;
-        const QString blob = lite ? QStringLiteral("BLOB") : QStringLiteral("BYTEA");
-        for (const QString& statement : {
-                 QStringLiteral("CREATE TABLE zvx_schema (version INTEGER NOT NULL)"),
-                 QStringLiteral("INSERT INTO zvx_schema (version) VALUES (%1)")
-                     .arg(ArchiveSchema::Version),
-                 QStringLiteral(
-                     "CREATE TABLE zvx_entries (search TEXT NOT NULL DEFAULT '', address TEXT NOT "
-                     "NULL, site TEXT NOT NULL, repeat_of BIGINT, version TEXT NOT NULL, host "
-                     "TEXT NOT NULL, user_name TEXT NOT NULL, port TEXT NOT NULL, file_name TEXT "
-                     "NOT NULL, fingerprint TEXT NOT NULL, records %1, image %1, outcome TEXT NOT "
-                     "NULL, succeeded INTEGER NOT NULL, event TEXT NOT NULL, utc_offset INTEGER "
-                     "NOT NULL, at_ms BIGINT NOT NULL, id %2)")
-                     .arg(blob, lite ? QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT")
-                                     : QStringLiteral("BIGSERIAL PRIMARY KEY")),
-                 QStringLiteral("CREATE INDEX zvx_entries_search ON zvx_entries (search)"),
-             })
-            QVERIFY2(q.exec(statement), qPrintable(q.lastError().text()));
-    }
-    QSqlDatabase::removeDatabase(name);
+    const bool lite = place.kind == ArchiveDatabase::Kind::SQLite;
+    const QString blob = lite ? QStringLiteral("BLOB") : QStringLiteral("BYTEA");
+    QVERIFY(OnOwnConnection(place, [&](QSqlDatabase& raw) {
+        return ExecAll(
+            raw,
+            {
+                QStringLiteral("CREATE TABLE zvx_schema (version INTEGER NOT NULL)"),
+                QStringLiteral("INSERT INTO zvx_schema (version) VALUES (%1)")
+                    .arg(ArchiveSchema::Version),
+                QStringLiteral(
+                    "CREATE TABLE zvx_entries (search TEXT NOT NULL DEFAULT '', address TEXT NOT "
+                    "NULL, site TEXT NOT NULL, repeat_of BIGINT, version TEXT NOT NULL, host "
+                    "TEXT NOT NULL, user_name TEXT NOT NULL, port TEXT NOT NULL, file_name TEXT "
+                    "NOT NULL, fingerprint TEXT NOT NULL, records %1, image %1, outcome TEXT NOT "
+                    "NULL, succeeded INTEGER NOT NULL, event TEXT NOT NULL, utc_offset INTEGER "
+                    "NOT NULL, at_ms BIGINT NOT NULL, id %2)")
+                    .arg(blob, lite ? QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT")
+                                    : QStringLiteral("BIGSERIAL PRIMARY KEY")),
+                QStringLiteral("CREATE INDEX zvx_entries_search ON zvx_entries (search)"),
+            });
+    }));
 
     ArchiveDatabase db(place.kind, place.target);
     QVERIFY2(db.Open(), qPrintable(db.Error()));

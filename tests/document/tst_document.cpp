@@ -110,6 +110,7 @@ private slots:
     void exchanges();
     void startThatFails();
     void exchangeBrokenByError();
+    void cancelEndsAsFailure();
     void verifyAfterWrite_data();
     void verifyAfterWrite();
 
@@ -307,6 +308,7 @@ void TstDocument::startThatFails()
     QCOMPARE(rig.ends.size(), 1);
     QCOMPARE(rig.ends.first().event, ConfigEvent::Write);
     QVERIFY(!rig.ends.first().succeeded);
+    QVERIFY(rig.ends.first().portFailed); // the line, not the dialer
     QVERIFY(!rig.ends.first().message.isEmpty());
 }
 
@@ -326,7 +328,29 @@ void TstDocument::exchangeBrokenByError()
     QCOMPARE(rig.ends.first().event, ConfigEvent::Read);
     QVERIFY(!rig.ends.first().succeeded);
     QCOMPARE(rig.ends.first().message, QStringLiteral("przerwane w obsłudze postępu"));
+    QVERIFY(!rig.ends.first().portFailed);
     QVERIFY(rig.document.Settings() == before);
+}
+
+// The user breaks an exchange off (zvx on a signal): it ends at once as a failure that
+// says why, like any other end, and the link is free again.
+void TstDocument::cancelEndsAsFailure()
+{
+    const auto dialer = Dialer({"silent"});
+    Rig rig;
+    rig.LeadTo(*dialer);
+    QVERIFY(!rig.document.Cancel(QStringLiteral("Przerwano (SIGINT)"))); // nothing running
+    const TZorvexSettings before = rig.document.Settings();
+    rig.document.Read();
+    QVERIFY(rig.document.Cancel(QStringLiteral("Przerwano (SIGINT)")));
+    QCOMPARE(rig.ends.size(), 1);
+    QCOMPARE(rig.ends.first().event, ConfigEvent::Read);
+    QVERIFY(!rig.ends.first().succeeded);
+    QCOMPARE(rig.ends.first().message, QStringLiteral("Przerwano (SIGINT)"));
+    QCOMPARE(rig.document.Link().Operation(), Operation::Idle);
+    QVERIFY(!rig.document.Cancel(QStringLiteral("Przerwano (SIGINT)")));
+    QVERIFY(rig.document.Settings() == before);
+    QVERIFY(rig.reporter.shown.isEmpty()); // no box of the link's
 }
 
 void TstDocument::verifyAfterWrite_data()
