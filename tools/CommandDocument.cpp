@@ -18,6 +18,7 @@
 #include <csignal>
 #include <memory>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -33,6 +34,11 @@ QString SignalName(int number)
     default:
         return QString::number(number);
     }
+}
+
+QString InterruptedText(int signal)
+{
+    return QStringLiteral("Przerwano (%1)").arg(SignalName(signal));
 }
 
 // An error's message as the console shows it; never an empty line.
@@ -98,9 +104,9 @@ int CommandDocument::Saved(const FileResult& result, const QString& output)
 int CommandDocument::Exchange(const QString& port, TransferLog* log,
                               const std::function<void(ConfigDocument&)>& start)
 {
-    // Before the port opens, and gone only after it has closed again (the guard below
-    // runs first): a signal at any moment in between ends the exchange, never the
-    // program with the port held.
+    // Before the port opens, and gone only after it has closed again (close() below runs
+    // first, on any way out): a signal at any moment in between ends the exchange, never
+    // the program with the port held.
     InterruptWait interrupt;
     ProgressBar bar(m_context.err);
     QEventLoop loop;
@@ -134,7 +140,10 @@ int CommandDocument::Exchange(const QString& port, TransferLog* log,
         wake = std::make_unique<QSocketNotifier>(interrupt.WakeFd(), QSocketNotifier::Read);
         QObject::connect(wake.get(), &QSocketNotifier::activated, &loop, &QEventLoop::quit);
     }
-    const auto restore = qScopeGuard([&] {
+    bool closed = false;
+    auto close = [&] {
+        if (std::exchange(closed, true))
+            return;
         wake.reset();
         QObject::disconnect(finished);
         ErrorSink::Install(previousSink);
@@ -146,7 +155,8 @@ int CommandDocument::Exchange(const QString& port, TransferLog* log,
             link.SerialPort().Close(); // the exclusive mode and the lock go with it
         } catch (...) {
         }
-    });
+    };
+    const auto closeOnAnyWayOut = qScopeGuard(close);
 
     try {
         start(m_document);
@@ -159,12 +169,16 @@ int CommandDocument::Exchange(const QString& port, TransferLog* log,
         if (!interrupt.Caught())
             m_reporter.Error(ConsoleError(sunk));
     }
-    // The signal first: whatever else happened, the user asked the command to end.
+    // An exchange a signal broke off ends as the signal's, before the port closes.
+    if (const int signal = interrupt.Caught())
+        m_document.Cancel(InterruptedText(signal));
+    close();
+    // The signal before any outcome, looked at once the port is closed, so that one that
+    // came while it closed counts too: whatever else happened, the user asked the command
+    // to end.
     if (const int signal = interrupt.Caught()) {
-        const QString text = QStringLiteral("Przerwano (%1)").arg(SignalName(signal));
-        m_document.Cancel(text);
         bar.End();
-        m_reporter.Error(text);
+        m_reporter.Error(InterruptedText(signal));
         return ExitStatus::Interrupted + signal;
     }
     if (outcome && outcome->succeeded)
