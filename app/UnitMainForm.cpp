@@ -218,7 +218,7 @@ void TMainFormZORVEX::WeryfikacjaKonfiguracjiDialeraExecute()
 
 void TMainFormZORVEX::ExchangeFinished(const ExchangeOutcome& outcome)
 {
-    if (outcome.operation != ExchangeKind::Verify || !outcome.succeeded)
+    if (outcome.event != ConfigEvent::Verify || !outcome.succeeded)
         return;
     ShowDialerDifferences(m_document->Settings(), m_document->DialerImage(), this,
                           ShowDifferencesDialog);

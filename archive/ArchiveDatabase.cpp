@@ -1,5 +1,9 @@
 #include "archive/ArchiveDatabase.h"
 
+#include "archive/ArchiveColumns.h"
+#include "archive/ArchiveSchema.h"
+#include "archive/ArchiveSql.h"
+
 #include <QAtomicInteger>
 #include <QDir>
 #include <QFile>
@@ -18,37 +22,20 @@ namespace {
 
 QAtomicInteger<quint64> s_connections;
 
-constexpr const char* kColumns =
-    "id, at_ms, utc_offset, event, succeeded, outcome, image, records, fingerprint, "
-    "file_name, port, user_name, host, version, repeat_of, site, address";
-
-// Qt binds a null QString as NULL; the text columns are NOT NULL.
-QVariant Text(const QString& text)
+// Where an entry came from, as the repeat check and Previous compare it: the same file
+// (whatever port a write or a check of it went through), or with no file the same port.
+// Two forms, so that each uses the index on (file_name, port, id).
+QString SameSource(const ArchiveEntry& entry)
 {
-    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
+    return entry.fileName.isEmpty() ? QStringLiteral("file_name = '' AND port = ?")
+                                    : QStringLiteral("file_name = ?");
 }
 
-ArchiveEntry EntryFrom(const QSqlQuery& q)
+QString SourceKey(const ArchiveEntry& entry)
 {
-    ArchiveEntry e;
-    e.id = q.value(0).toLongLong();
-    e.when = QDateTime::fromMSecsSinceEpoch(q.value(1).toLongLong(), Qt::UTC);
-    e.utcOffset = q.value(2).toInt();
-    e.event = q.value(3).toString();
-    e.succeeded = q.value(4).toInt() != 0;
-    e.outcome = q.value(5).toString();
-    e.image = q.value(6).toByteArray();
-    e.records = q.value(7).toByteArray();
-    e.fingerprint = q.value(8).toString();
-    e.fileName = q.value(9).toString();
-    e.port = q.value(10).toString();
-    e.user = q.value(11).toString();
-    e.host = q.value(12).toString();
-    e.version = q.value(13).toString();
-    e.repeatOf = q.value(14).isNull() ? 0 : q.value(14).toLongLong();
-    e.site = q.value(15).toString();
-    e.address = q.value(16).toString();
-    return e;
+    // Never a null text: Qt would bind it as NULL, which equals nothing.
+    const QString& key = entry.fileName.isEmpty() ? entry.port : entry.fileName;
+    return key.isNull() ? QStringLiteral("") : key;
 }
 
 // Creates the file with mode 0600 before SQLite does (SQLite would follow the umask),
@@ -108,80 +95,12 @@ bool ArchiveDatabase::Fail(const QString& what)
 
 bool ArchiveDatabase::Fail(const QString& what, const QSqlQuery& query)
 {
-    QString reason = query.lastError().text().simplified();
-    if (reason.isEmpty())
-        reason = m_db.lastError().text().simplified();
-    return Fail(QStringLiteral("%1: %2").arg(what, reason));
+    return Fail(ArchiveSql::Failure(what, query, m_db));
 }
 
 bool ArchiveDatabase::Exec(QSqlQuery& query, const QString& what)
 {
     return query.exec() || Fail(what, query);
-}
-
-bool ArchiveDatabase::Begin()
-{
-    QSqlQuery q(m_db);
-    // SQLite: take the write lock at once, so that two writers wait for each other
-    // (busy timeout) instead of one failing when it upgrades a read lock.
-    const bool ok = m_kind == Kind::SQLite ? q.exec(QStringLiteral("BEGIN IMMEDIATE"))
-                                           : q.exec(QStringLiteral("BEGIN"));
-    return ok || Fail(QStringLiteral("Błąd archiwum"), q);
-}
-
-bool ArchiveDatabase::Commit()
-{
-    QSqlQuery q(m_db);
-    if (q.exec(QStringLiteral("COMMIT")))
-        return true;
-    Fail(QStringLiteral("Błąd zapisu do archiwum"), q);
-    Rollback();
-    return false;
-}
-
-void ArchiveDatabase::Rollback()
-{
-    QSqlQuery q(m_db);
-    q.exec(QStringLiteral("ROLLBACK"));
-}
-
-QStringList ArchiveDatabase::Migration(Kind kind, int version)
-{
-    const bool lite = kind == Kind::SQLite;
-    switch (version) {
-    case 1:
-        return {
-            QStringLiteral("CREATE TABLE zvx_schema (version INTEGER NOT NULL)"),
-            QStringLiteral("INSERT INTO zvx_schema (version) VALUES (0)"),
-            QStringLiteral("CREATE TABLE zvx_entries ("
-                           "id %1, at_ms BIGINT NOT NULL, utc_offset INTEGER NOT NULL, "
-                           "event TEXT NOT NULL, succeeded INTEGER NOT NULL, "
-                           "outcome TEXT NOT NULL, image %2, records %2, "
-                           "fingerprint TEXT NOT NULL, file_name TEXT NOT NULL, "
-                           "port TEXT NOT NULL, user_name TEXT NOT NULL, host TEXT NOT NULL, "
-                           "version TEXT NOT NULL, repeat_of BIGINT, site TEXT NOT NULL, "
-                           "address TEXT NOT NULL)")
-                .arg(lite ? QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT")
-                          : QStringLiteral("BIGSERIAL PRIMARY KEY"),
-                     lite ? QStringLiteral("BLOB") : QStringLiteral("BYTEA")),
-        };
-    case 2:
-        // The search text, and the indexes a list by time and the repeat check use.
-        return {
-            QStringLiteral("ALTER TABLE zvx_entries ADD COLUMN search TEXT NOT NULL DEFAULT ''"),
-            QStringLiteral("CREATE INDEX zvx_entries_at ON zvx_entries (at_ms)"),
-            QStringLiteral("CREATE INDEX zvx_entries_source ON zvx_entries (file_name, port, id)"),
-            QStringLiteral("CREATE INDEX zvx_entries_repeat ON zvx_entries (repeat_of)"),
-        };
-    case 3:
-        // SQLite: the search texts in an index of their own, which a search reads instead
-        // of the whole rows with their images (about a third of the bytes).
-        if (lite)
-            return {QStringLiteral("CREATE INDEX zvx_entries_search ON zvx_entries (search)")};
-        return {};
-    default:
-        return {};
-    }
 }
 
 bool ArchiveDatabase::Open()
@@ -216,8 +135,11 @@ bool ArchiveDatabase::Open()
     if (m_kind == Kind::SQLite) {
         QSqlQuery q(m_db);
         // Read first, change nothing: a file that is something else stays as it was.
-        if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")) || !Inspect()) {
-            if (m_error.isEmpty())
+        ArchiveSchema schema(m_db, m_kind, m_target);
+        if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")) || !schema.Inspect()) {
+            if (!schema.Error().isEmpty())
+                Fail(schema.Error());
+            else
                 Fail(QStringLiteral("To nie jest plik archiwum: %1").arg(m_target), q);
             Close();
             return false;
@@ -229,7 +151,8 @@ bool ArchiveDatabase::Open()
             return false;
         }
     }
-    if (!Upgrade()) {
+    if (ArchiveSchema schema(m_db, m_kind, m_target); !schema.Upgrade()) {
+        Fail(schema.Error());
         Close();
         return false;
     }
@@ -237,157 +160,17 @@ bool ArchiveDatabase::Open()
     return true;
 }
 
-// The tables where ours are or would be made. Qt names a PostgreSQL table outside
-// "public" with its schema in front: a company's archive in a schema of its own (the
-// usual grant since PostgreSQL 15 made "public" its owner's) would read as another
-// program's database. Ours live in the first schema of the search path, where an
-// unqualified CREATE TABLE puts them.
-QStringList ArchiveDatabase::Tables()
-{
-    if (m_kind == Kind::SQLite)
-        return m_db.tables(QSql::Tables);
-    QStringList names;
-    QSqlQuery q(m_db);
-    if (q.exec(QStringLiteral("SELECT tablename FROM pg_tables "
-                              "WHERE schemaname = current_schema()"))) {
-        while (q.next())
-            names << q.value(0).toString();
-    }
-    return names;
-}
-
-bool ArchiveDatabase::Inspect()
-{
-    QSqlQuery q(m_db);
-    const QStringList tables = Tables();
-    if (tables.isEmpty())
-        return true;
-    if (!tables.contains(QStringLiteral("zvx_schema")))
-        return Fail(QStringLiteral("To nie jest archiwum konfiguracji: %1").arg(m_target));
-    if (!q.exec(QStringLiteral("SELECT MAX(version) FROM zvx_schema")) || !q.next())
-        return Fail(QStringLiteral("Uszkodzone archiwum"), q);
-    if (q.value(0).toInt() > SchemaVersion)
-        return Fail(QStringLiteral("Archiwum pochodzi z nowszej wersji programu (schemat %1)")
-                        .arg(q.value(0).toInt()));
-    return true;
-}
-
-bool ArchiveDatabase::Upgrade()
-{
-    if (!Begin())
-        return false;
-    QSqlQuery q(m_db);
-    if (m_kind == Kind::PostgreSQL &&
-        !q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(7236118)"))) {
-        Rollback();
-        return Fail(QStringLiteral("Błąd archiwum"), q);
-    }
-    const QStringList tables = Tables();
-    int version = 0;
-    if (tables.contains(QStringLiteral("zvx_schema"))) {
-        if (!q.exec(QStringLiteral("SELECT MAX(version) FROM zvx_schema")) || !q.next()) {
-            Rollback();
-            return Fail(QStringLiteral("Uszkodzone archiwum"), q);
-        }
-        version = q.value(0).toInt();
-    } else if (!tables.isEmpty()) {
-        Rollback();
-        return Fail(QStringLiteral("To nie jest archiwum konfiguracji: %1").arg(m_target));
-    }
-    if (version > SchemaVersion) {
-        Rollback();
-        return Fail(QStringLiteral("Archiwum pochodzi z nowszej wersji programu (schemat %1)")
-                        .arg(version));
-    }
-    for (int step = version + 1; step <= SchemaVersion; ++step) {
-        for (const QString& statement : Migration(m_kind, step)) {
-            if (!q.exec(statement)) {
-                Fail(QStringLiteral("Nie można uaktualnić archiwum"), q);
-                Rollback();
-                return false;
-            }
-        }
-        if (step == 2 && !FillSearchText()) {
-            Rollback();
-            return false;
-        }
-        q.prepare(QStringLiteral("UPDATE zvx_schema SET version = ?"));
-        q.addBindValue(step);
-        if (!Exec(q, QStringLiteral("Nie można uaktualnić archiwum"))) {
-            Rollback();
-            return false;
-        }
-    }
-    if (m_kind == Kind::PostgreSQL)
-        IndexSearchText();
-    return Commit();
-}
-
-// PostgreSQL: a trigram index lets a substring search skip the rows that cannot hold it
-// (a full scan of 100,000 entries takes about 70 ms, the goal is 50 ms). Its extension
-// may be missing (the server's contrib files) or not ours to create (a user without
-// CREATE on the database): the search then scans, slower but with the same results, and
-// the next opening tries again, so an administrator's CREATE EXTENSION pg_trgm is
-// enough. Not a schema step: an older program works with the index as with none. Runs
-// inside the upgrade's transaction, under its lock.
-void ArchiveDatabase::IndexSearchText()
-{
-    QSqlQuery q(m_db);
-    // A failed statement spoils the whole transaction: undo just this attempt.
-    if (!q.exec(QStringLiteral("SAVEPOINT zvx_trgm")))
-        return;
-    const bool indexed =
-        q.exec(QStringLiteral("SELECT 1 FROM pg_indexes WHERE schemaname = current_schema() "
-                              "AND indexname = 'zvx_entries_search_trgm'")) &&
-        q.next();
-    // The server's notice that the extension exists would reach zvx's standard error.
-    if (indexed || (q.exec(QStringLiteral("SET LOCAL client_min_messages = warning")) &&
-                    q.exec(QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm")) &&
-                    q.exec(QStringLiteral("CREATE INDEX zvx_entries_search_trgm ON zvx_entries "
-                                          "USING gin (search gin_trgm_ops)"))))
-        q.exec(QStringLiteral("RELEASE SAVEPOINT zvx_trgm"));
-    else
-        q.exec(QStringLiteral("ROLLBACK TO SAVEPOINT zvx_trgm"));
-}
-
-// Entries from before the search text existed get theirs.
-bool ArchiveDatabase::FillSearchText()
-{
-    QSqlQuery q(m_db);
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT %1 FROM zvx_entries WHERE repeat_of IS NULL")
-                    .arg(QLatin1String(kColumns))))
-        return Fail(QStringLiteral("Nie można uaktualnić archiwum"), q);
-    QList<std::pair<qint64, QString>> texts;
-    while (q.next()) {
-        const ArchiveEntry entry = EntryFrom(q);
-        texts.append({entry.id, entry.SearchText()});
-    }
-    QSqlQuery u(m_db);
-    u.prepare(QStringLiteral("UPDATE zvx_entries SET search = ? WHERE id = ? OR repeat_of = ?"));
-    for (const auto& [id, text] : texts) {
-        u.addBindValue(text);
-        u.addBindValue(id);
-        u.addBindValue(id);
-        if (!Exec(u, QStringLiteral("Nie można uaktualnić archiwum")))
-            return false;
-    }
-    return true;
-}
-
 std::optional<ArchiveEntry> ArchiveDatabase::Latest(const ArchiveEntry& like)
 {
     QSqlQuery q(m_db);
-    q.prepare(QStringLiteral("SELECT %1 FROM zvx_entries WHERE file_name = ? AND port = ? "
-                             "ORDER BY id DESC LIMIT 1")
-                  .arg(QLatin1String(kColumns)));
-    q.addBindValue(Text(like.fileName));
-    q.addBindValue(Text(like.fileName.isEmpty() ? like.port : QString()));
+    q.prepare(QStringLiteral("SELECT %1 FROM zvx_entries WHERE %2 ORDER BY id DESC LIMIT 1")
+                  .arg(ArchiveColumns::SelectList(), SameSource(like)));
+    q.addBindValue(SourceKey(like));
     if (!Exec(q, QStringLiteral("Błąd odczytu archiwum")))
         return std::nullopt;
     if (!q.next())
         return ArchiveEntry{};
-    ArchiveEntry latest = EntryFrom(q);
+    ArchiveEntry latest = ArchiveColumns::Reader(q).Entry();
     if (!ResolveImage(latest))
         return std::nullopt;
     return latest;
@@ -404,8 +187,8 @@ bool ArchiveDatabase::ResolveImage(ArchiveEntry& entry)
         return false;
     if (!q.next())
         return Fail(QStringLiteral("Uszkodzone archiwum: brak wpisu %1").arg(entry.repeatOf));
-    entry.image = q.value(0).toByteArray();
-    entry.records = q.value(1).toByteArray();
+    entry.image = q.value(QStringLiteral("image")).toByteArray();
+    entry.records = q.value(QStringLiteral("records")).toByteArray();
     return true;
 }
 
@@ -417,7 +200,9 @@ bool ArchiveDatabase::Insert(ArchiveEntry& entry, bool detectRepeat)
             // Two installers saving the same file at once see each other's entry.
             QSqlQuery lock(m_db);
             lock.prepare(QStringLiteral("SELECT pg_advisory_xact_lock(7236119, hashtext(?))"));
-            lock.addBindValue(entry.fileName + QLatin1Char('\n') + entry.port);
+            lock.addBindValue(
+                (entry.fileName.isEmpty() ? QStringLiteral("port\n") : QStringLiteral("file\n")) +
+                SourceKey(entry));
             if (!Exec(lock, QStringLiteral("Błąd zapisu do archiwum")))
                 return false;
         }
@@ -428,33 +213,14 @@ bool ArchiveDatabase::Insert(ArchiveEntry& entry, bool detectRepeat)
             entry.repeatOf = latest->repeatOf != 0 ? latest->repeatOf : latest->id;
     }
     QSqlQuery q(m_db);
-    q.prepare(QStringLiteral("INSERT INTO zvx_entries (at_ms, utc_offset, event, succeeded, "
-                             "outcome, image, records, fingerprint, file_name, port, user_name, "
-                             "host, version, repeat_of, site, address, search) VALUES "
-                             "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) RETURNING id"));
-    const bool repeat = entry.repeatOf != 0;
-    q.addBindValue(entry.when.toMSecsSinceEpoch());
-    q.addBindValue(entry.utcOffset);
-    q.addBindValue(Text(entry.event));
-    q.addBindValue(entry.succeeded ? 1 : 0);
-    q.addBindValue(Text(entry.outcome));
-    q.addBindValue(repeat ? QVariant(QMetaType(QMetaType::QByteArray)) : QVariant(entry.image));
-    q.addBindValue(repeat ? QVariant(QMetaType(QMetaType::QByteArray)) : QVariant(entry.records));
-    q.addBindValue(Text(entry.fingerprint));
-    q.addBindValue(Text(entry.fileName));
-    q.addBindValue(Text(entry.port));
-    q.addBindValue(Text(entry.user));
-    q.addBindValue(Text(entry.host));
-    q.addBindValue(Text(entry.version));
-    q.addBindValue(repeat ? QVariant(entry.repeatOf) : QVariant(QMetaType(QMetaType::LongLong)));
-    q.addBindValue(Text(entry.site));
-    q.addBindValue(Text(entry.address));
-    q.addBindValue(Text(entry.SearchText()));
+    q.prepare(QStringLiteral("INSERT INTO zvx_entries (%1) VALUES (%2) RETURNING id")
+                  .arg(ArchiveColumns::InsertList(), ArchiveColumns::InsertPlaceholders()));
+    ArchiveColumns::BindInsert(q, entry);
     if (!Exec(q, QStringLiteral("Błąd zapisu do archiwum")))
         return false;
     if (!q.next())
         return Fail(QStringLiteral("Błąd zapisu do archiwum: brak numeru wpisu"));
-    entry.id = q.value(0).toLongLong();
+    entry.id = q.value(QStringLiteral("id")).toLongLong();
     return true;
 }
 
@@ -471,18 +237,18 @@ bool ArchiveDatabase::AppendAll(QList<ArchiveEntry>& entries, bool detectRepeat)
 {
     if (!m_open)
         return Fail(m_error.isEmpty() ? QStringLiteral("Archiwum nie jest otwarte") : m_error);
-    if (!Begin())
+    if (!ArchiveSql::Begin(m_db, m_kind, m_error))
         return false;
     for (ArchiveEntry& entry : entries) {
         if (!Insert(entry, detectRepeat)) {
             const QString error = m_error;
-            Rollback();
+            ArchiveSql::Rollback(m_db);
             for (ArchiveEntry& e : entries)
                 e.id = 0;
             return Fail(error);
         }
     }
-    return Commit();
+    return ArchiveSql::Commit(m_db, m_error);
 }
 
 std::optional<QList<ArchiveEntry>> ArchiveDatabase::Find(const ArchiveQuery& query, bool withImages)
@@ -510,9 +276,9 @@ std::optional<QList<ArchiveEntry>> ArchiveDatabase::Find(const ArchiveQuery& que
             values << QStringLiteral("%") + pattern + QStringLiteral("%");
         }
     }
-    if (!query.event.isEmpty()) {
+    if (query.event) {
         where << QStringLiteral("event = ?");
-        values << query.event;
+        values << QString::fromLatin1(ConfigEventName(*query.event));
     }
     if (query.since.isValid()) {
         where << QStringLiteral("at_ms >= ?");
@@ -522,7 +288,7 @@ std::optional<QList<ArchiveEntry>> ArchiveDatabase::Find(const ArchiveQuery& que
         where << QStringLiteral("at_ms < ?");
         values << query.until.toMSecsSinceEpoch();
     }
-    QString sql = QStringLiteral("SELECT %1 FROM zvx_entries").arg(QLatin1String(kColumns));
+    QString sql = QStringLiteral("SELECT %1 FROM zvx_entries").arg(ArchiveColumns::SelectList());
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
     sql += QStringLiteral(" ORDER BY id DESC");
@@ -536,8 +302,9 @@ std::optional<QList<ArchiveEntry>> ArchiveDatabase::Find(const ArchiveQuery& que
     if (!Exec(q, QStringLiteral("Błąd odczytu archiwum")))
         return std::nullopt;
     QList<ArchiveEntry> found;
+    const ArchiveColumns::Reader rows(q);
     while (q.next())
-        found.append(EntryFrom(q));
+        found.append(rows.Entry());
     if (withImages) {
         for (ArchiveEntry& e : found) {
             if (!ResolveImage(e))
@@ -554,8 +321,8 @@ std::optional<ArchiveEntry> ArchiveDatabase::Get(qint64 id)
         return std::nullopt;
     }
     QSqlQuery q(m_db);
-    q.prepare(
-        QStringLiteral("SELECT %1 FROM zvx_entries WHERE id = ?").arg(QLatin1String(kColumns)));
+    q.prepare(QStringLiteral("SELECT %1 FROM zvx_entries WHERE id = ?")
+                  .arg(ArchiveColumns::SelectList()));
     q.addBindValue(id);
     if (!Exec(q, QStringLiteral("Błąd odczytu archiwum")))
         return std::nullopt;
@@ -563,7 +330,7 @@ std::optional<ArchiveEntry> ArchiveDatabase::Get(qint64 id)
         Fail(QStringLiteral("Brak wpisu %1 w archiwum").arg(id));
         return std::nullopt;
     }
-    ArchiveEntry entry = EntryFrom(q);
+    ArchiveEntry entry = ArchiveColumns::Reader(q).Entry();
     if (!ResolveImage(entry))
         return std::nullopt;
     return entry;
@@ -572,11 +339,10 @@ std::optional<ArchiveEntry> ArchiveDatabase::Get(qint64 id)
 std::optional<ArchiveEntry> ArchiveDatabase::Previous(const ArchiveEntry& entry)
 {
     QSqlQuery q(m_db);
-    q.prepare(QStringLiteral("SELECT %1 FROM zvx_entries WHERE file_name = ? AND port = ? "
-                             "AND id < ? ORDER BY id DESC LIMIT 1")
-                  .arg(QLatin1String(kColumns)));
-    q.addBindValue(Text(entry.fileName));
-    q.addBindValue(Text(entry.fileName.isEmpty() ? entry.port : QString()));
+    q.prepare(QStringLiteral("SELECT %1 FROM zvx_entries WHERE %2 AND id < ? ORDER BY id DESC "
+                             "LIMIT 1")
+                  .arg(ArchiveColumns::SelectList(), SameSource(entry)));
+    q.addBindValue(SourceKey(entry));
     q.addBindValue(entry.id);
     if (!Exec(q, QStringLiteral("Błąd odczytu archiwum")))
         return std::nullopt;
@@ -584,7 +350,7 @@ std::optional<ArchiveEntry> ArchiveDatabase::Previous(const ArchiveEntry& entry)
         Fail(QStringLiteral("Brak wcześniejszego wpisu tego pliku lub portu"));
         return std::nullopt;
     }
-    ArchiveEntry previous = EntryFrom(q);
+    ArchiveEntry previous = ArchiveColumns::Reader(q).Entry();
     if (!ResolveImage(previous))
         return std::nullopt;
     return previous;
@@ -626,7 +392,7 @@ bool ArchiveDatabase::PruneIds(const QList<qint64>& ids)
 
 std::optional<int> ArchiveDatabase::Prune(const QDateTime& before, int keepCount)
 {
-    if (!m_open || !Begin())
+    if (!m_open || !ArchiveSql::Begin(m_db, m_kind, m_error))
         return std::nullopt;
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
@@ -635,7 +401,7 @@ std::optional<int> ArchiveDatabase::Prune(const QDateTime& before, int keepCount
     // the same pass before its own repeats have moved on.
     q.prepare(QStringLiteral("SELECT id FROM zvx_entries ORDER BY id ASC"));
     if (!Exec(q, QStringLiteral("Błąd archiwum"))) {
-        Rollback();
+        ArchiveSql::Rollback(m_db);
         return std::nullopt;
     }
     QList<qint64> all;
@@ -649,17 +415,17 @@ std::optional<int> ArchiveDatabase::Prune(const QDateTime& before, int keepCount
         q.prepare(QStringLiteral("SELECT id FROM zvx_entries WHERE at_ms < ? ORDER BY id ASC"));
         q.addBindValue(before.toMSecsSinceEpoch());
         if (!Exec(q, QStringLiteral("Błąd archiwum"))) {
-            Rollback();
+            ArchiveSql::Rollback(m_db);
             return std::nullopt;
         }
         while (q.next())
             ids.insert(q.value(0).toLongLong());
     }
     if (!PruneIds(QList<qint64>(ids.begin(), ids.end()))) {
-        Rollback();
+        ArchiveSql::Rollback(m_db);
         return std::nullopt;
     }
-    if (!Commit())
+    if (!ArchiveSql::Commit(m_db, m_error))
         return std::nullopt;
     return static_cast<int>(ids.size());
 }

@@ -15,17 +15,17 @@ class QSqlQuery;
 // phone numbers, fingerprint; any case), of one event, in a time range, newest first.
 struct ArchiveQuery
 {
-    QString text;     // empty: any
-    QString event;    // empty: any
-    QDateTime since;  // invalid: from the first
-    QDateTime until;  // invalid: to the last (exclusive)
-    int limit = 1000; // at most this many; 0: all
+    QString text;                     // empty: any
+    std::optional<ConfigEvent> event; // nothing: any
+    QDateTime since;                  // invalid: from the first
+    QDateTime until;                  // invalid: to the last (exclusive)
+    int limit = 1000;                 // at most this many; 0: all
 };
 
 // One archive of configurations in a database, through Qt SQL: a SQLite file (QSQLITE,
 // one machine: several windows and "zvx" at once, write-ahead log, busy timeout) or a
 // PostgreSQL database (QPSQL, a team). The program creates the tables and upgrades them
-// (table zvx_schema keeps the version; forward steps only). Entries are only added;
+// (ArchiveSchema). Entries are only added;
 // Prune is the only deletion.
 //
 // Calls return false (or nothing) on failure, with the reason in Error(); they never
@@ -38,9 +38,6 @@ public:
         SQLite,
         PostgreSQL,
     };
-    // The version Open brings the tables to.
-    static constexpr int SchemaVersion = 3;
-
     // target: the SQLite file's path (created with mode 0600, its folder 0700), or a
     // libpq connection string ("service=zorvex", "host=/run/pg dbname=zvx"); passwords
     // belong in ~/.pgpass or the service file, never here.
@@ -51,9 +48,9 @@ public:
 
     Kind GetKind() const { return m_kind; }
     const QString& Target() const { return m_target; }
-    // Connects and brings the tables to SchemaVersion. Refuses a database that is not an
-    // archive (other tables, a file that is no SQLite database) and one written by a
-    // newer program.
+    // Connects and brings the tables to this version's (ArchiveSchema). Refuses a database that is
+    // not an archive (other tables, a file that is no SQLite database) and one written by a newer
+    // program.
     bool Open();
     bool IsOpen() const { return m_open; }
     void Close();
@@ -80,22 +77,10 @@ public:
     bool Remove(qint64 id);
     std::optional<qint64> Count();
 
-    // The statements of one upgrade step (1: the first tables), for the tests that
-    // build an old archive.
-    static QStringList Migration(Kind kind, int version);
-
 private:
     bool Fail(const QString& what, const QSqlQuery& query);
     bool Fail(const QString& what);
     bool Exec(QSqlQuery& query, const QString& what);
-    bool Begin();
-    bool Commit();
-    void Rollback();
-    bool Inspect();
-    bool Upgrade();
-    QStringList Tables();
-    bool FillSearchText();
-    void IndexSearchText();
     bool Insert(ArchiveEntry& entry, bool detectRepeat);
     std::optional<ArchiveEntry> Latest(const ArchiveEntry& like);
     bool ResolveImage(ArchiveEntry& entry);

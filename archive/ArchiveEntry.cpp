@@ -1,9 +1,9 @@
 #include "archive/ArchiveEntry.h"
 
 #include "editors/fields/PhonesFields.h"
+#include "model/ConfigIdentity.h"
 #include "model/Cp1250.h"
 #include "model/ImageChecksum.h"
-#include "report/ConfigIdentity.h"
 #include "resources/Version.h"
 
 #include <QSysInfo>
@@ -12,12 +12,42 @@
 
 #include <array>
 #include <cstring>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <pwd.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
 QString RecordText(const TComment& comment, int index)
 {
     return QString::fromStdString(Cp1250ToUtf8(comment.GetText(index))).trimmed();
+}
+
+// The account the program runs under, from the system: cron, a systemd unit or
+// "sudo -i" may leave the environment without a name.
+QString AccountName()
+{
+#ifdef _WIN32
+    wchar_t name[257]; // the longest user name (UNLEN, 256) and its final zero
+    DWORD size = 257;
+    if (GetUserNameW(name, &size) && size > 0)
+        return QString::fromWCharArray(name, int(size) - 1); // size counted the final zero
+    return QString();
+#else
+    const long suggested = sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(suggested > 0 ? std::size_t(suggested) : 16384);
+    passwd account{};
+    passwd* found = nullptr;
+    if (getpwuid_r(geteuid(), &account, buffer.data(), buffer.size(), &found) == 0 && found &&
+        found->pw_name)
+        return QString::fromLocal8Bit(found->pw_name);
+    return QString();
+#endif
 }
 
 QString UserName()
@@ -27,7 +57,7 @@ QString UserName()
         if (!value.isEmpty())
             return value;
     }
-    return QString();
+    return AccountName();
 }
 
 } // namespace
@@ -58,7 +88,7 @@ TZorvexSettings ArchiveEntry::Settings() const
 
 void ArchiveEntry::SetSettings(const TZorvexSettings& settings)
 {
-    fingerprint = ImageFingerprint(settings.Cfg);
+    fingerprint = QString::fromStdString(ImageFingerprint(settings.Cfg));
     // As the dialer and the file hold it: with the checksum in byte 0.
     std::array<std::uint8_t, TCfg::Size> bytes = settings.Cfg.Bytes();
     bytes[0] = ZeroSumByte(bytes.data() + 1, TCfg::Size - 1);
@@ -97,13 +127,13 @@ QString ArchiveEntry::SearchText() const
     return parts.join(QLatin1Char('\n')).toLower();
 }
 
-ArchiveEntry ArchiveEntry::Now(const QString& event, const TZorvexSettings& settings)
+ArchiveEntry ArchiveEntry::Now(ConfigEvent event, const TZorvexSettings& settings)
 {
     ArchiveEntry entry;
     const QDateTime now = QDateTime::currentDateTime();
     entry.when = now.toUTC();
     entry.utcOffset = now.offsetFromUtc();
-    entry.event = event;
+    entry.event = QString::fromLatin1(ConfigEventName(event));
     entry.SetSettings(settings);
     entry.user = UserName();
     entry.host = QSysInfo::machineHostName();
@@ -111,20 +141,8 @@ ArchiveEntry ArchiveEntry::Now(const QString& event, const TZorvexSettings& sett
     return entry;
 }
 
-QString ArchiveEventText(const QString& event)
+QString ArchiveEntry::EventText() const
 {
-    static const struct
-    {
-        const char* name;
-        const char* text;
-    } kTexts[] = {
-        {ArchiveEntry::Read, "odczyt"},        {ArchiveEntry::Write, "zapis"},
-        {ArchiveEntry::Verify, "weryfikacja"}, {ArchiveEntry::Restart, "restart"},
-        {ArchiveEntry::Load, "wczytanie"},     {ArchiveEntry::Save, "zapis do pliku"},
-    };
-    for (const auto& t : kTexts) {
-        if (event == QLatin1String(t.name))
-            return QString::fromUtf8(t.text);
-    }
-    return event;
+    const std::optional<ConfigEvent> known = ConfigEventFromName(event.toStdString());
+    return known ? QString::fromUtf8(ConfigEventText(*known)) : event;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ConfigEvent.h"
 #include "model/TZorvexSettings.h"
 
 #include <QByteArray>
@@ -13,17 +14,11 @@
 // and names the entry that holds it (repeatOf).
 struct ArchiveEntry
 {
-    // Event names as stored and as "zvx archive log --json" prints them.
-    static constexpr const char* Read = "read";
-    static constexpr const char* Write = "write";
-    static constexpr const char* Verify = "verify";
-    static constexpr const char* Restart = "restart";
-    static constexpr const char* Load = "load";
-    static constexpr const char* Save = "save";
-
     qint64 id = 0;     // given by the archive; 0 until appended
     QDateTime when;    // UTC
     int utcOffset = 0; // seconds east of UTC where the event happened (its local time)
+    // The event's stored name (ConfigEventName). Kept as text: an archive shared with a
+    // newer program may hold a name this one does not know, and shows it as it stands.
     QString event;
     bool succeeded = true;
     QString outcome;     // the user's words for a failure; empty after a success
@@ -51,10 +46,10 @@ struct ArchiveEntry
     // the fingerprint.
     QString SearchText() const;
 
-    // An entry stamped now, in this process: time, user, host, the program's version.
-    static ArchiveEntry Now(const QString& event, const TZorvexSettings& settings);
-};
+    // The event in the user's words ("odczyt", "zapis", ...); the stored name itself for
+    // one this version does not know.
+    QString EventText() const;
 
-// The event's name in the user's words ("odczyt", "zapis", ...); the name itself for
-// an unknown one.
-QString ArchiveEventText(const QString& event);
+    // An entry stamped now, in this process: time, user, host, the program's version.
+    static ArchiveEntry Now(ConfigEvent event, const TZorvexSettings& settings);
+};

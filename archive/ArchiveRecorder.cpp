@@ -75,7 +75,12 @@ bool ArchiveRecorder::Flush()
     if (!QFileInfo::exists(m_queueFile))
         return true;
     ArchiveDatabase* db = Database();
-    if (!db || !OpenQueue()) {
+    if (!db) {
+        m_sinceFailure.start();
+        return false;
+    }
+    if (!OpenQueue()) {
+        m_problem = m_queue->Error();
         m_sinceFailure.start();
         return false;
     }
@@ -115,13 +120,16 @@ bool ArchiveRecorder::Record(ArchiveEntry& entry)
         m_problem = db->Error();
         db->Close();
     }
+    m_unreachable = m_problem;
     m_sinceFailure.start();
     return Queue(entry);
 }
 
 bool ArchiveRecorder::Queue(ArchiveEntry& entry)
 {
-    const QString reason = m_problem;
+    // Why the archive could not be reached when it was last tried: during the pause the
+    // problem line already tells of the queue, and must not be nested in itself.
+    const QString& reason = m_unreachable;
     ArchiveEntry waiting = entry;
     if (OpenQueue() && m_queue->Append(waiting, false)) {
         m_problem = QStringLiteral("Archiwum niedostępne (%1); wpisy czekają w kolejce: %2")

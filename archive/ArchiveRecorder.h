@@ -59,5 +59,6 @@ private:
     std::unique_ptr<ArchiveDatabase> m_db;
     std::unique_ptr<ArchiveDatabase> m_queue;
     QString m_problem;
+    QString m_unreachable;        // the archive's own reason, from the last try
     QElapsedTimer m_sinceFailure; // valid after a failure to reach the archive
 };

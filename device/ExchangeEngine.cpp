@@ -18,21 +18,6 @@ QString Text(const char* message)
     return QString::fromUtf8(message);
 }
 
-QString KindName(ExchangeKind kind)
-{
-    switch (kind) {
-    case ExchangeKind::Read:
-        return QStringLiteral("odczyt");
-    case ExchangeKind::Verify:
-        return QStringLiteral("weryfikacja");
-    case ExchangeKind::Write:
-        return QStringLiteral("zapis");
-    case ExchangeKind::Restart:
-        return QStringLiteral("restart");
-    }
-    return {};
-}
-
 } // namespace
 
 ExchangeEngine::ExchangeEngine(TZorvexSettings& settings, ExchangeLink& link,
@@ -43,14 +28,14 @@ ExchangeEngine::ExchangeEngine(TZorvexSettings& settings, ExchangeLink& link,
 void ExchangeEngine::StartRead()
 {
     m_checkRead = nullptr;
-    m_kind = ExchangeKind::Read;
+    m_event = ConfigEvent::Read;
     BeginRead();
 }
 
 void ExchangeEngine::StartCheckRead(ImageHandler done)
 {
     m_checkRead = std::move(done);
-    m_kind = ExchangeKind::Verify;
+    m_event = ConfigEvent::Verify;
     BeginRead();
 }
 
@@ -64,7 +49,7 @@ void ExchangeEngine::BeginRead()
 
 void ExchangeEngine::StartWrite()
 {
-    m_kind = ExchangeKind::Write;
+    m_event = ConfigEvent::Write;
     const auto& image = m_settings.Cfg.Bytes();
     m_settings.Cfg.SetByte(0, ZeroSumByte(image.data() + 1, ImageSize - 1));
     m_position = 0;
@@ -75,7 +60,7 @@ void ExchangeEngine::StartWrite()
 
 void ExchangeEngine::StartRestart(int hour, int minute)
 {
-    m_kind = ExchangeKind::Restart;
+    m_event = ConfigEvent::Restart;
     Begin(Operation::Restart, DialerFrames::Restart(hour, minute));
 }
 
@@ -85,7 +70,7 @@ void ExchangeEngine::Begin(::Operation operation, const QByteArray& frame)
     if (m_log) {
         TransferLogEntry entry;
         entry.kind = TransferLogEntry::Kind::Start;
-        entry.text = KindName(m_kind);
+        entry.text = Text(ConfigEventText(m_event));
         Note(std::move(entry));
     }
     m_link.TransferStarted();
@@ -136,18 +121,21 @@ void ExchangeEngine::Done(bool succeeded, const char* failure)
         entry.text = failure ? Text(failure) : QString();
         Note(std::move(entry));
     }
-    m_link.ExchangeDone({m_kind, succeeded, failure ? Text(failure) : QString()});
+    m_link.ExchangeDone({m_event, succeeded, false, failure ? Text(failure) : QString()});
 }
 
-bool ExchangeEngine::EndAfterError() noexcept
+bool ExchangeEngine::Stop(const QString& why) noexcept
 {
     if (m_operation == Operation::Idle)
         return false;
     if (m_log) {
-        TransferLogEntry entry;
-        entry.kind = TransferLogEntry::Kind::End;
-        entry.text = QStringLiteral("przerwana błędem");
-        Note(std::move(entry));
+        try {
+            TransferLogEntry entry;
+            entry.kind = TransferLogEntry::Kind::End;
+            entry.text = why;
+            Note(std::move(entry));
+        } catch (...) { // memory: the exchange must end all the same
+        }
     }
     m_operation = Operation::Idle;
     m_retriesLeft = 0;

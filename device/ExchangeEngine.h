@@ -13,8 +13,9 @@
 #include <cstdint>
 #include <functional>
 
-// What the link is doing; the values are the ones the dialer link has always used.
-// Classes that also have a member function Operation() name the type ::Operation.
+// What the link is doing: its own state, the values the dialer link has always used.
+// What an exchange did is told as a ConfigEvent. Classes that also have a member
+// function Operation() name the type ::Operation.
 enum class Operation : std::uint8_t
 {
     Idle = 0,
@@ -77,7 +78,9 @@ public:
     // Operation 0, timer stopped, TransferEnded fired (once per exchange). Errors of
     // those calls are swallowed, the first error is what the user must see. Returns
     // false when no exchange was running.
-    bool EndAfterError() noexcept;
+    bool EndAfterError() noexcept { return Stop(QStringLiteral("przerwana błędem")); }
+    // The same for an exchange the user broke off; why goes to the log.
+    bool Stop(const QString& why) noexcept;
 
     // Every frame, chunk and decision of the exchanges from now on goes to log (nullptr:
     // none, the default). The log must outlive the engine or be unset first.
@@ -85,8 +88,8 @@ public:
     TransferLog* Log() const { return m_log; }
 
     ::Operation Operation() const { return m_operation; }
-    // The exchange running, or the one that ran last.
-    ExchangeKind Kind() const { return m_kind; }
+    // The exchange running, or the one that ran last: Read, Verify, Write or Restart.
+    ConfigEvent Event() const { return m_event; }
     std::uint8_t RetriesLeft() const { return m_retriesLeft; }
     const QByteArray& LastFrame() const { return m_lastFrame; }
     int Position() const { return m_position; }
@@ -123,7 +126,7 @@ private:
     OutcomeReporter& m_reporter;
 
     ::Operation m_operation = ::Operation::Idle;
-    ExchangeKind m_kind = ExchangeKind::Read;
+    ConfigEvent m_event = ConfigEvent::Read;
     std::uint8_t m_retriesLeft = 0;
     QByteArray m_lastFrame;
     int m_position = 0;

@@ -1,5 +1,7 @@
 #include "device/ExchangeOutcome.h"
 
+#include "serial/EComPort.h"
+
 QString ErrorText(std::exception_ptr error)
 {
     try {
@@ -11,4 +13,17 @@ QString ErrorText(std::exception_ptr error)
     } catch (...) {
     }
     return {};
+}
+
+ExchangeOutcome BrokenOutcome(ConfigEvent event, std::exception_ptr error)
+{
+    bool port = false;
+    try {
+        if (error)
+            std::rethrow_exception(error);
+    } catch (const EComPort&) {
+        port = true;
+    } catch (...) {
+    }
+    return {event, false, port, ErrorText(error)};
 }

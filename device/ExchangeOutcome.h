@@ -1,26 +1,21 @@
 #pragma once
 
+#include "model/ConfigEvent.h"
+
 #include <QString>
 
-#include <cstdint>
 #include <exception>
-
-// Which exchange with the dialer ended. A check read (verifying the dialer against the
-// configuration) is a read that leaves the configuration alone.
-enum class ExchangeKind : std::uint8_t
-{
-    Read,
-    Verify,
-    Write,
-    Restart,
-};
 
 // How an exchange ended, told once per exchange after its message has been taken in
 // (and, for a read, after the image has been copied).
 struct ExchangeOutcome
 {
-    ExchangeKind operation = ExchangeKind::Read;
+    // Read, Verify (a read that leaves the configuration alone), Write or Restart.
+    ConfigEvent event = ConfigEvent::Read;
     bool succeeded = false;
+    // The port failed (it could not be opened, or the adapter went away): the line, not
+    // the dialer, is what the user must look at.
+    bool portFailed = false;
     // A failure in the user's words ("Błędy w transmisji RS lub Dialer nie odpowiada",
     // a port error's message); empty after a success.
     QString message;
@@ -29,3 +24,6 @@ struct ExchangeOutcome
 // An error's message as the user reads it (our Exception's text, any other exception's
 // what()); empty for an exception that carries none.
 QString ErrorText(std::exception_ptr error);
+// How an exchange that error broke off ended: failed, with the error's message, and
+// portFailed when it is the serial port's own error.
+ExchangeOutcome BrokenOutcome(ConfigEvent event, std::exception_ptr error);

@@ -135,12 +135,29 @@ ConfigFile::Result TZorvexSettingsControl::SaveToFile(const QString& fileName)
     return ConfigFile::Save(m_settings, FileNameBytes(fileName));
 }
 
-ConfigFile::Result TZorvexSettingsControl::LoadFromFile(const QString& fileName)
+ConfigFile::Result TZorvexSettingsControl::LoadFromFile(const QString& fileName, bool* replaced)
 {
-    return ConfigFile::Load(
-        m_settings, FileNameBytes(fileName), [this](const std::string& record0) {
-            return m_reporter.Confirm(QString::fromStdString(Cp1250ToUtf8(record0)));
+    bool confirmed = false;
+    const ConfigFile::Result result = ConfigFile::Load(
+        m_settings, FileNameBytes(fileName), [this, &confirmed](const std::string& record0) {
+            confirmed = m_reporter.Confirm(QString::fromStdString(Cp1250ToUtf8(record0)));
+            return confirmed;
         });
+    if (replaced)
+        *replaced = result.Ok() && confirmed;
+    return result;
+}
+
+bool TZorvexSettingsControl::CancelExchange(const QString& reason)
+{
+    if (!m_engine.Stop(reason))
+        return false;
+    try {
+        ExchangeDone({m_engine.Event(), false, false, reason});
+    } catch (...) {
+        ErrorSink::Report(std::current_exception());
+    }
+    return true;
 }
 
 void TZorvexSettingsControl::PortRxChar(TCustomComPort* /*sender*/, int count)
@@ -179,7 +196,7 @@ void TZorvexSettingsControl::EndAfterError(std::exception_ptr error)
     ErrorSink::Report(error);
     if (broken) {
         try {
-            ExchangeDone({m_engine.Kind(), false, ErrorText(error)});
+            ExchangeDone(BrokenOutcome(m_engine.Event(), error));
         } catch (...) {
             ErrorSink::Report(std::current_exception());
         }

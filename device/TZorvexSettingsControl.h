@@ -74,9 +74,16 @@ public:
 
     // The 1024-byte configuration file (ConfigFileIO.h; the name's bytes as FileNames.h
     // gives them). LoadFromFile asks the reporter's Confirm with the file's record 0
-    // text and changes the configuration only on OK (declined is Ok too).
+    // text and changes the configuration only on OK (declined is Ok too); replaced, when
+    // given, tells which.
     ConfigFile::Result SaveToFile(const QString& fileName);
-    ConfigFile::Result LoadFromFile(const QString& fileName);
+    ConfigFile::Result LoadFromFile(const QString& fileName, bool* replaced = nullptr);
+
+    // Ends the exchange in progress as a failure with reason as its message (the user
+    // broke it off), without a message of the link's: OnTransferEnd, then OnExchangeDone
+    // with reason. Nothing is sent to undo what the dialer has taken. False when no
+    // exchange was running.
+    bool CancelExchange(const QString& reason);
 
     // The port's OnRxChar and the reply timer's tick. Never throw.
     void PortRxChar(TCustomComPort* sender, int count);

@@ -3,12 +3,10 @@
 #include "device/ConfigFileIO.h"
 #include "device/ConfigFileMessage.h"
 #include "device/FileNames.h"
-#include "device/OutcomeReporter.h"
 #include "document/DocumentObserver.h"
 #include "document/VerifyPolicy.h"
-#include "model/Cp1250.h"
+#include "model/ConfigIdentity.h"
 #include "model/ErrorSink.h"
-#include "resources/ConstsZVX.h"
 
 #include <QTimer>
 
@@ -19,28 +17,13 @@ FileResult Outcome(const ConfigFile::Result& result, ConfigFile::Action action)
 {
     if (result.Ok())
         return {};
-    return {FileOutcome::Failed, ConfigFile::Message(result, action)};
-}
-
-DocumentEvent::Kind EventKind(ExchangeKind kind)
-{
-    switch (kind) {
-    case ExchangeKind::Read:
-        return DocumentEvent::Kind::Read;
-    case ExchangeKind::Verify:
-        return DocumentEvent::Kind::Verify;
-    case ExchangeKind::Write:
-        return DocumentEvent::Kind::Write;
-    case ExchangeKind::Restart:
-        break;
-    }
-    return DocumentEvent::Kind::Restart;
+    return {FileOutcome::Failed, ConfigFile::Message(result, action), result};
 }
 
 } // namespace
 
 ConfigDocument::ConfigDocument(OutcomeReporter& reporter, QObject* parent)
-    : QObject(parent), m_reporter(reporter), m_link(reporter)
+    : QObject(parent), m_link(reporter)
 {
     m_link.OnExchangeDone = [this](const ExchangeOutcome& outcome) { ExchangeDone(outcome); };
     m_unmodified = Settings();
@@ -71,36 +54,60 @@ void ConfigDocument::LoadDefaults()
     MarkUnmodified();
 }
 
+void ConfigDocument::TakeFile(const QString& fileName)
+{
+    m_fileName = fileName;
+    m_fileContent = Settings();
+    MarkUnmodified();
+}
+
+QString ConfigDocument::FileOfConfiguration() const
+{
+    return !m_fileName.isEmpty() && SameConfiguration(Settings(), m_fileContent) ? m_fileName
+                                                                                 : QString();
+}
+
 FileResult ConfigDocument::Load(const QString& fileName)
 {
-    bool accepted = false;
-    const ConfigFile::Result result =
-        ConfigFile::Load(Settings(), FileNameBytes(fileName), [&](const std::string& record0) {
-            accepted = m_reporter.Confirm(QString::fromStdString(Cp1250ToUtf8(record0)));
-            return accepted;
-        });
+    bool replaced = false;
+    const ConfigFile::Result result = m_link.LoadFromFile(fileName, &replaced);
     if (!result.Ok())
         return Outcome(result, ConfigFile::Action::Load);
-    if (!accepted)
-        return {FileOutcome::Declined, {}}; // unsaved edits stay unsaved
-    m_fileName = fileName;
-    MarkUnmodified();
-    Notify(DocumentEvent::Kind::Load, true, {}, fileName);
+    if (!replaced)
+        return {FileOutcome::Declined, {}, {}}; // unsaved edits stay unsaved
+    TakeFile(fileName);
+    Notify(ConfigEvent::Load, true, {}, fileName, Settings());
+    return {};
+}
+
+FileResult ConfigDocument::Open(const QString& fileName)
+{
+    TZorvexSettings opened = Settings();
+    const FileResult result = ReadFile(fileName, opened);
+    if (result.outcome != FileOutcome::Done)
+        return result;
+    Settings() = opened;
+    TakeFile(fileName);
     return {};
 }
 
 FileResult ConfigDocument::Save(const QString& fileName)
 {
-    const ConfigFile::Result result = ConfigFile::Save(Settings(), FileNameBytes(fileName));
-    if (!result.Ok()) {
-        const FileResult failed = Outcome(result, ConfigFile::Action::Save);
-        Notify(DocumentEvent::Kind::Save, false, failed.message, fileName);
-        return failed;
-    }
-    m_fileName = fileName;
-    MarkUnmodified();
-    Notify(DocumentEvent::Kind::Save, true, {}, fileName);
-    return {};
+    const FileResult result = Outcome(m_link.SaveToFile(fileName), ConfigFile::Action::Save);
+    if (result.outcome == FileOutcome::Done)
+        TakeFile(fileName);
+    Notify(ConfigEvent::Save, result.outcome == FileOutcome::Done, result.message, fileName,
+           Settings());
+    return result;
+}
+
+FileResult ConfigDocument::SaveCopy(const TZorvexSettings& settings, const QString& fileName)
+{
+    const FileResult result =
+        Outcome(ConfigFile::Save(settings, FileNameBytes(fileName)), ConfigFile::Action::Save);
+    Notify(ConfigEvent::Save, result.outcome == FileOutcome::Done, result.message, fileName,
+           settings);
+    return result;
 }
 
 FileResult ConfigDocument::ReadFile(const QString& fileName, TZorvexSettings& settings)
@@ -113,63 +120,72 @@ FileResult ConfigDocument::ReadFile(const QString& fileName, TZorvexSettings& se
     return {};
 }
 
-template <class Start> void ConfigDocument::Begin(ExchangeKind kind, Start start)
+template <class Start> void ConfigDocument::Begin(ConfigEvent event, Start start)
 {
     try {
         start();
     } catch (...) {
-        const ExchangeOutcome failed{kind, false, ErrorText(std::current_exception())};
-        Notify(EventKind(kind), false, failed.message, {});
-        emit exchangeFinished(failed);
+        ExchangeDone(BrokenOutcome(event, std::current_exception()));
         throw;
     }
 }
 
 void ConfigDocument::Read()
 {
-    Begin(ExchangeKind::Read, [this] { m_link.ReadFromDevice(); });
+    Begin(ConfigEvent::Read, [this] { m_link.ReadFromDevice(); });
 }
 
 void ConfigDocument::Write()
 {
-    Begin(ExchangeKind::Write, [this] { m_link.WriteToDevice(); });
+    Begin(ConfigEvent::Write, [this] { m_link.WriteToDevice(); });
 }
 
 void ConfigDocument::Verify()
 {
-    Begin(ExchangeKind::Verify,
+    Begin(ConfigEvent::Verify,
           [this] { m_link.VerifyDevice([this](const TCfg& image) { m_dialerImage = image; }); });
 }
 
 void ConfigDocument::Restart(const QTime& time)
 {
-    Begin(ExchangeKind::Restart, [this, time] { m_link.RestartDevice(time); });
+    Begin(ConfigEvent::Restart, [this, time] { m_link.RestartDevice(time); });
+}
+
+bool ConfigDocument::Cancel(const QString& reason)
+{
+    return m_link.CancelExchange(reason);
 }
 
 void ConfigDocument::ExchangeDone(const ExchangeOutcome& outcome)
 {
-    if (outcome.succeeded && outcome.operation == ExchangeKind::Read) {
+    // Which file went into the dialer, or was compared with it: asked before a good
+    // read or write changes what the document holds.
+    const bool namesFile =
+        outcome.event == ConfigEvent::Write || outcome.event == ConfigEvent::Verify;
+    const QString file = namesFile ? FileOfConfiguration() : QString();
+    if (outcome.succeeded && outcome.event == ConfigEvent::Read) {
         m_fileName.clear(); // the dialer's configuration, in no file yet
         MarkUnmodified();
-    } else if (outcome.succeeded && outcome.operation == ExchangeKind::Write) {
+    } else if (outcome.succeeded && outcome.event == ConfigEvent::Write) {
         MarkUnmodified();
         // The question comes once the write's box has closed, outside the port's handling.
         QTimer::singleShot(0, this, [this] { OfferVerification(); });
     }
-    Notify(EventKind(outcome.operation), outcome.succeeded, outcome.message, {});
+    TZorvexSettings passed = Settings();
+    if (outcome.event == ConfigEvent::Verify && outcome.succeeded)
+        passed.Cfg = m_dialerImage; // what the dialer holds, with the document's records
+    Notify(outcome.event, outcome.succeeded, outcome.message, file, passed);
     emit exchangeFinished(outcome);
 }
 
-void ConfigDocument::Notify(DocumentEvent::Kind eventKind, bool succeeded, const QString& message,
-                            const QString& fileName)
+void ConfigDocument::Notify(ConfigEvent event, bool succeeded, const QString& message,
+                            const QString& fileName, const TZorvexSettings& passed)
 {
     if (!m_observer)
         return;
-    TZorvexSettings passed = Settings();
-    if (eventKind == DocumentEvent::Kind::Verify && succeeded)
-        passed.Cfg = m_dialerImage;
-    m_observer->DocumentEventHappened(
-        {eventKind, succeeded, message, fileName, m_link.SerialPort().Port(), passed});
+    const bool exchange = event != ConfigEvent::Load && event != ConfigEvent::Save;
+    m_observer->DocumentEventHappened({event, succeeded, message, fileName,
+                                       exchange ? m_link.SerialPort().Port() : QString(), passed});
 }
 
 void ConfigDocument::OfferVerification()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/ConfigFileResult.h"
 #include "device/ExchangeOutcome.h"
 #include "device/TZorvexSettingsControl.h"
 #include "document/DocumentObserver.h"
@@ -25,6 +26,9 @@ struct FileResult
     FileOutcome outcome = FileOutcome::Done;
     // Failed: the user's words ("Nieprawidłowy format pliku", "Błąd zapisu pliku", ...).
     QString message;
+    // Failed: what the file operation gave, for words with the path and the system's
+    // reason (ConfigFile::Message, the command line's).
+    ConfigFile::Result result;
 };
 
 // The configuration being worked on: the one TZorvexSettings (owned by the dialer link,
@@ -34,6 +38,12 @@ struct FileResult
 // takes the configuration as the dialer's (no file name, unmodified), a good write as
 // unmodified, and a good write is followed by the check read the VerifyAfterWritePolicy
 // asks for.
+//
+// Both front ends work through it, so an act takes one path whichever asked for it: the
+// window's actions and the commands of "zvx". The observer is told of every act the
+// user would call one (load, save, read, write, verify, restart), the same way from
+// both; opening a file to work on (a command's input, a template, a comparison) is no
+// such act and is told to nobody.
 //
 // Messages of the link (the exchanges' boxes, the question before a load) go to the
 // reporter given at construction; the document adds none of its own.
@@ -64,19 +74,30 @@ public:
 
     // The factory configuration, with no file name.
     void LoadDefaults();
-    // Asks the reporter's Confirm with the file's record 0 text before the configuration
-    // is replaced: Done (loaded; the file becomes the document's), Declined, or Failed
-    // (nothing changed).
+    // The user's load (the link's LoadFromFile): asks the reporter's Confirm with the
+    // file's record 0 text before the configuration is replaced: Done (loaded; the file
+    // becomes the document's), Declined, or Failed (nothing changed). Told to the
+    // observer when loaded.
     FileResult Load(const QString& fileName);
-    // Done (the file becomes the document's) or Failed.
+    // The file a command works on: read and checked, it becomes the document's
+    // configuration and file without a question, and the observer hears nothing (what
+    // the command then does with it is the act). Done or Failed (nothing changed).
+    FileResult Open(const QString& fileName);
+    // The link's SaveToFile: Done (the file becomes the document's) or Failed; told to
+    // the observer either way.
     FileResult Save(const QString& fileName);
+    // Saves a configuration that is not the document's (an archive entry's) to fileName,
+    // told to the observer as a save; the document itself stays as it is.
+    FileResult SaveCopy(const TZorvexSettings& settings, const QString& fileName);
     // Reads and checks a file into settings without asking and without touching the
-    // document (comparisons, the report's "file differs" note): Done or Failed.
+    // document (comparisons, templates, the report's "file differs" note): Done or Failed.
     static FileResult ReadFile(const QString& fileName, TZorvexSettings& settings);
 
     // Exchanges with the dialer (TZorvexSettingsControl). Each returns at once; its end
     // arrives as exchangeFinished. A start that fails (the port cannot be opened: EComPort)
-    // emits exchangeFinished with the error's message, then throws it on.
+    // emits exchangeFinished with the error's message, then throws it on. A write or a
+    // check read names the document's file when the configuration is still exactly that
+    // file's; a read and a restart name none.
     void Read();
     void Write();
     // A check read: the configuration stays as it is; after a good one DialerImage()
@@ -85,6 +106,9 @@ public:
     // hour and minute of time.
     void Restart(const QTime& time);
     const TCfg& DialerImage() const { return m_dialerImage; }
+    // Ends the exchange in progress as a failure with reason as its message (the user
+    // broke it off): exchangeFinished as for any failure. False when none was running.
+    bool Cancel(const QString& reason);
 
     // Consulted after each good write; none (the default) means never verify. The policy
     // must outlive the document or be replaced first.
@@ -102,16 +126,20 @@ signals:
     void changed();
 
 private:
-    template <class Start> void Begin(ExchangeKind kind, Start start);
+    template <class Start> void Begin(ConfigEvent event, Start start);
     void ExchangeDone(const ExchangeOutcome& outcome);
     // After a good write, outside the port's handling.
     void OfferVerification();
-    void Notify(DocumentEvent::Kind kind, bool succeeded, const QString& message,
-                const QString& fileName);
+    void Notify(ConfigEvent event, bool succeeded, const QString& message, const QString& fileName,
+                const TZorvexSettings& passed);
+    // The file from now on, with the configuration as it holds it.
+    void TakeFile(const QString& fileName);
+    // The file the configuration is exactly the content of; empty when none.
+    QString FileOfConfiguration() const;
 
-    OutcomeReporter& m_reporter;
     TZorvexSettingsControl m_link;
     QString m_fileName;
+    TZorvexSettings m_fileContent; // the configuration as m_fileName holds it
     TZorvexSettings m_unmodified;
     TCfg m_dialerImage;
     VerifyAfterWritePolicy* m_verifyPolicy = nullptr;

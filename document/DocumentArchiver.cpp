@@ -2,6 +2,8 @@
 
 #include "model/ErrorSink.h"
 
+#include <QFileInfo>
+
 DocumentArchiver::DocumentArchiver(ArchiveOptions options, QString queueFile, QObject* parent)
     : QObject(parent)
 {
@@ -111,34 +113,22 @@ void DocumentArchiver::Deliver()
         emit recorded(entry);
 }
 
-QString ArchiveEventName(DocumentEvent::Kind kind)
+ArchiveEntry ArchiveEntryOf(const DocumentEvent& event)
 {
-    switch (kind) {
-    case DocumentEvent::Kind::Read:
-        return QString::fromLatin1(ArchiveEntry::Read);
-    case DocumentEvent::Kind::Write:
-        return QString::fromLatin1(ArchiveEntry::Write);
-    case DocumentEvent::Kind::Verify:
-        return QString::fromLatin1(ArchiveEntry::Verify);
-    case DocumentEvent::Kind::Restart:
-        return QString::fromLatin1(ArchiveEntry::Restart);
-    case DocumentEvent::Kind::Load:
-        return QString::fromLatin1(ArchiveEntry::Load);
-    case DocumentEvent::Kind::Save:
-        break;
-    }
-    return QString::fromLatin1(ArchiveEntry::Save);
+    ArchiveEntry entry = ArchiveEntry::Now(event.event, event.settings);
+    entry.succeeded = event.succeeded;
+    entry.outcome = event.message;
+    entry.fileName =
+        event.fileName.isEmpty() ? QString() : QFileInfo(event.fileName).absoluteFilePath();
+    entry.port = event.port;
+    return entry;
 }
 
 void DocumentArchiver::DocumentEventHappened(const DocumentEvent& event)
 {
     // The archive never stands in the way of the dialer: nothing escapes from here.
     try {
-        ArchiveEntry entry = ArchiveEntry::Now(ArchiveEventName(event.kind), event.settings);
-        entry.succeeded = event.succeeded;
-        entry.outcome = event.message;
-        entry.fileName = event.fileName;
-        entry.port = event.fileName.isEmpty() ? event.port : QString();
+        ArchiveEntry entry = ArchiveEntryOf(event);
         Post([this, entry](std::unique_ptr<ArchiveRecorder>& recorder) mutable {
             recorder->Record(entry);
             const std::lock_guard lock(m_mutex);

@@ -13,8 +13,9 @@
 #include <mutex>
 #include <thread>
 
-// Keeps every event of a document in the archive: the window's half of the archive
-// (the command-line tool records its own). Hand it to ConfigDocument::SetObserver.
+// Keeps every event of a document in the archive, as the window needs it: at once and on
+// a thread of its own (the command-line tool holds its entries until it is done:
+// DeferredArchiver). Hand it to ConfigDocument::SetObserver.
 // When the archive cannot be reached the entry waits in the local queue and
 // problemChanged tells the status bar in one line; an empty line when all is well again.
 //
@@ -73,5 +74,7 @@ private:
     QString m_shown; // UI thread
 };
 
-// The archive's name of a document event ("read", "save", ...).
-QString ArchiveEventName(DocumentEvent::Kind kind);
+// The archive's entry of a document event, stamped now; the file's name made absolute
+// (what a relative name meant is lost once the program has ended). Both front ends make
+// their entries here.
+ArchiveEntry ArchiveEntryOf(const DocumentEvent& event);

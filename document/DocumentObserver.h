@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ConfigEvent.h"
 #include "model/TZorvexSettings.h"
 
 #include <QString>
@@ -9,20 +10,13 @@
 // the call that hands it over.
 struct DocumentEvent
 {
-    enum class Kind
-    {
-        Read,
-        Write,
-        Verify,
-        Restart,
-        Load,
-        Save,
-    };
-    Kind kind;
+    ConfigEvent event;
     bool succeeded;
-    QString message;  // the user's words for a failure
-    QString fileName; // the file loaded or saved; empty for an exchange
-    QString port;     // the port of an exchange
+    QString message; // the user's words for a failure
+    // The file loaded or saved, or the file whose configuration a write sent or a check
+    // read compared (only while the configuration is exactly that file's); as given.
+    QString fileName;
+    QString port; // the port of an exchange; empty for a file
     // What passed through: after a check read, the dialer's image with the document's
     // records; otherwise the document's configuration as it stands after the event.
     const TZorvexSettings& settings;

@@ -1,15 +1,15 @@
 #include "report/ConfigReport.h"
 
+#include "model/ConfigIdentity.h"
 #include "model/TZorvexSettings.h"
 #include "report/AreaSections.h"
-#include "report/ConfigIdentity.h"
 #include "resources/ConstsZVX.h"
 
 ConfigReport::ConfigReport(const TZorvexSettings& settings, const ReportOptions& options)
     : m_options(options), m_areas(AreaSections(settings, options.masked)),
       m_description(DescriptionSection(settings)),
       m_image(reinterpret_cast<const char*>(settings.Cfg.Bytes().data()), TCfg::Size),
-      m_fingerprint(ImageFingerprint(settings.Cfg))
+      m_fingerprint(QString::fromStdString(ImageFingerprint(settings.Cfg)))
 {
     for (const ReportRow& row : m_description.rows)
         m_records << row.value;

@@ -3,7 +3,7 @@
 #include "device/FileNames.h"
 #include "editors/fields/AreaCopy.h"
 #include "editors/fields/EditorAreas.h"
-#include "model/TZorvexSettings.h"
+#include "tools/CommandDocument.h"
 #include "tools/ConfigFileArg.h"
 #include "tools/ExitStatus.h"
 #include "tools/JsonDocArg.h"
@@ -72,19 +72,19 @@ int RunApply(CommandContext& context)
         output = path;
     if (const int status = CheckConfigOutput(context, "apply", output))
         return status;
-    TZorvexSettings settings;
-    QString error = ReadConfigFileArg(path, settings);
-    TZorvexSettings templ;
-    if (error.isEmpty() && copy)
-        error = ReadConfigFileArg(from, templ);
-    if (!error.isEmpty()) {
-        context.err << error << '\n';
-        return ExitStatus::FileError;
-    }
-    if (copy)
-        CopyAreas(templ, settings, areas);
-    else if (const int status =
-                 ApplyJsonDocArg(context, "apply", args.size() > 1 ? args[1] : QString(), settings))
+    CommandDocument document(context);
+    if (const int status = document.Open(path))
         return status;
-    return SaveConfigOutput(context, settings, output);
+    TZorvexSettings templ;
+    if (copy) {
+        if (const QString error = ReadConfigFileArg(from, templ); !error.isEmpty()) {
+            context.err << error << '\n';
+            return ExitStatus::FileError;
+        }
+        CopyAreas(templ, document.Settings(), areas);
+    } else if (const int status = ApplyJsonDocArg(
+                   context, "apply", args.size() > 1 ? args[1] : QString(), document.Settings())) {
+        return status;
+    }
+    return document.Save(output);
 }

@@ -10,7 +10,7 @@
 #include "report/ReportText.h"
 #include "resources/ConstsZVX.h"
 #include "settings/ProgramSettings.h"
-#include "tools/ArchiveRecord.h"
+#include "tools/CommandDocument.h"
 #include "tools/ConfigFileArg.h"
 #include "tools/DiffLines.h"
 #include "tools/ExitStatus.h"
@@ -151,7 +151,7 @@ int Log(CommandContext& context, QStringList args)
                            QStringLiteral("%1  %2  %3  %4  %5  %6  %7@%8  %9")
                                .arg(e.id, 6)
                                .arg(e.LocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                                    ArchiveEventText(e.event).leftJustified(14),
+                                    e.EventText().leftJustified(14),
                                     e.succeeded ? QStringLiteral("OK") : QStringLiteral("BŁĄD"),
                                     e.site.isEmpty() ? QStringLiteral("-") : e.site, Source(e),
                                     e.user, e.host, e.fingerprint))
@@ -188,7 +188,7 @@ int Show(CommandContext& context, QStringList args)
     }
     context.out << PrintableText(QStringLiteral("Wpis %1: %2, %3 %4, %5@%6")
                                      .arg(entry->id)
-                                     .arg(ArchiveEventText(entry->event),
+                                     .arg(entry->EventText(),
                                           entry->LocalTime().toString(Qt::ISODate), Source(*entry),
                                           entry->user, entry->host))
                 << '\n'
@@ -271,11 +271,9 @@ int Restore(CommandContext& context, QStringList args)
         context.err << "zvx archive: " << opened.db->Error() << '\n';
         return ExitStatus::FileError;
     }
-    const TZorvexSettings settings = entry->Settings();
-    const int status = SaveConfigOutput(context, settings, output);
-    if (!IsStandardOutput(output))
-        RecordCommandEvent(context, "save", settings, status, {}, output, {});
-    return status;
+    opened.db.reset(); // done with: the save's own entry goes in through the document
+    CommandDocument document(context);
+    return document.SaveCopy(entry->Settings(), output);
 }
 
 int Import(CommandContext& context, QStringList args)
@@ -320,7 +318,7 @@ int Import(CommandContext& context, QStringList args)
             continue;
         }
         const QFileInfo info(path);
-        ArchiveEntry entry = ArchiveEntry::Now(QString::fromLatin1(ArchiveEntry::Load), settings);
+        ArchiveEntry entry = ArchiveEntry::Now(ConfigEvent::Load, settings);
         const QDateTime modified = info.lastModified();
         entry.when = modified.toUTC();
         entry.utcOffset = modified.offsetFromUtc();

@@ -1,6 +1,6 @@
 #include "tools/CmdNew.h"
 
-#include "model/TZorvexSettings.h"
+#include "tools/CommandDocument.h"
 #include "tools/ConfigFileArg.h"
 #include "tools/ExitStatus.h"
 #include "tools/JsonDocArg.h"
@@ -28,10 +28,10 @@ int RunNew(CommandContext& context)
     }
     if (const int status = CheckConfigOutput(context, "new", output))
         return status;
-    TZorvexSettings settings;
-    settings.LoadDefaults();
+    CommandDocument document(context);
+    document.Document().LoadDefaults();
     if (!from.isEmpty())
-        if (const int status = ApplyJsonDocArg(context, "new", from, settings))
+        if (const int status = ApplyJsonDocArg(context, "new", from, document.Settings()))
             return status;
-    return SaveConfigOutput(context, settings, output);
+    return document.Save(output);
 }

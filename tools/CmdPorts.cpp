@@ -1,12 +1,13 @@
 #include "tools/CmdPorts.h"
 
 #include "device/DialerProbe.h"
+#include "serial/ComTypes.h"
 #include "serial/LineRate.h"
 #include "serial/PortDiscovery.h"
 #include "serial/PortNames.h"
-#include "tools/DialerSession.h"
 #include "tools/ExitStatus.h"
 #include "tools/LogOption.h"
+#include "tools/PortArgument.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,10 +1,10 @@
 #include "tools/CmdRead.h"
 
-#include "tools/ArchiveRecord.h"
+#include "tools/CommandDocument.h"
 #include "tools/ConfigFileArg.h"
-#include "tools/DialerSession.h"
 #include "tools/ExitStatus.h"
 #include "tools/LogOption.h"
+#include "tools/PortArgument.h"
 
 namespace {
 
@@ -49,22 +49,14 @@ int RunRead(CommandContext& context)
     if (const int status = CheckConfigOutput(context, "read", output))
         return status;
 
-    // With the file on standard output, the link's own lines go to standard error.
-    CommandContext console{context.args, IsStandardOutput(output) ? context.err : context.out,
-                           context.err};
     std::unique_ptr<TextTransferLog> log;
     if (!OpenLogOption(logTarget, log, context.err))
         return ExitStatus::FileError;
-    DialerSession session(console, port);
-    session.Link().SetTransferLog(log.get());
-
-    const int status = session.Run([](TZorvexSettingsControl& link) { link.ReadFromDevice(); });
-    RecordCommandEvent(context, "read", session.Link().Settings(), status,
-                       session.Reporter().LastError(), {}, port);
+    // With the file on standard output, the link's own lines go to standard error.
+    CommandDocument document(context, IsStandardOutput(output) ? &context.err : nullptr);
+    const int status =
+        document.Exchange(port, log.get(), [](ConfigDocument& read) { read.Read(); });
     if (status != ExitStatus::Success)
         return status;
-    const int saved = SaveConfigOutput(context, session.Link().Settings(), output);
-    if (!IsStandardOutput(output))
-        RecordCommandEvent(context, "save", session.Link().Settings(), saved, {}, output, {});
-    return saved;
+    return document.Save(output);
 }

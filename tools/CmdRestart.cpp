@@ -1,9 +1,9 @@
 #include "tools/CmdRestart.h"
 
-#include "tools/ArchiveRecord.h"
-#include "tools/DialerSession.h"
+#include "tools/CommandDocument.h"
 #include "tools/ExitStatus.h"
 #include "tools/LogOption.h"
+#include "tools/PortArgument.h"
 
 #include <QRegularExpression>
 #include <QTime>
@@ -67,12 +67,7 @@ int RunRestart(CommandContext& context)
     std::unique_ptr<TextTransferLog> log;
     if (!OpenLogOption(logTarget, log, context.err))
         return ExitStatus::FileError;
-    DialerSession session(context, port);
-    session.Link().SetTransferLog(log.get());
-
-    const int status =
-        session.Run([time](TZorvexSettingsControl& link) { link.RestartDevice(time); });
-    RecordCommandEvent(context, "restart", session.Link().Settings(), status,
-                       session.Reporter().LastError(), {}, port);
-    return status;
+    CommandDocument document(context);
+    return document.Exchange(port, log.get(),
+                             [time](ConfigDocument& restart) { restart.Restart(time); });
 }

@@ -2,8 +2,8 @@
 
 #include "device/FileNames.h"
 #include "editors/fields/FieldBatch.h"
-#include "model/TZorvexSettings.h"
 #include "report/FieldKeys.h"
+#include "tools/CommandDocument.h"
 #include "tools/ConfigFileArg.h"
 #include "tools/ExitStatus.h"
 #include "tools/JsonDocArg.h"
@@ -51,13 +51,11 @@ int RunSet(CommandContext& context)
         output = path;
     if (const int status = CheckConfigOutput(context, "set", output))
         return status;
-    TZorvexSettings settings;
-    if (const QString error = ReadConfigFileArg(path, settings); !error.isEmpty()) {
-        context.err << error << '\n';
-        return ExitStatus::FileError;
-    }
-    const std::vector<FieldFailure> failures = WriteFields(settings, entries);
+    CommandDocument document(context);
+    if (const int status = document.Open(path))
+        return status;
+    const std::vector<FieldFailure> failures = WriteFields(document.Settings(), entries);
     if (!failures.empty())
         return ReportFieldFailures(context, "set", failures);
-    return SaveConfigOutput(context, settings, output);
+    return document.Save(output);
 }

@@ -3,14 +3,11 @@
 #include "device/FileNames.h"
 #include "report/ConfigDiff.h"
 #include "resources/ConstsZVX.h"
-#include "tools/ArchiveRecord.h"
-#include "tools/ConfigFileArg.h"
-#include "tools/DialerSession.h"
+#include "tools/CommandDocument.h"
 #include "tools/DiffLines.h"
 #include "tools/ExitStatus.h"
 #include "tools/LogOption.h"
-
-#include <optional>
+#include "tools/PortArgument.h"
 
 namespace {
 
@@ -46,37 +43,18 @@ int RunVerify(CommandContext& context)
     std::unique_ptr<TextTransferLog> log;
     if (!OpenLogOption(logTarget, log, context.err))
         return ExitStatus::FileError;
-    DialerSession session(context, port);
-    session.Link().SetTransferLog(log.get());
+    // The file is opened before the line: a wrong file needs no dialer.
+    CommandDocument document(context);
+    if (const int status = document.Open(file))
+        return status;
+    if (const int status =
+            document.Exchange(port, log.get(), [](ConfigDocument& verify) { verify.Verify(); }))
+        return status;
 
-    // The file is checked before the line is opened: a wrong file needs no dialer.
-    if (const QString error = ReadConfigFileArg(file, session.Link().Settings());
-        !error.isEmpty()) {
-        context.err << error << "\n";
-        return ExitStatus::FileError;
-    }
-    std::optional<TZorvexSettings> dialer;
-    const int status = session.Run([&dialer](TZorvexSettingsControl& link) {
-        link.VerifyDevice([&dialer](const TCfg& image) {
-            dialer.emplace();
-            dialer->Cfg = image;
-        });
-    });
-    // A good check read ends without an information of the link's, which the session
-    // takes for a failure; only the image tells.
-    TZorvexSettings passed = session.Link().Settings();
-    if (dialer)
-        passed.Cfg = dialer->Cfg; // what the dialer holds, with the file's records
-    const int readStatus =
-        dialer ? ExitStatus::Success
-               : (status == ExitStatus::Success ? ExitStatus::ExchangeFailed : status);
-    RecordCommandEvent(context, "verify", passed, readStatus, session.Reporter().LastError(), {},
-                       port);
-    if (!dialer)
-        return readStatus;
-
+    TZorvexSettings dialer;
+    dialer.Cfg = document.Document().DialerImage();
     const QList<ConfigDifference> differences =
-        ConfigDifferences(session.Link().Settings(), *dialer, dsImage);
+        ConfigDifferences(document.Settings(), dialer, dsImage);
     if (differences.isEmpty()) {
         context.out << QString::fromUtf8(ConstsZVX::VerifyEqual) << "\n";
         return ExitStatus::Success;

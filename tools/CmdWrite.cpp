@@ -1,10 +1,10 @@
 #include "tools/CmdWrite.h"
 
-#include "device/ConfigFileMessage.h"
-#include "tools/ArchiveRecord.h"
-#include "tools/DialerSession.h"
+#include "model/Cp1250.h"
+#include "tools/CommandDocument.h"
 #include "tools/ExitStatus.h"
 #include "tools/LogOption.h"
+#include "tools/PortArgument.h"
 
 namespace {
 
@@ -39,16 +39,14 @@ int RunWrite(CommandContext& context)
     std::unique_ptr<TextTransferLog> log;
     if (!OpenLogOption(logTarget, log, context.err))
         return ExitStatus::FileError;
-    DialerSession session(context, port);
-    session.Link().SetTransferLog(log.get());
-
-    // The file is loaded before the line is opened: a wrong file needs no dialer.
-    if (const ConfigFile::Result result = session.Link().LoadFromFile(file); !result.Ok()) {
-        context.err << ConfigFile::Message(result, ConfigFile::Action::Load, file) << '\n';
-        return ExitStatus::FileError;
-    }
-    const int status = session.Run([](TZorvexSettingsControl& link) { link.WriteToDevice(); });
-    RecordCommandEvent(context, "write", session.Link().Settings(), status,
-                       session.Reporter().LastError(), {}, port);
-    return status;
+    // The file is opened before the line: a wrong file needs no dialer.
+    CommandDocument document(context);
+    if (const int status = document.Open(file))
+        return status;
+    // Its description, as the window's question before a load shows it.
+    context.out << ConsoleReporter::ConsoleText(
+                       QString::fromStdString(Cp1250ToUtf8(document.Settings().Comment.GetText(0))))
+                << '\n';
+    context.out.flush(); // before the exchange, not with its outcome
+    return document.Exchange(port, log.get(), [](ConfigDocument& write) { write.Write(); });
 }

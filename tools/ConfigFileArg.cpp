@@ -3,8 +3,7 @@
 #include "device/ConfigFileIO.h"
 #include "device/ConfigFileMessage.h"
 #include "device/FileNames.h"
-#include "device/MessageFormat.h"
-#include "resources/ConstsZVX.h"
+#include "document/ConfigDocument.h"
 #include "tools/ExitStatus.h"
 
 #include <QFile>
@@ -25,12 +24,10 @@ QFile* OutputFile(QTextStream& out)
 
 QString ReadConfigFileArg(const QString& path, TZorvexSettings& settings)
 {
-    ConfigFile::Bytes bytes;
-    const ConfigFile::Result result = ConfigFile::Read(FileNameBytes(path), bytes);
-    if (!result.Ok())
-        return ConfigFile::Message(result, ConfigFile::Action::Load, path);
-    ConfigFile::Apply(bytes, settings);
-    return {};
+    const FileResult read = ConfigDocument::ReadFile(path, settings);
+    if (read.outcome == FileOutcome::Done)
+        return {};
+    return ConfigFile::Message(read.result, ConfigFile::Action::Load, path);
 }
 
 bool IsStandardOutput(const QString& output)
@@ -55,27 +52,20 @@ int CheckConfigOutput(CommandContext& context, const char* command, const QStrin
     return ExitStatus::FileError;
 }
 
-int SaveConfigOutput(CommandContext& context, const TZorvexSettings& settings,
-                     const QString& output)
+int WriteConfigOutput(CommandContext& context, const TZorvexSettings& settings)
 {
     ConfigFile::Result result;
-    if (IsStandardOutput(output)) {
-        const ConfigFile::Bytes bytes = ConfigFile::Build(settings);
-        context.out.flush();
-        QIODevice* device = context.out.device();
-        if (!device)
-            result = ConfigFile::Result::System(EBADF);
-        else if (device->write(reinterpret_cast<const char*>(bytes.data()), bytes.size()) !=
-                 qint64(bytes.size()))
-            result = ConfigFile::Result::System(errno ? errno : EIO);
-    } else {
-        result = ConfigFile::Save(settings, FileNameBytes(output));
-    }
-    if (!result.Ok()) {
-        context.err << ConfigFile::Message(result, ConfigFile::Action::Save, output) << '\n';
-        return ExitStatus::FileError;
-    }
-    if (!IsStandardOutput(output))
-        context.out << FormatMessage(ConstsZVX::FileSaved, {PrintableText(output)}) << '\n';
-    return ExitStatus::Success;
+    const ConfigFile::Bytes bytes = ConfigFile::Build(settings);
+    context.out.flush();
+    QIODevice* device = context.out.device();
+    if (!device)
+        result = ConfigFile::Result::System(EBADF);
+    else if (device->write(reinterpret_cast<const char*>(bytes.data()), bytes.size()) !=
+             qint64(bytes.size()))
+        result = ConfigFile::Result::System(errno ? errno : EIO);
+    if (result.Ok())
+        return ExitStatus::Success;
+    context.err << ConfigFile::Message(result, ConfigFile::Action::Save, QStringLiteral("-"))
+                << '\n';
+    return ExitStatus::FileError;
 }

@@ -9,7 +9,8 @@ class TZorvexSettings;
 // Configuration files named on the command line. Names are carried as main() decodes
 // argv (FileNames.h), so they reach the system byte for byte.
 
-// Reads a configuration file into settings. Returns the system's message for a file
+// Reads a configuration file into settings, to look at or to take from (ConfigDocument::
+// ReadFile: no act of the user's, recorded nowhere). Returns the system's message for a file
 // that cannot be used ("Nieprawidłowy format pliku: a.zvx", "Błąd odczytu pliku: a.zvx
 // (No such file or directory)"), or an empty text when settings now hold the file's
 // configuration (otherwise they are unchanged).
@@ -25,8 +26,7 @@ bool IsStandardOutput(const QString& output);
 // ExitStatus::Success otherwise.
 int CheckConfigOutput(CommandContext& context, const char* command, const QString& output);
 
-// Saves settings to output: a file (then prints "Konfiguracja została zapisana w
-// zbiorze: ..." on out), or standard output for "-" (then prints nothing else there).
-// Returns ExitStatus::Success or FileError, with the message on err.
-int SaveConfigOutput(CommandContext& context, const TZorvexSettings& settings,
-                     const QString& output);
+// Writes the configuration file's 1024 bytes to standard output ("-o -"), and nothing
+// else there. Returns ExitStatus::Success or FileError, with the message on err. Saves
+// to a file go through the document (CommandDocument::Save).
+int WriteConfigOutput(CommandContext& context, const TZorvexSettings& settings);

@@ -4,15 +4,12 @@
 
 void ConsoleReporter::Information(const QString& text)
 {
-    m_information = true;
     m_out << ConsoleText(text) << '\n';
     m_out.flush();
 }
 
 void ConsoleReporter::Error(const QString& text)
 {
-    m_error = true;
-    m_lastError = text;
     m_err << ConsoleText(text) << '\n';
     m_err.flush();
 }

@@ -4,9 +4,10 @@
 
 #include <QTextStream>
 
-// The dialer link's outcomes as console lines: information on standard output, errors
+// The dialer link's messages as console lines: information on standard output, errors
 // on standard error, and a load confirmation answered OK after printing its text (the
-// record 0 text the window would ask about).
+// record 0 text the window would ask about). How an exchange ended is the document's
+// outcome, not which of these was called.
 class ConsoleReporter : public OutcomeReporter
 {
 public:
@@ -16,12 +17,6 @@ public:
     void Error(const QString& text) override;
     bool Confirm(const QString& text) override;
 
-    // What the last exchange outcome was.
-    bool SawInformation() const { return m_information; }
-    bool SawError() const { return m_error; }
-    // The last error's text (for the archive's entry).
-    const QString& LastError() const { return m_lastError; }
-
     // A message as console lines: a lone carriage return (the port's two-line
     // messages) becomes a line feed; other control characters are shown, never sent
     // raw (a load confirmation carries record 0 from a file).
@@ -30,7 +25,4 @@ public:
 private:
     QTextStream& m_out;
     QTextStream& m_err;
-    bool m_information = false;
-    bool m_error = false;
-    QString m_lastError;
 };

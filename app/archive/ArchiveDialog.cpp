@@ -3,9 +3,7 @@
 #include "app/files/DifferencesDialog.h"
 #include "app/files/FileDialogs.h"
 #include "archive/ArchiveDatabase.h"
-#include "device/ConfigFileIO.h"
 #include "device/ConfigFileMessage.h"
-#include "device/FileNames.h"
 #include "document/ConfigDocument.h"
 #include "model/Exception.h"
 #include "report/ConfigDiff.h"
@@ -30,21 +28,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-// The event filter's items: the text shown and the stored name (empty: all).
-const struct
-{
-    const char* text;
-    const char* event;
-} kEvents[] = {
-    {"Wszystkie", ""},
-    {"odczyt", ArchiveEntry::Read},
-    {"zapis", ArchiveEntry::Write},
-    {"weryfikacja", ArchiveEntry::Verify},
-    {"restart", ArchiveEntry::Restart},
-    {"wczytanie", ArchiveEntry::Load},
-    {"zapis do pliku", ArchiveEntry::Save},
-};
 
 void ShowTextDialog(QWidget* parent, const QString& title, const QStringList& lines)
 {
@@ -74,8 +57,10 @@ ArchiveDialog::ArchiveDialog(ConfigDocument& document, ArchiveDatabase& archive,
     Search = new QLineEdit(this);
     Search->setPlaceholderText(QStringLiteral("Tekst opisu, numer telefonu lub odcisk"));
     EventFilter = new QComboBox(this);
-    for (const auto& e : kEvents)
-        EventFilter->addItem(QString::fromUtf8(e.text), QString::fromLatin1(e.event));
+    // The event filter: all, then each event in the user's words (its data: the event).
+    EventFilter->addItem(QStringLiteral("Wszystkie"));
+    for (const ConfigEvent event : AllConfigEvents)
+        EventFilter->addItem(QString::fromUtf8(ConfigEventText(event)), int(event));
     SinceOn = new QCheckBox(QStringLiteral("Od dnia"), this);
     Since = new QDateEdit(QDate::currentDate().addMonths(-1), this);
     Since->setCalendarPopup(true);
@@ -147,7 +132,8 @@ void ArchiveDialog::Refresh()
 {
     ArchiveQuery query;
     query.text = Search->text();
-    query.event = EventFilter->currentData().toString();
+    if (const QVariant event = EventFilter->currentData(); event.isValid())
+        query.event = ConfigEvent(event.toInt());
     if (SinceOn->isChecked())
         query.since = Since->date().startOfDay();
     query.limit = 1000;
@@ -156,8 +142,7 @@ void ArchiveDialog::Refresh()
     List->clear();
     for (const ArchiveEntry& e : m_entries) {
         auto* item = new QTreeWidgetItem(
-            List, {e.site, e.address, ArchiveEventText(e.event),
-                   e.succeeded ? QStringLiteral("OK") : e.outcome,
+            List, {e.site, e.address, e.EventText(), e.succeeded ? QStringLiteral("OK") : e.outcome,
                    e.LocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
                    e.user + QLatin1Char('@') + e.host});
         item->setToolTip(0, e.fileName.isEmpty() ? e.port : e.fileName);
@@ -272,7 +257,9 @@ void ArchiveDialog::SaveChosenAs()
         AskConfigFileName({true, QStringLiteral("Zapisz wpis archiwum jako")}, this);
     if (name.isEmpty())
         return;
-    const ConfigFile::Result result = ConfigFile::Save(entry.Settings(), FileNameBytes(name));
-    if (!result.Ok())
-        throw Exception(ConfigFile::Message(result, ConfigFile::Action::Save, name).toStdString());
+    // Through the document, so that the archive keeps the save as it keeps "zvx archive restore".
+    const FileResult saved = m_document.SaveCopy(entry.Settings(), name);
+    if (saved.outcome != FileOutcome::Done)
+        throw Exception(
+            ConfigFile::Message(saved.result, ConfigFile::Action::Save, name).toStdString());
 }

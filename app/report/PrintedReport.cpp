@@ -1,7 +1,7 @@
 #include "app/report/PrintedReport.h"
 
 #include "document/ConfigDocument.h"
-#include "report/ConfigIdentity.h"
+#include "model/ConfigIdentity.h"
 #include "report/ConfigReport.h"
 #include "report/ReportText.h"
 

@@ -97,7 +97,7 @@ int RunOne(const char* label, ArchiveDatabase::Kind kind, const QString& target,
     for (int n = files; n < entries; n += 1000) {
         QList<ArchiveEntry> batch;
         for (int k = 0; k < 1000 && n + k < entries; ++k) {
-            ArchiveEntry e = ArchiveEntry::Now(QStringLiteral("read"), Random(rng, n + k));
+            ArchiveEntry e = ArchiveEntry::Now(ConfigEvent::Read, Random(rng, n + k));
             e.port = QStringLiteral("COM%1").arg(1 + rng.bounded(4));
             batch.append(e);
         }
@@ -139,7 +139,7 @@ int RunOne(const char* label, ArchiveDatabase::Kind kind, const QString& target,
 
     std::vector<double> adds;
     for (int i = 0; i < 300; ++i) {
-        ArchiveEntry e = ArchiveEntry::Now(QStringLiteral("save"), Random(rng, entries + i));
+        ArchiveEntry e = ArchiveEntry::Now(ConfigEvent::Save, Random(rng, entries + i));
         e.fileName = QStringLiteral("/home/jan/obiekt%1.zvx").arg(i % 20);
         timer.restart();
         if (!db.Append(e)) {

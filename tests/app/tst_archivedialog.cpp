@@ -70,18 +70,17 @@ void TstArchiveDialog::initTestCase()
     QVERIFY(m_archive->Open());
     const struct
     {
-        const char* event;
+        ConfigEvent event;
         const char* site;
         const char* phone;
         const char* code;
     } rows[] = {
-        {"load", "Apteka", "221111", "11111111"},
-        {"read", "Bank Łódź", "48602222", "22222222"},
-        {"write", "Cukiernia", "333", "33333333"},
+        {ConfigEvent::Load, "Apteka", "221111", "11111111"},
+        {ConfigEvent::Read, "Bank Łódź", "48602222", "22222222"},
+        {ConfigEvent::Write, "Cukiernia", "333", "33333333"},
     };
     for (const auto& r : rows) {
-        ArchiveEntry e =
-            ArchiveEntry::Now(QString::fromLatin1(r.event), Config(r.site, r.phone, r.code));
+        ArchiveEntry e = ArchiveEntry::Now(r.event, Config(r.site, r.phone, r.code));
         e.port = QStringLiteral("COM1");
         QVERIFY(m_archive->Append(e));
     }

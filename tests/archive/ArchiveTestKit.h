@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
+
 // Where the archive tests keep their archives: a SQLite file in a temporary folder, or
 // the PostgreSQL server that ZVX_TEST_PG names (a libpq connection string; .ci/run
 // starts a throw-away one), emptied first.
@@ -64,3 +66,37 @@ inline void AddBackendColumn()
                   "(.ci/run starts one)");                                                         \
         QVERIFY(EmptyPostgres(place.target));                                                      \
     }
+
+// Runs work on a connection of its own to the place's database, as another program would
+// (to build an old archive, or to look at the rows themselves); false when it cannot
+// connect or work fails.
+inline bool OnOwnConnection(const ArchivePlace& place,
+                            const std::function<bool(QSqlDatabase& db)>& work)
+{
+    const QString name = QStringLiteral("zvx-test-own");
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(ArchiveDriverName(place.kind), name);
+        if (place.kind == ArchiveDatabase::Kind::SQLite)
+            db.setDatabaseName(place.target);
+        else
+            db.setConnectOptions(place.target);
+        ok = db.open() && work(db);
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
+}
+
+// Runs each statement in turn; false (with the failing one and its reason) at the first
+// that fails.
+inline bool ExecAll(QSqlDatabase& db, const QStringList& statements)
+{
+    QSqlQuery q(db);
+    for (const QString& statement : statements) {
+        if (!q.exec(statement)) {
+            qWarning() << statement << q.lastError().text();
+            return false;
+        }
+    }
+    return true;
+}

@@ -27,7 +27,7 @@ int main(int argc, char** argv)
         // Every entry differs, so that none is stored as a repeat of the other process's.
         settings.Comment.SetText(0, "proces " + args[4].toStdString());
         settings.Comment.SetText(1, std::to_string(i));
-        ArchiveEntry entry = ArchiveEntry::Now(QStringLiteral("save"), settings);
+        ArchiveEntry entry = ArchiveEntry::Now(ConfigEvent::Save, settings);
         entry.fileName = QStringLiteral("wspolny.zvx");
         if (!db.Append(entry)) {
             std::fprintf(stderr, "%d: %s\n", i, qPrintable(db.Error()));

@@ -1,8 +1,9 @@
 #include "tests/archive/ArchiveTestKit.h"
 
 #include "archive/ArchiveRecorder.h"
+#include "archive/ArchiveSchema.h"
+#include "model/ConfigIdentity.h"
 #include "model/Cp1250.h"
-#include "report/ConfigIdentity.h"
 
 #include <QFile>
 #include <QProcess>
@@ -26,7 +27,7 @@ TZorvexSettings Config(const char* site, const char* phone = "123456")
 ArchiveEntry Entry(const char* event, const TZorvexSettings& settings, const QString& file,
                    const QString& port = QString(), qint64 atMs = 1700000000000)
 {
-    ArchiveEntry e = ArchiveEntry::Now(QString::fromLatin1(event), settings);
+    ArchiveEntry e = ArchiveEntry::Now(*ConfigEventFromName(event), settings);
     e.when = QDateTime::fromMSecsSinceEpoch(atMs, Qt::UTC);
     e.fileName = file;
     e.port = port;
@@ -42,23 +43,15 @@ void AddBackends()
 std::optional<bool> HoldsImage(ArchiveDatabase& db, const ArchivePlace& place, qint64 id)
 {
     Q_UNUSED(db);
-    const QString name = QStringLiteral("zvx-test-peek");
     std::optional<bool> holds;
-    {
-        QSqlDatabase peek = QSqlDatabase::addDatabase(ArchiveDriverName(place.kind), name);
-        if (place.kind == ArchiveDatabase::Kind::SQLite)
-            peek.setDatabaseName(place.target);
-        else
-            peek.setConnectOptions(place.target);
-        if (peek.open()) {
-            QSqlQuery q(peek);
-            q.prepare(QStringLiteral("SELECT image IS NOT NULL FROM zvx_entries WHERE id = ?"));
-            q.addBindValue(id);
-            if (q.exec() && q.next())
-                holds = q.value(0).toBool();
-        }
-    }
-    QSqlDatabase::removeDatabase(name);
+    OnOwnConnection(place, [&](QSqlDatabase& peek) {
+        QSqlQuery q(peek);
+        q.prepare(QStringLiteral("SELECT image IS NOT NULL FROM zvx_entries WHERE id = ?"));
+        q.addBindValue(id);
+        if (q.exec() && q.next())
+            holds = q.value(0).toBool();
+        return true;
+    });
     return holds;
 }
 
@@ -114,6 +107,12 @@ private slots:
         Rows();
     }
     void upgradeFromFirstVersion();
+    void columnsReadByName_data()
+    {
+        AddBackends();
+        Rows();
+    }
+    void columnsReadByName();
     void notAnArchive_data();
     void notAnArchive();
     void fileIsPrivate();
@@ -169,11 +168,11 @@ void TstArchive::roundTrip()
     QCOMPARE(read->host, written.host);
     QCOMPARE(read->version, written.version);
     QCOMPARE(read->site, QStringLiteral("Sklep Łódź"));
-    QCOMPARE(read->fingerprint, ImageFingerprint(settings.Cfg));
+    QCOMPARE(read->fingerprint.toStdString(), ImageFingerprint(settings.Cfg));
     // The configuration comes back whole; byte 0 as the dialer holds it.
     const TZorvexSettings back = read->Settings();
     QVERIFY(SameConfiguration(back, settings));
-    QCOMPARE(ImageFingerprint(back.Cfg), read->fingerprint);
+    QCOMPARE(ImageFingerprint(back.Cfg), read->fingerprint.toStdString());
     QVERIFY(!db.Get(written.id + 1000));
 }
 
@@ -275,7 +274,7 @@ void TstArchive::search()
 
     ArchiveQuery query;
     query.text = text;
-    query.event = event;
+    query.event = ConfigEventFromName(event.toStdString());
     if (sinceDays >= 0)
         query.since = QDateTime::fromMSecsSinceEpoch(t0 + sinceDays * day, Qt::UTC);
     const std::optional<QList<ArchiveEntry>> found = db.Find(query);
@@ -409,18 +408,11 @@ void TstArchive::upgradeFromFirstVersion()
     const TZorvexSettings settings = Config("Stara Poczta", "5550001");
     ArchiveEntry old = Entry("load", settings, QStringLiteral("stara.zvx"));
     // The tables as the first version left them, with one entry.
-    const QString name = QStringLiteral("zvx-test-v1");
-    {
-        QSqlDatabase v1 = QSqlDatabase::addDatabase(ArchiveDriverName(place.kind), name);
-        if (place.kind == ArchiveDatabase::Kind::SQLite)
-            v1.setDatabaseName(place.target);
-        else
-            v1.setConnectOptions(place.target);
-        QVERIFY(v1.open());
+    QVERIFY(OnOwnConnection(place, [&](QSqlDatabase& v1) {
+        if (!ExecAll(v1, ArchiveSchema::Migration(place.kind, 1) +
+                             QStringList{QStringLiteral("UPDATE zvx_schema SET version = 1")}))
+            return false;
         QSqlQuery q(v1);
-        for (const QString& statement : ArchiveDatabase::Migration(place.kind, 1))
-            QVERIFY2(q.exec(statement), qPrintable(q.lastError().text()));
-        QVERIFY(q.exec(QStringLiteral("UPDATE zvx_schema SET version = 1")));
         q.prepare(QStringLiteral(
             "INSERT INTO zvx_entries (at_ms, utc_offset, event, succeeded, outcome, image, "
             "records, fingerprint, file_name, port, user_name, host, version, repeat_of, site, "
@@ -430,9 +422,8 @@ void TstArchive::upgradeFromFirstVersion()
         q.addBindValue(old.image);
         q.addBindValue(old.records);
         q.addBindValue(old.fingerprint);
-        QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
-    }
-    QSqlDatabase::removeDatabase(name);
+        return q.exec();
+    }));
 
     ArchiveDatabase db(place.kind, place.target);
     QVERIFY2(db.Open(), qPrintable(db.Error()));
@@ -452,6 +443,66 @@ void TstArchive::upgradeFromFirstVersion()
     // Opening again finds nothing left to do.
     QVERIFY2(db.Open(), qPrintable(db.Error()));
     QCOMPARE(db.Count(), std::optional<qint64>(2));
+}
+
+// An archive whose table has its columns in another order (rebuilt by an administrator's
+// dump and restore, say) reads and writes the same: nothing goes by position.
+void TstArchive::columnsReadByName()
+{
+    QTemporaryDir dir;
+    ZVX_ARCHIVE_PLACE(place, dir)
+    const bool lite = place.kind == ArchiveDatabase::Kind::SQLite;
+    const QString blob = lite ? QStringLiteral("BLOB") : QStringLiteral("BYTEA");
+    QVERIFY(OnOwnConnection(place, [&](QSqlDatabase& raw) {
+        return ExecAll(
+            raw,
+            {
+                QStringLiteral("CREATE TABLE zvx_schema (version INTEGER NOT NULL)"),
+                QStringLiteral("INSERT INTO zvx_schema (version) VALUES (%1)")
+                    .arg(ArchiveSchema::Version),
+                QStringLiteral(
+                    "CREATE TABLE zvx_entries (search TEXT NOT NULL DEFAULT '', address TEXT NOT "
+                    "NULL, site TEXT NOT NULL, repeat_of BIGINT, version TEXT NOT NULL, host "
+                    "TEXT NOT NULL, user_name TEXT NOT NULL, port TEXT NOT NULL, file_name TEXT "
+                    "NOT NULL, fingerprint TEXT NOT NULL, records %1, image %1, outcome TEXT NOT "
+                    "NULL, succeeded INTEGER NOT NULL, event TEXT NOT NULL, utc_offset INTEGER "
+                    "NOT NULL, at_ms BIGINT NOT NULL, id %2)")
+                    .arg(blob, lite ? QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT")
+                                    : QStringLiteral("BIGSERIAL PRIMARY KEY")),
+                QStringLiteral("CREATE INDEX zvx_entries_search ON zvx_entries (search)"),
+            });
+    }));
+
+    ArchiveDatabase db(place.kind, place.target);
+    QVERIFY2(db.Open(), qPrintable(db.Error()));
+    ArchiveEntry first = Entry("write", Config("Hurtownia", "221234"), QStringLiteral("h.zvx"),
+                               QStringLiteral("COM3"));
+    first.succeeded = false;
+    first.outcome = QStringLiteral("Dialer nie odpowiada na komendę");
+    first.utcOffset = -7200;
+    ArchiveEntry repeat = Entry("save", Config("Hurtownia", "221234"), QStringLiteral("h.zvx"));
+    QVERIFY2(db.Append(first) && db.Append(repeat), qPrintable(db.Error()));
+    QCOMPARE(repeat.repeatOf, first.id);
+    ArchiveQuery query;
+    query.text = QStringLiteral("hurtownia");
+    const std::optional<QList<ArchiveEntry>> found = db.Find(query);
+    QVERIFY2(found && found->size() == 2, qPrintable(db.Error()));
+    const ArchiveEntry& back = found->last();
+    QCOMPARE(back.id, first.id);
+    QCOMPARE(back.when, first.when);
+    QCOMPARE(back.utcOffset, -7200);
+    QCOMPARE(back.event, QStringLiteral("write"));
+    QCOMPARE(back.succeeded, false);
+    QCOMPARE(back.outcome, first.outcome);
+    QCOMPARE(back.image, first.image);
+    QCOMPARE(back.records, first.records);
+    QCOMPARE(back.fingerprint, first.fingerprint);
+    QCOMPARE(back.fileName, QStringLiteral("h.zvx"));
+    QCOMPARE(back.port, QStringLiteral("COM3"));
+    QCOMPARE(back.user, first.user);
+    QCOMPARE(back.site, QStringLiteral("Hurtownia"));
+    QCOMPARE(found->first().repeatOf, first.id);
+    QCOMPARE(found->first().image, first.image); // a repeat's configuration from its holder
 }
 
 void TstArchive::notAnArchive_data()

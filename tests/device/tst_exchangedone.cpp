@@ -81,8 +81,8 @@ void TstExchangeDone::oneEndPerExchange_data()
     QTest::addColumn<int>("kind");
     QTest::addColumn<bool>("succeeded");
     QTest::addColumn<QString>("message");
-    const int read = int(ExchangeKind::Read), verify = int(ExchangeKind::Verify),
-              write = int(ExchangeKind::Write), restart = int(ExchangeKind::Restart);
+    const int read = int(ConfigEvent::Read), verify = int(ConfigEvent::Verify),
+              write = int(ConfigEvent::Write), restart = int(ConfigEvent::Restart);
     const QString badRecord = QString::fromUtf8(ConstsZVX::BadRecordChecksum);
     QTest::newRow("read") << "read" << QStringList{"image"} << true << read << true << "";
     QTest::newRow("verify") << "verify" << QStringList{"image"} << true << verify << true << "";
@@ -135,7 +135,7 @@ void TstExchangeDone::oneEndPerExchange()
     if (!ended)
         return;
     const ExchangeOutcome& outcome = rig.link.done.first();
-    QCOMPARE(int(outcome.operation), kind);
+    QCOMPARE(int(outcome.event), kind);
     QCOMPARE(outcome.succeeded, succeeded);
     QCOMPARE(outcome.message, message);
     QCOMPARE(rig.engine.Operation(), Operation::Idle);

@@ -1,4 +1,5 @@
 #include "emulator/DialerImage.h"
+#include "tests/common/DocumentExchange.h"
 #include "tests/common/EmulatedDialer.h"
 #include "tests/common/FakeReporter.h"
 
@@ -109,6 +110,7 @@ private slots:
     void exchanges();
     void startThatFails();
     void exchangeBrokenByError();
+    void cancelEndsAsFailure();
     void verifyAfterWrite_data();
     void verifyAfterWrite();
 
@@ -119,23 +121,30 @@ private:
 void TstDocument::load_data()
 {
     QTest::addColumn<QString>("file"); // "good", "bad format", "short", "missing"
+    QTest::addColumn<bool>("open");    // a command's input (Open) instead of the user's Load
     QTest::addColumn<bool>("answer");  // to the question with record 0's text
     QTest::addColumn<int>("outcome");
     QTest::addColumn<QString>("message");
     const int done = int(FileOutcome::Done), declined = int(FileOutcome::Declined),
               failed = int(FileOutcome::Failed);
-    QTest::newRow("loaded") << "good" << true << done << "";
-    QTest::newRow("declined") << "good" << false << declined << "";
-    QTest::newRow("bad format") << "bad format" << true << failed
+    QTest::newRow("loaded") << "good" << false << true << done << "";
+    QTest::newRow("declined") << "good" << false << false << declined << "";
+    QTest::newRow("bad format") << "bad format" << false << true << failed
                                 << Text(ConstsZVX::FileFormatError);
-    QTest::newRow("short") << "short" << true << failed << Text(ConstsZVX::FileSizeError);
+    QTest::newRow("short") << "short" << false << true << failed << Text(ConstsZVX::FileSizeError);
     // The system's reason wins over the size: a file that is not there cannot be read.
-    QTest::newRow("missing") << "missing" << true << failed << Text(ConstsZVX::FileReadError);
+    QTest::newRow("missing") << "missing" << false << true << failed
+                             << Text(ConstsZVX::FileReadError);
+    // Opened without a question: no answer could decline it.
+    QTest::newRow("opened") << "good" << true << false << done << "";
+    QTest::newRow("opened, bad format")
+        << "bad format" << true << true << failed << Text(ConstsZVX::FileFormatError);
 }
 
 void TstDocument::load()
 {
     QFETCH(QString, file);
+    QFETCH(bool, open);
     QFETCH(bool, answer);
     QFETCH(int, outcome);
     QFETCH(QString, message);
@@ -158,7 +167,7 @@ void TstDocument::load()
     rig.document.Settings().Cfg.SetByte(101, 0x77); // an unsaved edit
     const TZorvexSettings before = rig.document.Settings();
     rig.reporter.confirmAnswer = answer;
-    const FileResult result = rig.document.Load(path);
+    const FileResult result = open ? rig.document.Open(path) : rig.document.Load(path);
     QCOMPARE(int(result.outcome), outcome);
     QCOMPARE(result.message, message);
     if (result.outcome == FileOutcome::Done) {
@@ -167,7 +176,7 @@ void TstDocument::load()
                  writer.document.Settings().Cfg.GetByte(101));
         QCOMPARE(rig.document.FileName(), path);
         QVERIFY(!rig.document.Modified());
-        QCOMPARE(rig.reporter.shown, QStringList{"C:Obiekt przy rynku"});
+        QCOMPARE(rig.reporter.shown, open ? QStringList{} : QStringList{"C:Obiekt przy rynku"});
     } else {
         QVERIFY(rig.document.Settings() == before);
         QVERIFY(rig.document.FileName().isEmpty());
@@ -238,8 +247,8 @@ void TstDocument::exchanges_data()
     QTest::addColumn<QStringList>("faults");
     QTest::addColumn<QString>("failure");   // empty: succeeds
     QTest::addColumn<bool>("takesDialers"); // the file name goes, the edit is the dialer's
-    const int read = int(ExchangeKind::Read), verify = int(ExchangeKind::Verify),
-              write = int(ExchangeKind::Write), restart = int(ExchangeKind::Restart);
+    const int read = int(ConfigEvent::Read), verify = int(ConfigEvent::Verify),
+              write = int(ConfigEvent::Write), restart = int(ConfigEvent::Restart);
     const QString noAnswer = Text(ConstsZVX::TransferNoAnswer);
     QTest::newRow("read") << read << QStringList{} << "" << true;
     QTest::newRow("read, silent") << read << QStringList{"silent"} << noAnswer << false;
@@ -270,34 +279,21 @@ void TstDocument::exchanges()
     const int changesBefore = rig.changes;
     const TZorvexSettings before = document.Settings();
 
-    switch (ExchangeKind(kind)) {
-    case ExchangeKind::Read:
-        document.Read();
-        break;
-    case ExchangeKind::Verify:
-        document.Verify();
-        break;
-    case ExchangeKind::Write:
-        document.Write();
-        break;
-    case ExchangeKind::Restart:
-        document.Restart(QTime(8, 15));
-        break;
-    }
+    QVERIFY(StartExchange(document, ConfigEvent(kind)));
     QTRY_COMPARE_WITH_TIMEOUT(rig.ends.size(), 1, 20000);
     QVERIFY(rig.Settle());
     QCOMPARE(rig.ends.size(), 1); // no policy: no check read after a write
     const ExchangeOutcome& end = rig.ends.first();
-    QCOMPARE(int(end.operation), kind);
+    QCOMPARE(int(end.event), kind);
     QCOMPARE(end.succeeded, failure.isEmpty());
     QCOMPARE(end.message, failure);
     QCOMPARE(document.Modified(), !takesDialers);
     QCOMPARE(rig.changes, changesBefore + (takesDialers ? 1 : 0));
-    const bool read = kind == int(ExchangeKind::Read);
+    const bool read = kind == int(ConfigEvent::Read);
     QCOMPARE(document.FileName(), read && takesDialers ? QString() : path);
     if (read && takesDialers)
         QCOMPARE(document.Settings().Cfg.GetByte(120), std::uint8_t(0x12));
-    if (kind == int(ExchangeKind::Verify)) {
+    if (kind == int(ConfigEvent::Verify)) {
         QCOMPARE(document.DialerImage(), dialer->Image());
         QVERIFY(document.Settings() == before);
     }
@@ -310,8 +306,9 @@ void TstDocument::startThatFails()
     rig.document.Link().SerialPort().SetPort(QStringLiteral("/nonexistent/ttyZVX"));
     QVERIFY_THROWS_EXCEPTION(EComPort, rig.document.Write());
     QCOMPARE(rig.ends.size(), 1);
-    QCOMPARE(rig.ends.first().operation, ExchangeKind::Write);
+    QCOMPARE(rig.ends.first().event, ConfigEvent::Write);
     QVERIFY(!rig.ends.first().succeeded);
+    QVERIFY(rig.ends.first().portFailed); // the line, not the dialer
     QVERIFY(!rig.ends.first().message.isEmpty());
 }
 
@@ -328,10 +325,32 @@ void TstDocument::exchangeBrokenByError()
     rig.document.Read();
     QTRY_COMPARE_WITH_TIMEOUT(rig.ends.size(), 1, 20000);
     QCOMPARE(rig.sunk, QStringList{"przerwane w obsłudze postępu"}); // before the end
-    QCOMPARE(rig.ends.first().operation, ExchangeKind::Read);
+    QCOMPARE(rig.ends.first().event, ConfigEvent::Read);
     QVERIFY(!rig.ends.first().succeeded);
     QCOMPARE(rig.ends.first().message, QStringLiteral("przerwane w obsłudze postępu"));
+    QVERIFY(!rig.ends.first().portFailed);
     QVERIFY(rig.document.Settings() == before);
+}
+
+// The user breaks an exchange off (zvx on a signal): it ends at once as a failure that
+// says why, like any other end, and the link is free again.
+void TstDocument::cancelEndsAsFailure()
+{
+    const auto dialer = Dialer({"silent"});
+    Rig rig;
+    rig.LeadTo(*dialer);
+    QVERIFY(!rig.document.Cancel(QStringLiteral("Przerwano (SIGINT)"))); // nothing running
+    const TZorvexSettings before = rig.document.Settings();
+    rig.document.Read();
+    QVERIFY(rig.document.Cancel(QStringLiteral("Przerwano (SIGINT)")));
+    QCOMPARE(rig.ends.size(), 1);
+    QCOMPARE(rig.ends.first().event, ConfigEvent::Read);
+    QVERIFY(!rig.ends.first().succeeded);
+    QCOMPARE(rig.ends.first().message, QStringLiteral("Przerwano (SIGINT)"));
+    QCOMPARE(rig.document.Link().Operation(), Operation::Idle);
+    QVERIFY(!rig.document.Cancel(QStringLiteral("Przerwano (SIGINT)")));
+    QVERIFY(rig.document.Settings() == before);
+    QVERIFY(rig.reporter.shown.isEmpty()); // no box of the link's
 }
 
 void TstDocument::verifyAfterWrite_data()
@@ -374,13 +393,13 @@ void TstDocument::verifyAfterWrite()
     QVERIFY(rig.Settle());
     QTRY_COMPARE(rig.document.Link().Operation(), Operation::Idle);
     QCOMPARE(rig.ends.size(), verified ? 2 : 1);
-    QCOMPARE(rig.ends.first().operation, ExchangeKind::Write);
+    QCOMPARE(rig.ends.first().event, ConfigEvent::Write);
     QCOMPARE(askedWithShown, 0); // the write's message came before any question
     QCOMPARE(policy.asked, asked ? 1 : 0);
     QCOMPARE(policy.keptNow, keep ? std::optional<bool>(verify) : std::nullopt);
     QCOMPARE(rig.sunk, keepFails ? QStringList{"Unable to write to zorvex.ini"} : QStringList{});
     if (verified) {
-        QCOMPARE(rig.ends.last().operation, ExchangeKind::Verify);
+        QCOMPARE(rig.ends.last().event, ConfigEvent::Verify);
         QVERIFY(rig.ends.last().succeeded);
         QCOMPARE(dialer->GetCounters().frames, 64 + 4);
     } else {

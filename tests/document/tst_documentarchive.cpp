@@ -1,12 +1,13 @@
+#include "tests/common/DocumentExchange.h"
 #include "tests/common/FakeReporter.h"
 
 #include "document/ConfigDocument.h"
 #include "document/DocumentArchiver.h"
 #include "emulator/DialerEmulator.h"
 #include "emulator/DialerFaults.h"
+#include "model/ConfigIdentity.h"
 #include "model/Cp1250.h"
 #include "model/ErrorSink.h"
-#include "report/ConfigIdentity.h"
 #include "resources/ConstsZVX.h"
 
 #include <QFile>
@@ -93,8 +94,8 @@ void TstDocumentArchive::exchanges_data()
     QTest::addColumn<QStringList>("faults");
     QTest::addColumn<QString>("event");
     QTest::addColumn<QString>("failure"); // empty: succeeds
-    const int read = int(ExchangeKind::Read), verify = int(ExchangeKind::Verify),
-              write = int(ExchangeKind::Write), restart = int(ExchangeKind::Restart);
+    const int read = int(ConfigEvent::Read), verify = int(ConfigEvent::Verify),
+              write = int(ConfigEvent::Write), restart = int(ConfigEvent::Restart);
     const QString noAnswer = QString::fromUtf8(ConstsZVX::TransferNoAnswer);
     QTest::newRow("read") << read << QStringList{} << "read"
                           << "";
@@ -121,20 +122,7 @@ void TstDocumentArchive::exchanges()
     rig.LeadTo(*dialer);
     ConfigDocument& document = rig.document;
     document.Settings().Comment.SetText(0, Utf8ToCp1250("Obiekt Żółw"));
-    switch (ExchangeKind(kind)) {
-    case ExchangeKind::Read:
-        document.Read();
-        break;
-    case ExchangeKind::Verify:
-        document.Verify();
-        break;
-    case ExchangeKind::Write:
-        document.Write();
-        break;
-    case ExchangeKind::Restart:
-        document.Restart(QTime(8, 15));
-        break;
-    }
+    QVERIFY(StartExchange(document, ConfigEvent(kind)));
     QTRY_COMPARE_WITH_TIMEOUT(rig.ends.size(), 1, 20000);
     const QList<ArchiveEntry> entries = rig.Entries();
     QCOMPARE(entries.size(), 1);
@@ -148,7 +136,7 @@ void TstDocumentArchive::exchanges()
     // What passed through: after a good read or check read the dialer's image.
     const bool fromDialer = failure.isEmpty() && (event == "read" || event == "verify");
     const TCfg expected = fromDialer ? dialer->Image() : document.Settings().Cfg;
-    QCOMPARE(e.fingerprint, ImageFingerprint(expected));
+    QCOMPARE(e.fingerprint.toStdString(), ImageFingerprint(expected));
     // Record 0 as the document holds it after the event (a read brings the dialer's).
     QCOMPARE(e.site, QString::fromStdString(Cp1250ToUtf8(document.Settings().Comment.GetText(0))));
     QCOMPARE(e.site == QStringLiteral("Obiekt Żółw"), !(event == "read" && failure.isEmpty()));
@@ -168,8 +156,21 @@ void TstDocumentArchive::filesAndRepeats()
     QCOMPARE(document.Load(path).outcome, FileOutcome::Declined); // kept nothing
     QCOMPARE(document.Save(dir.filePath(QStringLiteral("brak/x.zvx"))).outcome,
              FileOutcome::Failed);
-    const QList<ArchiveEntry> entries = rig.Entries();
-    QCOMPARE(entries.size(), 3);
+    QCOMPARE(document.Open(path).outcome, FileOutcome::Done); // a command's input: kept nowhere
+    // Another configuration (an archive entry's) saved as a file: kept, the document untouched.
+    TZorvexSettings other = document.Settings();
+    other.Comment.SetText(0, Utf8ToCp1250("Kopia z archiwum"));
+    const TZorvexSettings before = document.Settings();
+    const QString copy = dir.filePath(QStringLiteral("kopia.zvx"));
+    QCOMPARE(document.SaveCopy(other, copy).outcome, FileOutcome::Done);
+    QVERIFY(document.Settings() == before);
+    QCOMPARE(document.FileName(), path);
+    QList<ArchiveEntry> entries = rig.Entries();
+    QCOMPARE(entries.size(), 4);
+    QCOMPARE(entries[0].event, QStringLiteral("save"));
+    QCOMPARE(entries[0].fileName, copy);
+    QCOMPARE(entries[0].site, QStringLiteral("Kopia z archiwum"));
+    entries.removeFirst();
     QCOMPARE(entries[2].event, QStringLiteral("save"));
     QCOMPARE(entries[2].fileName, path);
     QVERIFY(entries[2].port.isEmpty());
@@ -206,7 +207,7 @@ void TstDocumentArchive::unreachableDuringRead()
     const QList<ArchiveEntry> entries = rig.Entries();
     QCOMPARE(entries.size(), 1);
     QCOMPARE(entries.first().event, QStringLiteral("read"));
-    QCOMPARE(entries.first().fingerprint, ImageFingerprint(dialer->Image()));
+    QCOMPARE(entries.first().fingerprint.toStdString(), ImageFingerprint(dialer->Image()));
     QCOMPARE(rig.archiver.Waiting(), 0);
     QCOMPARE(problems.size(), 2);
     QVERIFY(rig.archiver.Problem().isEmpty());

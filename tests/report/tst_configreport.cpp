@@ -1,9 +1,9 @@
 #include "ReportSample.h"
 
 #include "device/ConfigFileFormat.h"
+#include "model/ConfigIdentity.h"
 #include "model/Cp1250.h"
 #include "report/AreaSections.h"
-#include "report/ConfigIdentity.h"
 #include "report/ConfigReport.h"
 #include "report/ReportJson.h"
 #include "report/ReportText.h"
@@ -420,7 +420,7 @@ void TstConfigReport::fingerprintIsTheFilesImage()
         QStringLiteral("%1")
             .arg(Crc32(file.data() + ConfigFile::ImageOffset, TCfg::Size), 8, 16, QLatin1Char('0'))
             .toUpper();
-    QCOMPARE(ImageFingerprint(settings.Cfg), expected);
+    QCOMPARE(QString::fromStdString(ImageFingerprint(settings.Cfg)), expected);
     QCOMPARE(ConfigReport(settings, Options()).Fingerprint(), expected);
     QVERIFY(QRegularExpression(QStringLiteral("^[0-9A-F]{8}$")).match(expected).hasMatch());
 }

@@ -2,6 +2,7 @@
 // another descriptor of the same line is held: the port must come back free, its
 // terminal no longer in exclusive mode.
 
+#include "archive/ArchiveDatabase.h"
 #include "device/DialerFrames.h"
 #include "tests/serial/PtyPair.h"
 #include "tools/ExitStatus.h"
@@ -64,6 +65,9 @@ private slots:
 
         const QString output = m_dir.filePath(QStringLiteral("przerwany.zvx"));
         QProcess zvx;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.path()); // its archive
+        zvx.setProcessEnvironment(environment);
         zvx.start(kZvx, {"read", "--port", pty.SlavePath(), "-o", output});
         QVERIFY2(zvx.waitForStarted(), qPrintable(zvx.errorString()));
         // The first read frame on the line: the port is open, exclusively. Nobody answers,
@@ -84,6 +88,15 @@ private slots:
         const QString err = QString::fromUtf8(zvx.readAllStandardError());
         QVERIFY2(err.contains(QStringLiteral("Przerwano (") + name + u')'), qPrintable(err));
         QVERIFY(!QFile::exists(output));
+        // The read it broke off is kept as a read that failed because of the signal.
+        ArchiveDatabase archive(ArchiveDatabase::Kind::SQLite,
+                                m_dir.filePath(QStringLiteral("zorvex/archiwum.sqlite")));
+        QVERIFY2(archive.Open(), qPrintable(archive.Error()));
+        const auto entries = archive.Find({});
+        QVERIFY(entries && !entries->isEmpty());
+        QCOMPARE(entries->first().event, QStringLiteral("read"));
+        QVERIFY(!entries->first().succeeded);
+        QCOMPARE(entries->first().outcome, QStringLiteral("Przerwano (") + name + u')');
     }
 
 private:

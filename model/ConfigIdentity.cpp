@@ -1,9 +1,10 @@
-#include "report/ConfigIdentity.h"
+#include "model/ConfigIdentity.h"
 
 #include "model/ImageChecksum.h"
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 
 namespace {
 
@@ -31,13 +32,14 @@ std::uint32_t Crc32(const std::uint8_t* bytes, std::size_t count)
     return crc ^ 0xFFFFFFFFu;
 }
 
-QString ImageFingerprint(const TCfg& cfg)
+std::string ImageFingerprint(const TCfg& cfg)
 {
     std::array<std::uint8_t, TCfg::Size> image = cfg.Bytes();
     image[0] = ZeroSumByte(image.data() + 1, TCfg::Size - 1);
-    return QStringLiteral("%1")
-        .arg(Crc32(image.data(), image.size()), 8, 16, QLatin1Char('0'))
-        .toUpper();
+    char digits[9];
+    std::snprintf(digits, sizeof digits, "%08X",
+                  static_cast<unsigned>(Crc32(image.data(), image.size())));
+    return digits;
 }
 
 bool SameConfiguration(const TZorvexSettings& a, const TZorvexSettings& b)
