@@ -1,5 +1,6 @@
 #include "app/ports/TransferLogWindow.h"
 
+#include "app/files/FileDialogs.h"
 #include "device/MessageFormat.h"
 #include "editors/fields/EditorAreas.h"
 #include "resources/ConstsZVX.h"
@@ -119,6 +120,12 @@ void TransferLogWindow::Open()
         move(place.topLeft());
         m_placed = true;
     }
+    // At the newest row, at its beginning (the text's cursor follows the rows as they
+    // come, to the end of the last one, and the view would show that end).
+    if (!Text->textCursor().hasSelection()) {
+        Text->moveCursor(QTextCursor::End);
+        Text->moveCursor(QTextCursor::StartOfBlock);
+    }
     show();
     raise();
     activateWindow();
@@ -230,6 +237,7 @@ QString TransferLogWindow::AskFileName()
     dialog.selectFile(QDateTime::currentDateTime().toString(
         QStringLiteral("'dziennik-'yyyy-MM-dd-HHmmss'.txt'")));
     dialog.setSizeGripEnabled(true);
+    FitPlaces(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().first();

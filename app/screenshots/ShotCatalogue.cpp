@@ -7,6 +7,7 @@
 #include "app/UnitResetDial.h"
 #include "app/dialer/VerifyQuestion.h"
 #include "app/files/DifferencesDialog.h"
+#include "app/files/FileDialogs.h"
 #include "app/ports/TransferLogWindow.h"
 #include "app/report/ReportOptionsDialog.h"
 #include "device/DataManagement.h"
@@ -97,8 +98,8 @@ TZorvexSettings Sample()
     return settings;
 }
 
-// A write of a block of access codes and the read of the first block, as the link logs
-// them.
+// A write of four bytes of access codes, then a read of the block they are in, whose
+// first frame goes unanswered, as the link logs them.
 void SampleExchanges(TransferLog& log)
 {
     using Kind = TransferLogEntry::Kind;
@@ -107,9 +108,8 @@ void SampleExchanges(TransferLog& log)
         entry.kind = kind;
         entry.ms = ms;
         entry.bytes = bytes;
-        if (kind == Kind::Start)
-            entry.text = QStringLiteral("zapis");
         entry.ok = true;
+        entry.total = DialerFrames::DataReplySize(DialerFrames::ReadBlockSize);
         return entry;
     };
     const auto hide = TransferLogWindow::CodeBytes();
@@ -117,20 +117,35 @@ void SampleExchanges(TransferLog& log)
     while (codes < 256 && !hide(codes))
         ++codes;
     const std::uint8_t code[4] = {0x12, 0x34, 0x56, 0x78};
-    log.Entry(note(Kind::Start, 0));
+    const std::uint8_t block = std::uint8_t(codes & ~63);
+    QByteArray data(DialerFrames::ReadBlockSize, char(0xFF));
+    for (int i = 0; i < data.size(); ++i)
+        if (hide(block + i))
+            data[i] = char(0x12 + i);
+    std::uint8_t sum = 0x11 + 0x22;
+    for (const char c : data)
+        sum = std::uint8_t(sum + std::uint8_t(c));
+
+    TransferLogEntry start = note(Kind::Start, 0);
+    start.text = QStringLiteral("zapis");
+    log.Entry(start);
     log.Entry(note(Kind::Sent, 2, DialerFrames::Write(4, std::uint8_t(codes & ~3), code)));
     log.Entry(note(Kind::Received, 95, QByteArray::fromHex("27")));
     log.Entry(note(Kind::Ack, 95));
-    log.Entry(note(Kind::Sent, 97, DialerFrames::Read(64, 0)));
-    TransferLogEntry chunk = note(Kind::Received, 655, QByteArray::fromHex("1122"));
-    log.Entry(chunk);
-    TransferLogEntry part = note(Kind::Partial, 655);
+    log.Entry(note(Kind::End, 96));
+    start.text = QStringLiteral("odczyt");
+    log.Entry(start);
+    log.Entry(note(Kind::Sent, 1, DialerFrames::Read(64, block)));
+    log.Entry(note(Kind::Timeout, 3001));
+    log.Entry(note(Kind::Resent, 3002, DialerFrames::Read(64, block)));
+    log.Entry(note(Kind::Received, 3560, QByteArray::fromHex("1122")));
+    TransferLogEntry part = note(Kind::Partial, 3560);
     part.count = 2;
-    part.total = 67;
     log.Entry(part);
-    log.Entry(note(Kind::Timeout, 3655));
-    log.Entry(note(Kind::Resent, 3656, DialerFrames::Read(64, 0)));
-    log.Entry(note(Kind::End, 6660));
+    log.Entry(note(Kind::Received, 4036, data + char(sum)));
+    TransferLogEntry good = note(Kind::BlockGood, 4036);
+    good.offset = block;
+    log.Entry(good);
 }
 
 } // namespace
@@ -211,21 +226,17 @@ QStringList TakeAll(const Take& take)
         take({QStringLiteral("transferlog"), &log, false});
     }
     {
-        // Qt's own dialogs, in Polish; the print dialog with its options shown.
-        QFileDialog open(&window, QStringLiteral("Odczyt konfiguracji z dysku"), QDir::homePath(),
-                         QStringLiteral("Konfiguracja dialera (*.ZVX)"));
-        open.setOption(QFileDialog::DontUseNativeDialog);
-        TakeModal(QStringLiteral("filedialog"), true, take, missing, [&] { open.exec(); });
+        // Qt's own dialogs, in Polish, as the program opens them; the print dialog with its
+        // options shown.
+        TakeModal(QStringLiteral("filedialog"), true, take, missing, [&] {
+            AskConfigFileName({false, QStringLiteral("Odczyt konfiguracji ze zbioru")}, &window);
+        });
         QPrinter printer;
         QPrintDialog print(&printer, &window);
-        TakeModal(QStringLiteral("printdialog"), true, take, missing, [&] {
-            QTimer::singleShot(0, &print, [&print] {
-                for (QAbstractButton* button : print.findChildren<QAbstractButton*>())
-                    if (button->text() == QPrintDialog::tr("&Options >>"))
-                        button->click();
-            });
-            print.exec();
-        });
+        for (QAbstractButton* button : print.findChildren<QAbstractButton*>())
+            if (button->text() == QPrintDialog::tr("&Options >>"))
+                button->click();
+        TakeModal(QStringLiteral("printdialog"), true, take, missing, [&] { print.exec(); });
     }
     return missing;
 }

@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QTextStream>
 #include <QToolBar>
@@ -36,8 +37,10 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "usage: shots OUTPUT-FOLDER\n");
         return 2;
     }
-    const QString folder = arguments[1];
+    const QString folder = QFileInfo(arguments[1]).absoluteFilePath();
     QDir().mkpath(folder);
+    // The file dialog opens in the current folder: the home folder, not the source tree.
+    QDir::setCurrent(QDir::homePath());
     if (!InstallQtTranslations(app))
         std::fprintf(stderr, "shots: Qt's Polish translations are missing\n");
     int failures = 0;
