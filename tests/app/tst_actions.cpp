@@ -59,45 +59,6 @@ QStringList Problems(Tables t)
 
 using Change = std::function<void(Tables&)>;
 
-// Each menu's title and its items' captions, menu by menu; the menu bar's titles under "".
-Tables MenuCaptions()
-{
-    QMap<QString, QString> captions;
-    for (const ActionSpec& action : MainActions())
-        captions[action.name] = QString::fromUtf8(action.caption);
-    Tables t;
-    for (const MenuSpec& menu : MainMenus()) {
-        const QString title = QString::fromUtf8(menu.title);
-        t[""] << title;
-        for (const char* item : menu.items)
-            if (item)
-                t[title] << captions[item];
-    }
-    return t;
-}
-
-// An item or title without a letter, or two in one menu with the same one: Alt and that
-// letter would only highlight the first, and Enter then runs what the user did not ask.
-QStringList LetterProblems(const Tables& menus)
-{
-    QStringList problems;
-    for (auto menu = menus.begin(); menu != menus.end(); ++menu) {
-        QMap<QString, QString> owner;
-        for (const QString& caption : menu.value()) {
-            const QKeySequence key = QKeySequence::mnemonic(caption);
-            if (key.isEmpty()) {
-                problems << QStringLiteral("%1: no letter").arg(caption);
-                continue;
-            }
-            const QString letter = key.toString();
-            if (owner.contains(letter))
-                problems << QStringLiteral("%1: %2 as %3").arg(caption, letter, owner[letter]);
-            owner[letter] = caption;
-        }
-    }
-    return problems;
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Change)
@@ -114,8 +75,6 @@ class TstActions : public QObject
 private slots:
     void everyActionRuns_data();
     void everyActionRuns();
-    void everyItemHasItsLetter_data();
-    void everyItemHasItsLetter();
 };
 
 void TstActions::everyActionRuns_data()
@@ -147,35 +106,6 @@ void TstActions::everyActionRuns()
     Tables tables = ProgramTables();
     change(tables);
     QCOMPARE(Problems(tables), problems);
-}
-
-// Every menu title and every item has an accelerator letter of its own within its menu.
-// The rows after the first spoil the program's captions as an edit could.
-void TstActions::everyItemHasItsLetter_data()
-{
-    QTest::addColumn<Change>("change");
-    QTest::addColumn<QStringList>("problems");
-    QTest::newRow("the program's menus") << Change([](Tables&) {}) << QStringList();
-    QTest::newRow("two items on one letter") << Change([](Tables& t) {
-        t["&Konfiguracja"].replace(t["&Konfiguracja"].indexOf("Arc&hiwum..."), "&Archiwum...");
-    }) << QStringList{"&Archiwum...: Alt+A as Z&apamiętanie konfiguracji na dysku"};
-    QTest::newRow("item without a letter")
-        << Change([](Tables& t) { t["&Pomoc"].replace(0, "Spis treści"); })
-        << QStringList{"Spis treści: no letter"};
-    QTest::newRow("letter of another case")
-        << Change([](Tables& t) { t["&System"] << "&dodatkowe"; })
-        << QStringList{"&dodatkowe: Alt+D as &Dziennik transmisji"};
-    QTest::newRow("two menus on one letter") << Change([](Tables& t) { t[""] << "&Zapis"; })
-                                             << QStringList{"&Zapis: Alt+Z as &Zdarzenia"};
-}
-
-void TstActions::everyItemHasItsLetter()
-{
-    QFETCH(Change, change);
-    QFETCH(QStringList, problems);
-    Tables menus = MenuCaptions();
-    change(menus);
-    QCOMPARE(LetterProblems(menus), problems);
 }
 
 QTEST_APPLESS_MAIN(TstActions)

@@ -15,6 +15,7 @@
 #include <QDateEdit>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QListView>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QToolButton>
@@ -141,7 +142,8 @@ void TstLocale::calendar()
 }
 
 // Qt's file dialog, opened by "Odczyt konfiguracji z dysku", gives a file's size and date
-// as a Polish system does ("0 bajty", "8.12.2026 12:00"), not "0 bytes" and "8 Dec".
+// as a Polish system does ("0 bajty", "8.12.2026 12:00"), not "0 bytes" and "8 Dec", and
+// shows its places' names whole.
 void TstLocale::fileDialog()
 {
     QTemporaryDir dir;
@@ -154,18 +156,21 @@ void TstLocale::fileDialog()
     TMainFormZORVEX form;
     QString size;
     QString date;
-    const bool opened =
-        WhileModalOpen([&] { form.Action(QStringLiteral("OdczytKonfiguracjiZDysku"))->trigger(); },
-                       [&](QWidget& window) {
-                           auto* dialog = qobject_cast<QFileDialog*>(&window);
-                           QVERIFY(dialog);
-                           dialog->setDirectory(dir.path());
-                           auto* model = dialog->findChild<QFileSystemModel*>();
-                           QVERIFY(model);
-                           QTRY_VERIFY(!model->index(path, 3).data().toString().isEmpty());
-                           size = model->index(path, 1).data().toString();
-                           date = model->index(path, 3).data().toString();
-                       });
+    const bool opened = WhileModalOpen(
+        [&] { form.Action(QStringLiteral("OdczytKonfiguracjiZDysku"))->trigger(); },
+        [&](QWidget& window) {
+            auto* dialog = qobject_cast<QFileDialog*>(&window);
+            QVERIFY(dialog);
+            dialog->setDirectory(dir.path());
+            auto* model = dialog->findChild<QFileSystemModel*>();
+            QVERIFY(model);
+            QTRY_VERIFY(!model->index(path, 3).data().toString().isEmpty());
+            size = model->index(path, 1).data().toString();
+            // Its places show whole ("Komputer"), not cut to "Kom...".
+            auto* places = dialog->findChild<QListView*>(QStringLiteral("sidebar"));
+            QVERIFY(places && places->viewport()->width() >= places->sizeHintForColumn(0));
+            date = model->index(path, 3).data().toString();
+        });
     QVERIFY(opened);
     QCOMPARE(size, ProgramLocale::Polish().formattedDataSize(0));
     QVERIFY2(date.startsWith(PolishDate(QDate(2026, 12, 8)) + u' '), qPrintable(date));

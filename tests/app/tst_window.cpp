@@ -32,7 +32,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrintDialog>
@@ -160,7 +159,6 @@ private slots:
     void qtTextsArePolish();
     void qtWidgetsSpeakPolish();
     void printDialogSpeaksPolish();
-    void fileDialogShowsPlacesWhole();
 
     void toolBarShowsEveryAction_data();
     void toolBarShowsEveryAction();
@@ -211,8 +209,6 @@ void TstWindow::qtTextsArePolish_data()
         {"save button", "QPlatformTheme", "Save", "Zachowaj"},
         {"print", "QPrintDialog", "Print", "Drukowanie"},
         // What Qt's own catalogue lacks, from the program's.
-        {"pages", "QPrintSettingsOutput", "Pages", "Strony"},
-        {"double sided", "QPrintSettingsOutput", "Double Sided Printing", "Druk dwustronny"},
         {"bad page range", "QPrintDialog", "Invalid Pages Definition",
          "Nieprawidłowy zakres stron"},
     };
@@ -310,26 +306,6 @@ void TstWindow::printDialogSpeaksPolish()
     QVERIFY(shown.contains(QStringLiteral("Strony")));
     for (const QString& text : shown)
         QVERIFY2(!english.contains(text), qPrintable(text));
-}
-
-// Qt's own file dialog, as F3 opens it, shows the names of its places ("Komputer") whole.
-void TstWindow::fileDialogShowsPlacesWhole()
-{
-    TMainFormZORVEX window;
-    window.ShowAboutBox = [] {};
-    int places = -1;
-    int room = -1;
-    const bool opened = WhileModalOpen(
-        [&] { window.Action(QStringLiteral("OdczytKonfiguracjiZDysku"))->trigger(); },
-        [&](QWidget& dialog) {
-            auto* list = dialog.findChild<QListView*>(QStringLiteral("sidebar"));
-            QVERIFY(list);
-            places = list->sizeHintForColumn(0);
-            room = list->viewport()->width();
-        });
-    QVERIFY(opened);
-    QVERIFY2(places > 0 && room >= places,
-             qPrintable(QStringLiteral("%1 of %2").arg(room).arg(places)));
 }
 
 void TstWindow::toolBarShowsEveryAction_data()
