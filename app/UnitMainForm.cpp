@@ -170,9 +170,7 @@ void TMainFormZORVEX::OpcjeProgramuExecute()
 
 void TMainFormZORVEX::DziennikTransmisjiExecute()
 {
-    m_transferLog->show();
-    m_transferLog->raise();
-    m_transferLog->activateWindow();
+    m_transferLog->Open();
 }
 
 void TMainFormZORVEX::NowaKonfiguracjaDialeraExecute()

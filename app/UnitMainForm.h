@@ -41,7 +41,7 @@ public:
     // "Dziennik transmisji": every exchange of the link is logged there, shown or not.
     TransferLogWindow& TransferLog() { return *m_transferLog; }
 
-    // The chosen port, 0..3 for COM1..COM4 (other values from a hand-edited settings file
+    // The chosen port, 0..15 for COM1..COM16 (other values from a hand-edited settings file
     // leave the link's port as it was).
     std::uint8_t ComPortIndex = 1;
     bool FirstActivation = true;

@@ -30,8 +30,9 @@ TFormProgramOptions::TFormProgramOptions(QWidget* parent) : QDialog(parent)
     auto* label1 = new QLabel(QStringLiteral("Port &szeregowy dołączony do dialera:"), bevel);
     ComboBox1 = new QComboBox(bevel);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->addItems({QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3"),
-                         QStringLiteral("COM4")});
+    // Every name the port list below shows.
+    for (int number = 1; number <= PortPanel::ComNames; ++number)
+        ComboBox1->addItem(QStringLiteral("COM%1").arg(number));
     label1->setBuddy(ComboBox1);
 
     // The printer label's accelerator also leads to the port list, as it always has.

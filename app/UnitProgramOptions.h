@@ -9,8 +9,9 @@ class QComboBox;
 class QPushButton;
 class QToolButton;
 
-// "Opcje programu": the serial port the dialer hangs on (COM1..COM4), the printer
-// set-up, and "&Zachowaj", which keeps the port in the program settings file.
+// "Opcje programu": the serial port the dialer hangs on (COM1..COM16, the names the port
+// list shows), the printer set-up, and "&Zachowaj", which keeps the port in the program
+// settings file.
 // UI thread only.
 class TFormProgramOptions : public QDialog
 {
@@ -23,7 +24,7 @@ public:
 
     explicit TFormProgramOptions(QWidget* parent = nullptr);
 
-    // portIndex 0..3 is COM1..COM4; any other value shows no selection, and confirming
+    // portIndex 0..15 is COM1..COM16; any other value shows no selection, and confirming
     // without a choice stores 255 (no item), so "&Zachowaj" then writes 256. OK and
     // "&Zachowaj" change portIndex; "&Zachowaj" also writes it + 1 under "Program
     // configuration" / "Port" (nothing else in the file changes; an unwritable file

@@ -1,11 +1,11 @@
 #include "app/UnitMainForm.h"
 #include "app/help/HelpFiles.h"
-#include "app/help/ShellOpen.h"
 #include "app/ports/EmulatorMode.h"
 #include "device/FileNames.h"
 #include "resources/ConstsZVX.h"
 #include "resources/Version.h"
 #include "serial/CPort.h"
+#include "settings/ProgramLocale.h"
 #include "settings/ProgramSettings.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/GuardedApplication.h"
@@ -45,6 +45,7 @@ int main(int argc, char* argv[])
 {
     if (AnsweredOnTerminal(argc, argv))
         return 0;
+    ProgramLocale::Install(); // before anything reads a locale
     GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zorvex"));
     InstallQtTranslations(app);
@@ -55,7 +56,7 @@ int main(int argc, char* argv[])
         ErrorGuard::RunGuarded([&] { emulator = std::make_unique<EmulatorMode>(); });
 
     // F1 in a dialog shows the dialog's page of the manual.
-    HelpKey::InstallOpener([](const QString& page) { ShellOpen(HelpFiles::Page(page)); });
+    HelpKey::InstallOpener(HelpFiles::Open);
     TMainFormZORVEX window;
     // A configuration file named on the command line (a file manager opening it), from
     // argv's own bytes: arguments() would turn a name that is not UTF-8 into another.

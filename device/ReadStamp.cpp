@@ -26,7 +26,7 @@ QString WithoutTimeZone(const QString& format)
 
 QString ReadStampText(const QDateTime& when)
 {
-    const QLocale locale = QLocale::system();
+    const QLocale locale;
     const QString date = locale.toString(when.date(), QLocale::ShortFormat);
     const QString time =
         locale.toString(when.time(), WithoutTimeZone(locale.timeFormat(QLocale::LongFormat)));

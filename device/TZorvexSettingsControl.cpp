@@ -115,7 +115,7 @@ void TZorvexSettingsControl::SelectPort(int number)
 {
     if (m_port.Connected())
         m_port.Disconnect();
-    if (number >= 1 && number <= 4)
+    if (number >= 1 && number <= 16)
         m_port.SetPort(QStringLiteral("COM%1").arg(number));
 }
 

@@ -65,8 +65,9 @@ public:
     void RestartDevice(const QTime& time);
     void RestartDevice(const QDateTime& time);
 
-    // 1..4: closes an open port (putting back its saved settings), then names it
-    // "COM1".."COM4". Any other number closes the port but keeps the name.
+    // 1..16: closes an open port (putting back its saved settings), then names it
+    // "COM1".."COM16" (the names the program maps to devices). Any other number closes
+    // the port but keeps the name.
     void SelectPort(int number);
     // "COM2", br1339, one stop bit, 8 data bits, no parity, no flow control, read
     // interval -1 (a read returns at once with what has arrived).

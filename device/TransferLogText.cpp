@@ -4,6 +4,8 @@
 
 #include <QFileDevice>
 
+#include <algorithm>
+
 namespace TransferLogText {
 
 namespace {
@@ -25,6 +27,8 @@ bool IsWriteFrame(const QByteArray& frame)
     return frame.size() > DialerFrames::WriteFrameHeader && At(frame, 0) == 0x6A &&
            At(frame, 1) == 0x50 && At(frame, 2) == 0xA2;
 }
+
+} // namespace
 
 QString Meaning(const TransferLogEntry& e)
 {
@@ -61,25 +65,35 @@ QString Meaning(const TransferLogEntry& e)
     return {};
 }
 
-} // namespace
-
-QString Hex(const QByteArray& bytes, const HideByte& hide)
+QString HexHiding(const QByteArray& bytes, const std::function<bool(int index)>& hideAt)
 {
-    const bool write = hide && IsWriteFrame(bytes);
-    const int count = write ? At(bytes, 3) : 0;
-    const int offset = write ? At(bytes, 4) : 0;
     QString text;
     text.reserve(bytes.size() * 3);
     for (int i = 0; i < bytes.size(); ++i) {
         if (i)
             text += QLatin1Char(' ');
-        const int image = i - DialerFrames::WriteFrameHeader;
-        if (write && image >= 0 && image < count && i < bytes.size() - 1 && hide(offset + image))
-            text += QLatin1String("**");
-        else
-            text += Hex2(At(bytes, i));
+        text += hideAt && hideAt(i) ? QStringLiteral("**") : Hex2(At(bytes, i));
     }
     return text;
+}
+
+QString Hex(const QByteArray& bytes, const HideByte& hide)
+{
+    if (!hide || !IsWriteFrame(bytes))
+        return HexHiding(bytes, {});
+    const int header = DialerFrames::WriteFrameHeader;
+    const int offset = At(bytes, 4);
+    // The image bytes the frame carries, before its checksum.
+    const int count = std::min<int>(At(bytes, 3), bytes.size() - header - 1);
+    bool anyHidden = false;
+    for (int i = 0; i < count; ++i)
+        anyHidden = anyHidden || hide(offset + i);
+    return HexHiding(bytes, [&](int i) {
+        const int image = i - header;
+        if (image >= 0 && image < count)
+            return hide(offset + image);
+        return anyHidden && image == count; // the checksum right after them
+    });
 }
 
 QString FrameMeaning(const QByteArray& frame)
@@ -104,16 +118,20 @@ QString FrameMeaning(const QByteArray& frame)
 
 QString Line(const TransferLogEntry& e, const HideByte& hide)
 {
+    return Line(e, Hex(e.bytes, hide), Meaning(e));
+}
+
+QString Line(const TransferLogEntry& e, const QString& hex, const QString& meaning)
+{
     QString arrow = QStringLiteral("  ");
     if (e.kind == Kind::Sent || e.kind == Kind::Resent)
         arrow = QStringLiteral("->");
     else if (e.kind == Kind::Received)
         arrow = QStringLiteral("<-");
-    const QString hex = Hex(e.bytes, hide);
     QString line = QStringLiteral("%1 ms  %2 %3  %4")
                        .arg(e.ms, 6)
                        .arg(arrow, hex.leftJustified(29))
-                       .arg(Meaning(e));
+                       .arg(meaning);
     if (!e.port.isEmpty())
         line = e.port + QStringLiteral(": ") + line;
     return line;

@@ -44,6 +44,9 @@ inline constexpr const char* TransferNoAnswer = "Błędy w transmisji RS lub Dia
 inline constexpr const char* ReadSourceRecord = "Konfiguracja odczytana z Dialera ZVX";
 inline constexpr const char* ReadDateRecord = "Data: %s     Godz: %s";
 
+// "Dziennik transmisji": a log that cannot be saved (%s: the file, the system's reason).
+inline constexpr const char* LogSaveError = "Nie można zapisać dziennika %s: %s";
+
 // Emulated dialer.
 inline constexpr const char* EmulatorLineError = "Nie można utworzyć linii emulowanego dialera: %s";
 

@@ -1,5 +1,6 @@
 #include "device/FileNames.h"
 #include "resources/ConstsZVX.h"
+#include "settings/ProgramLocale.h"
 #include "tools/CommandLine.h"
 #include "tools/ExitStatus.h"
 #include "tools/PortNameLookup.h"
@@ -33,6 +34,7 @@ QString FinishOutput(QTextStream& out, QFile& file)
 
 int main(int argc, char* argv[])
 {
+    ProgramLocale::Install(); // before anything reads a locale
     QCoreApplication app(argc, argv);
     InstallPortNameLookup(ProgramSettingsFile(), [](const QString& line) {
         QTextStream(stderr) << "zvx: " << line << '\n';

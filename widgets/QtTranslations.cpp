@@ -5,16 +5,26 @@
 #include <QLocale>
 #include <QTranslator>
 
-bool InstallQtTranslations(QCoreApplication& app)
+namespace {
+
+bool Install(QCoreApplication& app, const QString& file, const QString& folder)
 {
-    // The program's own texts are Polish, so Qt's are too, not the locale's language.
-    const QLocale polish(QLocale::Polish, QLocale::Poland);
-    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     auto* translator = new QTranslator(&app);
-    if (!translator->load(polish, QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
+    if (!translator->load(file, folder)) {
         delete translator;
         return false;
     }
     QCoreApplication::installTranslator(translator);
     return true;
+}
+
+} // namespace
+
+bool InstallQtTranslations(QCoreApplication& app)
+{
+    // The program's own texts are Polish, so Qt's are too, not the locale's language.
+    const bool qt = Install(app, QStringLiteral("qtbase_pl"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    Install(app, QStringLiteral("zorvex_pl"), QStringLiteral(":/translations"));
+    return qt;
 }

@@ -8,7 +8,9 @@ struct ActionSpec
 {
     const char* name;     // object name, also the handler's stem: <name>Execute
     const char* category; // "Konfiguracja", "Telefony", ...
-    const char* caption;  // with the accelerator "&"
+    // With the accelerator "&": every item a letter of its own within its menu (the
+    // design's letters kept; the items it gave none have one of the letters left).
+    const char* caption;
     const char* hint;     // tool-bar tip; nullptr for none
     const char* shortcut; // QKeySequence text, nullptr for none
     int image;            // glyph index, -1 for none
@@ -28,17 +30,17 @@ inline constexpr ActionSpec kMainActions[] = {
      "Zapis konfiguracji dialera", "F4", 6},
     {"OdczytKonfiguracjiDialera", "Konfiguracja", "&Odczyt konfiguracji dialera",
      "Odczyt konfiguracji dialera", "F5", 5},
-    {"WeryfikacjaKonfiguracjiDialera", "Konfiguracja", "Weryfikacja konfiguracji dialera",
+    {"WeryfikacjaKonfiguracjiDialera", "Konfiguracja", "W&eryfikacja konfiguracji dialera",
      "Weryfikacja konfiguracji dialera", "Shift+F5", -1},
-    {"PorownajZPlikiem", "Konfiguracja", "Porównaj z plikiem...", "Porównaj z plikiem", nullptr,
+    {"PorownajZPlikiem", "Konfiguracja", "Porównaj z p&likiem...", "Porównaj z plikiem", nullptr,
      -1},
-    {"KopiujObszaryZPliku", "Konfiguracja", "Kopiuj obszary z pliku...", "Kopiuj obszary z pliku",
+    {"KopiujObszaryZPliku", "Konfiguracja", "Kopiuj o&bszary z pliku...", "Kopiuj obszary z pliku",
      nullptr, -1},
-    {"Archiwum", "Konfiguracja", "&Archiwum...", "Archiwum konfiguracji", nullptr, -1},
+    {"Archiwum", "Konfiguracja", "Arc&hiwum...", "Archiwum konfiguracji", nullptr, -1},
     {"RestartDialera", "Konfiguracja", "&Restart dialera", "Restart dialera", "F6", -1},
     {"OpisKonfiguracji", "Konfiguracja", "Opis &konfiguracji", "Opis konfiguracji", "F7", 10},
     {"WydrukKonfiguracji", "Konfiguracja", "&Wydruk konfiguracji", "Wydruk konfiguracji", "F8", 7},
-    {"ZapiszRaportDoPDF", "Konfiguracja", "Zapisz raport do PDF...", "Zapisz raport do PDF",
+    {"ZapiszRaportDoPDF", "Konfiguracja", "Zapisz raport do PD&F...", "Zapisz raport do PDF",
      nullptr, -1},
     {"WyjscieZProgramu", "Konfiguracja", "W&yjście z programu", "Wyjście z programu", "Alt+F4", -1},
     {"NumeryTelefonow", "Telefony", "&Numery telefonów", "Numery telefonów", "Alt+1", 12},
@@ -56,11 +58,11 @@ inline constexpr ActionSpec kMainActions[] = {
     {"KodyZdarzen", "Monitorowanie", "&Kody zdarzeń", "Kody zdarzeń", "Alt+0", 15},
     {"HistoriaZdarzen", "Zdarzenia", "&Historia zdarzeń", "Historia zdarzeń", "F9", 0},
     {"OProgramie", "Pomoc", "O &programie...", "O programie...", nullptr, 9},
-    {"NapiszDoNas", "Pomoc", "Napisz do nas...", "Napisz do nas...", nullptr, 8},
-    {"SpisTresci", "Pomoc", "Spis treści", "Spis treści", "F1", 22},
-    {"SzukajSlowa", "Pomoc", "Szukaj słowa", "Szukaj słowa", nullptr, -1},
-    {"JakUzywacPomocy", "Pomoc", "Jak używać pomocy", "Jak używać pomocy", nullptr, -1},
-    {"OFirmie", "Pomoc", "O firmie...", nullptr, nullptr, -1},
+    {"NapiszDoNas", "Pomoc", "&Napisz do nas...", "Napisz do nas...", nullptr, 8},
+    {"SpisTresci", "Pomoc", "&Spis treści", "Spis treści", "F1", 22},
+    {"SzukajSlowa", "Pomoc", "S&zukaj słowa", "Szukaj słowa", nullptr, -1},
+    {"JakUzywacPomocy", "Pomoc", "&Jak używać pomocy", "Jak używać pomocy", nullptr, -1},
+    {"OFirmie", "Pomoc", "O &firmie...", nullptr, nullptr, -1},
 };
 std::span<const ActionSpec> MainActions();
 

@@ -30,6 +30,28 @@ CopyAreasDialog::Runner& CurrentRunner()
     return runner;
 }
 
+// caption with an accelerator on a letter no other control of the dialog has (taken, in
+// lower case, gets it): the first free letter that begins a word, else any free letter.
+// Plain ASCII letters only: Alt with a Polish letter needs AltGr too.
+QString WithLetter(const QString& caption, QString& taken)
+{
+    const auto freeAt = [&](qsizetype i) {
+        const QChar c = caption[i].toLower();
+        return c >= u'a' && c <= u'z' && !taken.contains(c);
+    };
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < caption.size() && at < 0; ++i)
+        if ((i == 0 || caption[i - 1] == u' ') && freeAt(i))
+            at = i;
+    for (qsizetype i = 0; i < caption.size() && at < 0; ++i)
+        if (freeAt(i))
+            at = i;
+    if (at < 0)
+        return caption;
+    taken += caption[at].toLower();
+    return QString(caption).insert(at, u'&');
+}
+
 } // namespace
 
 CopyAreasDialog::CopyAreasDialog(const QString& fileName, QWidget* parent) : QDialog(parent)
@@ -42,8 +64,10 @@ CopyAreasDialog::CopyAreasDialog(const QString& fileName, QWidget* parent) : QDi
     Label1->setTextFormat(Qt::PlainText);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
+    // Alt and a letter ticks an area, as in any list of choices; OK and Anuluj keep theirs.
+    QString taken = QStringLiteral("oa");
     for (const EditorArea* area : EditorAreas()) {
-        auto* box = new QCheckBox(QString::fromStdString(area->caption), this);
+        auto* box = new QCheckBox(WithLetter(QString::fromStdString(area->caption), taken), this);
         box->setObjectName(QStringLiteral("CheckBox%1").arg(CheckBoxes.size() + 1));
         CheckBoxes.push_back(box);
         layout->addWidget(box);

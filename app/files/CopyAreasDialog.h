@@ -12,8 +12,8 @@ class DifferencesDialog;
 class TZorvexSettings;
 struct EditorArea;
 
-// "Kopiowanie obszarów z pliku": one check box per area, captioned as its dialog, and
-// "&OK"/"&Anuluj". UI thread only.
+// "Kopiowanie obszarów z pliku": one check box per area, captioned as its dialog with a
+// letter of its own (Alt+letter ticks it), and "&OK"/"&Anuluj". UI thread only.
 class CopyAreasDialog : public QDialog
 {
     Q_OBJECT

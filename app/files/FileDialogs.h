@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class QFileDialog;
 class QWidget;
 
 // The configuration files' open and save dialogs: "*.ZVX" proposed, asking before an
@@ -15,6 +16,10 @@ struct FileDialogRequest
     QString title;
 };
 QString AskConfigFileName(const FileDialogRequest& request, QWidget* parent);
+
+// Qt's own file dialog (where the desktop offers none) opens with its list of places too
+// narrow for "Komputer": widened to its longest name. Call before exec().
+void FitPlaces(QFileDialog& dialog);
 
 using FileDialogHandler = std::function<QString(const FileDialogRequest&)>;
 // Returns the previous handler; an empty handler restores the real dialogs.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <memory>
 
 class DialerEmulator;
@@ -14,6 +16,10 @@ public:
     // when no pseudo-terminal can be had.
     EmulatorMode();
     ~EmulatorMode();
+
+    // The emulator's end of the line, which every COM name opens while an EmulatorMode
+    // lives; empty otherwise.
+    static QString Path();
 
 private:
     std::unique_ptr<DialerEmulator> m_emulator;

@@ -1,5 +1,6 @@
 #include "app/ports/PortPanel.h"
 
+#include "app/ports/EmulatorMode.h"
 #include "device/DialerProbe.h"
 
 #include <QFileInfo>
@@ -89,21 +90,34 @@ void PortPanel::Refresh()
     const auto ports = PortDiscovery::Discover(m_roots);
     ListBox1->clear();
     QStringList reached;
-    for (int number = 1; number <= 16; ++number) {
+    const QString emulator = EmulatorMode::Path();
+    for (int number = 1; number <= ComNames; ++number) {
         const QString mapped = MappedPath(number, m_roots);
         const QString device = Canonical(mapped);
         QString line = QStringLiteral("COM%1 → %2").arg(number).arg(mapped);
-        bool found = false;
+        QStringList notes; // the adapter, what answers there
+        bool there = false;
         for (const auto& port : ports) {
             if (Canonical(port.device) != device)
                 continue;
-            found = true;
+            there = true;
             reached << port.device;
             if (const QString adapter = Adapter(port); !adapter.isEmpty())
-                line += QStringLiteral("  (%1)").arg(adapter);
+                notes << adapter;
         }
-        if (!found)
-            line += QStringLiteral("  (brak urządzenia)");
+        // A pseudo-terminal is no port of the machine's, but the dialer may be there.
+        if (!emulator.isEmpty() && device == Canonical(emulator)) {
+            there = true;
+            notes << QStringLiteral("dialer emulowany");
+        }
+        if (!m_answered.isEmpty() && device == m_answered) {
+            there = true;
+            notes << QStringLiteral("odpowiada dialer");
+        }
+        if (!there)
+            notes << QStringLiteral("brak urządzenia");
+        if (!notes.isEmpty())
+            line += QStringLiteral("  (%1)").arg(notes.join(QStringLiteral(", ")));
         ListBox1->addItem(line);
     }
     for (const auto& port : ports) {
@@ -132,7 +146,7 @@ void PortPanel::Detect()
             candidates << path;
         }
     };
-    for (int number = 1; number <= 16; ++number)
+    for (int number = 1; number <= ComNames; ++number)
         add(MappedPath(number, m_roots));
     for (const auto& port : PortDiscovery::Discover(m_roots))
         add(port.device);
@@ -153,11 +167,13 @@ void PortPanel::Detect()
                             answered = result.port;
                             break;
                         }
+                    m_answered = answered.isEmpty() ? QString() : Canonical(answered);
+                    Refresh();
                     if (answered.isEmpty()) {
                         StatusLabel->setText(QStringLiteral("Nie znaleziono dialera."));
                         return;
                     }
-                    for (int index = 0; index < 4; ++index) {
+                    for (int index = 0; index < ComNames; ++index) {
                         if (Canonical(MappedPath(index + 1, m_roots)) == Canonical(answered)) {
                             StatusLabel->setText(QStringLiteral("Dialer odpowiada na COM%1 (%2).")
                                                      .arg(index + 1)
@@ -168,7 +184,7 @@ void PortPanel::Detect()
                     }
                     StatusLabel->setText(
                         QStringLiteral("Dialer odpowiada na %1, którego nie otwiera żadna z nazw "
-                                       "COM1..COM4: przypisz go w sekcji [Port names] pliku "
+                                       "COM1..COM16: przypisz go w sekcji [Port names] pliku "
                                        "ustawień.")
                             .arg(answered));
                 });

@@ -17,14 +17,17 @@ class TransferLog;
 // The part of "Opcje programu" that says which cable is which: for COM1..COM16 the
 // device each opens (settings file, ZVX_COMn, the ttyS default) and the adapter behind it,
 // then the adapters no COM name reaches. Refreshed when /dev (or /dev/serial/by-id)
-// changes, that is when an adapter is plugged in or out; no polling. "Wykryj dialer" probes
-// every port at once (DialerProbe) with a progress bar and reports the COM1..COM4 index
-// of the port the dialer answered on through PortFound. UI thread only.
+// changes, that is when an adapter is plugged in or out; no polling. The emulated dialer's
+// line ("zorvex --emulator") and the port the dialer last answered on say so. "Wykryj
+// dialer" probes every port at once (DialerProbe) with a progress bar and reports the
+// COM1..COM16 index of the port the dialer answered on through PortFound. UI thread only.
 class PortPanel : public QWidget
 {
     Q_OBJECT
 
 public:
+    static constexpr int ComNames = 16; // COM1..COM16
+
     explicit PortPanel(const PortDiscovery::Roots& roots = {}, QWidget* parent = nullptr);
     ~PortPanel() override;
 
@@ -46,7 +49,7 @@ public:
     QLabel* StatusLabel;
 
 signals:
-    // The dialer answered on the port COM1..COM4 has as index 0..3.
+    // The dialer answered on the port COM1..COM16 has as index 0..15.
     void PortFound(int index);
 
 private:
@@ -56,4 +59,5 @@ private:
     PortDiscovery::Roots m_roots;
     QFileSystemWatcher m_watcher;
     DialerProbe* m_probe = nullptr;
+    QString m_answered; // the device the dialer answered on at the last probe
 };

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "app/ports/TransferLogRows.h"
 #include "device/TransferLog.h"
 #include "device/TransferLogText.h"
 
+#include <QDateTime>
+#include <QRect>
 #include <QWidget>
 
 #include <deque>
@@ -12,12 +15,14 @@ class QCheckBox;
 class QPlainTextEdit;
 class QPushButton;
 
-// "Dziennik transmisji": the frames and chunks of the last exchanges, live. The link
-// logs into it (it is the link's TransferLog for the window's whole life); it keeps the
-// newest MaxEntries entries. On screen the bytes of access codes in write frames show as
+// "Dziennik transmisji": the frames and chunks of the last exchanges, live, a chunk
+// received and its meaning on one row (TransferLogRows). The link logs into it (it is
+// the link's TransferLog for the window's whole life); it keeps the newest MaxEntries
+// entries. On screen the bytes of access codes (and the checksums after them) show as
 // "**" unless "Pokaż kody dostępu" is ticked; "Zapisz..." saves every byte, codes
-// included, to a file readable by its owner only. A window of its own beside the main
-// window (not a dialog: it stays open while the user works on). UI thread only.
+// included, each row with the date and time of day it was logged, to a .txt or .log file
+// readable by its owner only. A window of its own beside the main window (not a dialog:
+// it stays open while the user works on); Escape closes it. UI thread only.
 class TransferLogWindow : public QWidget, public TransferLog
 {
     Q_OBJECT
@@ -29,9 +34,14 @@ public:
 
     void Entry(const TransferLogEntry& entry) noexcept override;
 
-    // The lines as shown (masked unless the box is ticked).
+    // Shows the window over its parent, all of it on the parent's screen (at most
+    // 720 x 420, smaller on a small screen), or where the user left it.
+    void Open();
+
+    // The rows as shown (masked unless the box is ticked).
     QStringList ShownLines() const;
-    // All lines, codes shown: what "Zapisz..." writes.
+    // All rows, codes shown, each after the date and time of day it was logged
+    // ("2026-12-08 14:03:12.412"): what "Zapisz..." writes.
     QStringList FullLines() const;
     // Writes FullLines to fileName; false with the system's reason in error.
     bool SaveTo(const QString& fileName, QString& error) const;
@@ -39,8 +49,13 @@ public:
 
     // True for the image offsets of access codes (the fields marked secret).
     static TransferLogText::HideByte CodeBytes();
+    // Where a window of size wanted (frame included) goes over owner so that all of it is
+    // within screen: centred on owner, then shrunk and moved as little as needed.
+    static QRect PlaceWithin(const QSize& wanted, const QRect& owner, const QRect& screen);
 
-    // Seam for tests: asks for the file "Zapisz..." writes; empty for Cancel.
+    // Seam for tests: asks for the file "Zapisz..." writes; empty for Cancel. Unset, the
+    // file dialog proposes "dziennik-<date>-<time>.txt" and adds .txt or .log to a name
+    // typed without an extension.
     std::function<QString()> AskSaveName;
 
     QPlainTextEdit* Text;
@@ -49,9 +64,19 @@ public:
     QPushButton* ClearButton;
 
 private:
+    struct Logged
+    {
+        QDateTime when; // the wall clock when the window got it
+        TransferLogEntry entry;
+    };
+    QStringList Rows(const TransferLogText::HideByte& hide, bool withTime) const;
     void Redraw();
     void SaveClicked();
+    QString AskFileName();
 
-    std::deque<TransferLogEntry> m_entries;
+    std::deque<Logged> m_entries;
     TransferLogText::HideByte m_hide;
+    // Follows the entries as they come, for the rows shown.
+    TransferLogRows m_live;
+    bool m_placed = false;
 };

@@ -1,5 +1,6 @@
 #include "app/report/PdfReport.h"
 
+#include "app/files/FileDialogs.h"
 #include "app/report/PrintFlow.h"
 #include "device/EIOException.h"
 #include "resources/ConstsZVX.h"
@@ -42,6 +43,7 @@ QString AskPdfFileName(const QString& suggested, QWidget* parent)
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.selectFile(suggested);
     dialog.setSizeGripEnabled(true);
+    FitPlaces(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().first();

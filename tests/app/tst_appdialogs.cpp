@@ -97,7 +97,8 @@ void TstAppDialogs::optionsResults_data()
     QTest::newRow("Anuluj") << 1 << 3 << "BitBtn2" << 2 << 1 << -1;
     QTest::newRow("OK") << 1 << 2 << "BitBtn1" << 1 << 2 << -1;
     QTest::newRow("Zachowaj COM3") << 0 << 2 << "BitBtn3" << 8 << 2 << 3;
-    QTest::newRow("Zachowaj with no choice") << 6 << -1 << "BitBtn3" << 8 << 255 << 256;
+    QTest::newRow("Zachowaj COM12") << 1 << 11 << "BitBtn3" << 8 << 11 << 12;
+    QTest::newRow("Zachowaj with no choice") << 16 << -1 << "BitBtn3" << 8 << 255 << 256;
 }
 
 void TstAppDialogs::optionsResults()
@@ -112,7 +113,7 @@ void TstAppDialogs::optionsResults()
     TFormProgramOptions dialog;
     WhenModal([&](QWidget* d) {
         auto* combo = d->findChild<QComboBox*>(QStringLiteral("ComboBox1"));
-        QCOMPARE(combo->currentIndex(), start <= 3 ? start : -1);
+        QCOMPARE(combo->currentIndex(), start <= 15 ? start : -1);
         if (choose >= 0)
             combo->setCurrentIndex(choose);
         d->findChild<QPushButton*>(button)->click();

@@ -23,6 +23,7 @@ private slots:
     void copy_data();
     void copy();
     void unreadableFile();
+    void lettersTickAreas();
 
 private:
     QTemporaryDir m_dir;
@@ -75,7 +76,7 @@ void TstCopyAreas::copy()
     CopyAreasDialog::InstallRunner([&](CopyAreasDialog& dialog) {
         boxCount = dialog.CheckBoxes.size();
         for (QCheckBox* box : dialog.CheckBoxes)
-            box->setChecked(captions.contains(box->text()));
+            box->setChecked(captions.contains(box->text().remove(u'&')));
         return int(QDialog::Accepted);
     });
     int lines = -1;
@@ -120,6 +121,33 @@ void TstCopyAreas::unreadableFile()
     QCOMPARE(boxes.Shown().size(), 1);
     QVERIFY(boxes.Shown().first().text.startsWith(QStringLiteral("Błąd odczytu pliku")));
     QVERIFY(!window.isWindowModified());
+}
+
+// Each area's box has a letter no other control of the dialog has, and Alt with it ticks
+// that box alone (and Alt with it again unticks it).
+void TstCopyAreas::lettersTickAreas()
+{
+    CopyAreasDialog dialog(m_template);
+    dialog.show();
+    dialog.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QStringList letters;
+    for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
+        const QKeySequence key = QKeySequence::mnemonic(button->text());
+        QVERIFY2(!key.isEmpty(), qPrintable(button->text()));
+        QVERIFY2(!letters.contains(key.toString()), qPrintable(button->text()));
+        letters << key.toString();
+    }
+    for (QCheckBox* box : dialog.CheckBoxes) {
+        const QKeySequence key = QKeySequence::mnemonic(box->text());
+        // A button's letter clicks it as the mouse would, pressed for a moment.
+        QTest::keyClick(&dialog, key[0].key(), key[0].keyboardModifiers());
+        QTRY_VERIFY2(box->isChecked(), qPrintable(box->text()));
+        QCOMPARE(dialog.Chosen().size(), std::size_t(1));
+        QTest::keyClick(&dialog, key[0].key(), key[0].keyboardModifiers());
+        QTRY_VERIFY2(!box->isChecked(), qPrintable(box->text()));
+    }
+    QVERIFY(dialog.isVisible());
 }
 
 QTEST_MAIN(TstCopyAreas)

@@ -16,7 +16,8 @@ private slots:
 void TstHelpFiles::locate_data()
 {
     QTest::addColumn<QStringList>("present"); // pages that exist, relative to the tree
-    QTest::addColumn<QString>("expected");    // the page the program opens
+    QTest::addColumn<QString>("expected");    // the page the program opens, with the place
+                                              // in it asked for after "#"
     const QString beside = QStringLiteral("bin/help/index.html");
     const QString shared = QStringLiteral("share/zorvex/help/index.html");
     QTest::newRow("build tree") << QStringList{beside} << beside;
@@ -27,6 +28,14 @@ void TstHelpFiles::locate_data()
         << QStringList{QStringLiteral("share/zorvex/help/keywords.html")} << beside;
     QTest::newRow("other program's help ignored")
         << QStringList{QStringLiteral("share/other/help/index.html")} << beside;
+    // A place in a page: the file without the "#", the place as the address's fragment.
+    QTest::newRow("place in an installed page")
+        << QStringList{QStringLiteral("share/zorvex/help/archiwum.html")}
+        << QStringLiteral("share/zorvex/help/archiwum.html#ustawienia");
+    QTest::newRow("place in a page beside") << QStringList{QStringLiteral("bin/help/archiwum.html")}
+                                            << QStringLiteral("bin/help/archiwum.html#ustawienia");
+    QTest::newRow("place in a missing page")
+        << QStringList{} << QStringLiteral("bin/help/archiwum.html#ustawienia");
 }
 
 void TstHelpFiles::locate()
@@ -43,10 +52,11 @@ void TstHelpFiles::locate()
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
     const QUrl url =
-        HelpFiles::Locate(root.filePath(QStringLiteral("bin")), QStringLiteral("index.html"));
+        HelpFiles::Locate(root.filePath(QStringLiteral("bin")), QFileInfo(expected).fileName());
     QVERIFY(url.isLocalFile());
     QCOMPARE(QFileInfo(url.toLocalFile()).absoluteFilePath(),
-             QFileInfo(root.filePath(expected)).absoluteFilePath());
+             QFileInfo(root.filePath(expected.section(u'#', 0, 0))).absoluteFilePath());
+    QCOMPARE(url.fragment(), expected.section(u'#', 1));
 }
 
 QTEST_GUILESS_MAIN(TstHelpFiles)

@@ -82,8 +82,9 @@ void TstMainForm::startUpPort_data()
     QTest::newRow("no file") << QByteArray() << "COM2";
     QTest::newRow("Port=3") << QByteArray("[Program configuration]\r\nPort=3\r\n") << "COM3";
     QTest::newRow("no key") << QByteArray("[Program configuration]\r\nOther=1\r\n") << "COM1";
-    QTest::newRow("Port=7 keeps COM2")
-        << QByteArray("[Program configuration]\r\nPort=7\r\n") << "COM2";
+    QTest::newRow("Port=12") << QByteArray("[Program configuration]\r\nPort=12\r\n") << "COM12";
+    QTest::newRow("Port=17 keeps COM2")
+        << QByteArray("[Program configuration]\r\nPort=17\r\n") << "COM2";
     QTest::newRow("Port=0 keeps COM2")
         << QByteArray("[Program configuration]\r\nPort=0\r\n") << "COM2";
     QTest::newRow("Port=4") << QByteArray("[program CONFIGURATION]\nport=4\n") << "COM4";

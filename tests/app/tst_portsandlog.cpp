@@ -1,20 +1,30 @@
 #include "app/UnitMainForm.h"
 #include "app/UnitProgramOptions.h"
+#include "app/ports/EmulatorMode.h"
 #include "app/ports/PortPanel.h"
+#include "app/ports/TransferLogRows.h"
 #include "app/ports/TransferLogWindow.h"
 #include "device/DialerFrames.h"
 #include "emulator/DialerEmulator.h"
 #include "settings/ProgramSettings.h"
+#include "tests/common/EmulatedDialer.h"
+#include "tests/common/EngineRig.h"
+#include "tests/editors/ModalDriver.h"
 #include "tests/serial/FakeSysfs.h"
 #include "widgets/MessageBoxRecorder.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QtTest>
 
 namespace {
@@ -44,6 +54,36 @@ int Block(bool codes)
     return -1;
 }
 
+using Kind = TransferLogEntry::Kind;
+
+TransferLogEntry Logged(Kind kind, const QByteArray& bytes = {}, int count = 0)
+{
+    TransferLogEntry entry;
+    entry.kind = kind;
+    entry.bytes = bytes;
+    entry.count = count;
+    entry.total = DialerFrames::DataReplySize(DialerFrames::ReadBlockSize);
+    entry.ok = true;
+    return entry;
+}
+
+// The access code bytes in the 64-byte block at offset.
+int CodesIn(int offset)
+{
+    const auto hide = TransferLogWindow::CodeBytes();
+    int codes = 0;
+    for (int i = 0; i < 64; ++i)
+        codes += hide(offset + i) ? 1 : 0;
+    return codes;
+}
+
+// Fills a log window with rows rows.
+void FillLog(TransferLogWindow& window, int rows)
+{
+    for (int i = 0; i < rows; ++i)
+        window.Entry(Logged(Kind::Sent, DialerFrames::Read(64, std::uint8_t(i))));
+}
+
 } // namespace
 
 class TstPortsAndLog : public QObject
@@ -61,6 +101,17 @@ private slots:
     void logMasksCodes();
     void savedLogKeepsEveryByte();
     void windowLogsEveryExchange();
+    void logRows_data();
+    void logRows();
+    void logPlace_data();
+    void logPlace();
+    void logOpensWithinTheScreen();
+    void logKeepsItsPlaceWhenCodesShow_data();
+    void logKeepsItsPlaceWhenCodesShow();
+    void savedLogNamedAndDated_data();
+    void savedLogNamedAndDated();
+    void emulatorNamesShowTheEmulator();
+    void answeringPortChosen();
 
 private:
     QTemporaryDir m_dir;
@@ -75,6 +126,7 @@ void TstPortsAndLog::cleanup()
 {
     qunsetenv("ZVX_COM3");
     qunsetenv("ZVX_COM4");
+    qunsetenv("ZVX_COM12");
 }
 
 void TstPortsAndLog::panelShowsWhatEachNameOpens()
@@ -228,6 +280,242 @@ void TstPortsAndLog::windowLogsEveryExchange()
     window.Action(QStringLiteral("DziennikTransmisji"))->trigger();
     QVERIFY(window.TransferLog().isVisible());
     QCOMPARE(window.TransferLog().ShownLines().size(), lines.size());
+}
+
+void TstPortsAndLog::logRows_data()
+{
+    QTest::addColumn<int>("offset"); // of the block read
+    QTest::addColumn<bool>("showCodes");
+    QTest::addColumn<int>("stars"); // bytes of the reply shown as "**"
+    int codes = 0;
+    while (CodesIn(codes) == 0)
+        codes += 64;
+    int plain = 0;
+    while (CodesIn(plain) != 0)
+        plain += 64;
+    // The codes and the checksum after them.
+    QTest::newRow("block of codes, masked") << codes << false << CodesIn(codes) + 1;
+    QTest::newRow("block of codes, shown") << codes << true << 0;
+    QTest::newRow("block without codes") << plain << false << 0;
+}
+
+// A chunk received and what the link made of it on one row; in a reply to a read frame
+// the access-code bytes and the checksum after them show as "**" unless asked for.
+void TstPortsAndLog::logRows()
+{
+    QFETCH(int, offset);
+    QFETCH(bool, showCodes);
+    QFETCH(int, stars);
+    TransferLogWindow window;
+    window.ShowCodes->setChecked(showCodes);
+    ExchangeEngine::Image image;
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = std::uint8_t(0x40 + i % 64);
+    const QByteArray reply = ReadReply(image, offset);
+    window.Entry(Logged(Kind::Sent, DialerFrames::Read(64, std::uint8_t(offset))));
+    window.Entry(Logged(Kind::Received, reply.left(2)));
+    window.Entry(Logged(Kind::Partial, {}, 2));
+    window.Entry(Logged(Kind::Received, reply.mid(2)));
+    TransferLogEntry good = Logged(Kind::BlockGood);
+    good.offset = offset;
+    window.Entry(good);
+    const QStringList shown = window.ShownLines();
+    QCOMPARE(shown.size(), 3);
+    QVERIFY2(shown[1].contains(QStringLiteral("<- 11 22")) &&
+                 shown[1].endsWith(QStringLiteral("  część odpowiedzi: 2 z 67 B")),
+             qPrintable(shown[1]));
+    QVERIFY2(shown[2].endsWith(QStringLiteral(", suma kontrolna dobra")), qPrintable(shown[2]));
+    QCOMPARE(shown[2].count(QStringLiteral("**")), stars);
+    QCOMPARE(shown[2].contains(QStringLiteral("**  blok od")), stars > 0);
+    // Redrawn (the box ticked and unticked) it is the same; saved, every byte.
+    window.ShowCodes->toggle();
+    window.ShowCodes->toggle();
+    QCOMPARE(window.ShownLines(), shown);
+    QVERIFY(
+        window.FullLines().last().contains(QString::fromLatin1(reply.mid(2).toHex(' ').toUpper())));
+}
+
+void TstPortsAndLog::logPlace_data()
+{
+    QTest::addColumn<QRect>("owner");
+    QTest::addColumn<QRect>("screen");
+    QTest::addColumn<QRect>("place");
+    QTest::newRow("owner low on an 800-pixel screen")
+        << QRect(300, 420, 600, 370) << QRect(0, 0, 1280, 770) << QRect(230, 310, 740, 460);
+    QTest::newRow("screen smaller than the window")
+        << QRect(0, 0, 600, 400) << QRect(0, 0, 640, 452) << QRect(0, 0, 640, 452);
+    QTest::newRow("second screen")
+        << QRect(2400, 900, 400, 300) << QRect(1920, 0, 1280, 1000) << QRect(2230, 540, 740, 460);
+}
+
+// The log window goes over its owner, all of it on the owner's screen, smaller when the
+// screen is.
+void TstPortsAndLog::logPlace()
+{
+    QFETCH(QRect, owner);
+    QFETCH(QRect, screen);
+    QFETCH(QRect, place);
+    QCOMPARE(TransferLogWindow::PlaceWithin(QSize(740, 460), owner, screen), place);
+}
+
+// On the offscreen platform's 800 x 600 screen, from a main window low on it, the log
+// opens whole; Escape closes it, and it opens again where the user left it.
+void TstPortsAndLog::logOpensWithinTheScreen()
+{
+    TMainFormZORVEX window;
+    window.ShowAboutBox = [] {};
+    window.show();
+    const QRect screen = window.screen()->availableGeometry();
+    window.move(screen.left() + 100, screen.bottom() - window.frameGeometry().height() + 1);
+    window.Action(QStringLiteral("DziennikTransmisji"))->trigger();
+    TransferLogWindow& log = window.TransferLog();
+    QVERIFY(QTest::qWaitForWindowActive(&log));
+    QVERIFY(screen.contains(log.frameGeometry()));
+    QTest::keyClick(log.Text, Qt::Key_Escape);
+    QVERIFY(!log.isVisible());
+    QVERIFY(window.isVisible());
+    log.move(log.pos() + QPoint(-10, -10));
+    const QPoint left = log.pos();
+    window.Action(QStringLiteral("DziennikTransmisji"))->trigger();
+    QCOMPARE(log.pos(), left);
+}
+
+void TstPortsAndLog::logKeepsItsPlaceWhenCodesShow_data()
+{
+    QTest::addColumn<int>("row"); // the first row in view; -1: the end
+    QTest::newRow("in the middle") << 150;
+    QTest::newRow("at the top") << 0;
+    QTest::newRow("at the end, following") << -1;
+}
+
+// Ticking "Pokaż kody dostępu" redraws the rows, and the view stays where it was (at the
+// end it stays at the end, as new rows come).
+void TstPortsAndLog::logKeepsItsPlaceWhenCodesShow()
+{
+    QFETCH(int, row);
+    TransferLogWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    FillLog(window, 400);
+    QScrollBar* bar = window.Text->verticalScrollBar();
+    bar->setValue(row < 0 ? bar->maximum() : row);
+    const int before = bar->value();
+    window.ShowCodes->click();
+    QCOMPARE(bar->value(), before);
+    window.ShowCodes->click();
+    QCOMPARE(bar->value(), before);
+    FillLog(window, 5);
+    QCOMPARE(bar->value(), row < 0 ? bar->maximum() : before);
+}
+
+void TstPortsAndLog::savedLogNamedAndDated_data()
+{
+    QTest::addColumn<QString>("type"); // the file type chosen in the dialog
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("saved");
+    const char* const rows[][4] = {
+        {"no extension: .txt", "", "dziennik", "dziennik.txt"},
+        {"log type: .log", "Dziennik (*.log)", "awaria", "awaria.log"},
+        {"extension typed kept", "", "serwis.log", "serwis.log"},
+    };
+    for (const auto& row : rows)
+        QTest::newRow(row[0]) << row[1] << row[2] << row[3];
+}
+
+// "Zapisz..." through the real file dialog: a name typed without an extension gets the
+// type's, and each saved row begins with the date and the time of day of its exchange.
+void TstPortsAndLog::savedLogNamedAndDated()
+{
+    QFETCH(QString, type);
+    QFETCH(QString, typed);
+    QFETCH(QString, saved);
+    QTemporaryDir dir;
+    TransferLogWindow window;
+    TransferLogEntry start = Logged(Kind::Start);
+    start.text = QStringLiteral("odczyt");
+    window.Entry(start);
+    window.Entry(Logged(Kind::Sent, DialerFrames::Read(64, 0)));
+    const QDateTime before = QDateTime::currentDateTime();
+    const bool asked = WhileModalOpen(
+        [&] { window.SaveButton->click(); },
+        [&](QWidget& opened) {
+            auto* dialog = qobject_cast<QFileDialog*>(&opened);
+            QVERIFY(dialog);
+            QVERIFY(dialog->selectedFiles().value(0).endsWith(QStringLiteral(".txt")));
+            if (!type.isEmpty()) {
+                // The user steps the file type list down to the type wanted.
+                auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+                QVERIFY(types);
+                while (types->currentText() != type && types->currentIndex() + 1 < types->count())
+                    QTest::keyClick(types, Qt::Key_Down);
+                QCOMPARE(types->currentText(), type);
+            }
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            name->setText(QDir(dir.path()).filePath(typed));
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+    QVERIFY(asked);
+    QFile file(QDir(dir.path()).filePath(saved));
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 2);
+    for (const QString& line : lines) {
+        const QDateTime when =
+            QDateTime::fromString(line.left(23), QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+        QVERIFY2(when.isValid() && qAbs(when.secsTo(before)) < 60, qPrintable(line));
+    }
+    QVERIFY(lines[0].contains(QStringLiteral("początek: odczyt")));
+}
+
+// "zorvex --emulator": every COM name opens the emulated dialer's line, and the list says
+// so; the port choice offers every name the list shows.
+void TstPortsAndLog::emulatorNamesShowTheEmulator()
+{
+    EmulatorMode emulator;
+    TFormProgramOptions dialog;
+    const QStringList items = Items(dialog.Ports->ListBox1);
+    QCOMPARE(items.mid(0, 16).filter(QStringLiteral("(dialer emulowany)")).size(), 16);
+    QStringList names;
+    for (int i = 0; i < dialog.ComboBox1->count(); ++i) {
+        names << dialog.ComboBox1->itemText(i);
+        QCOMPARE(
+            items[i],
+            QStringLiteral("%1 → %2  (dialer emulowany)").arg(names.last(), EmulatorMode::Path()));
+    }
+    QCOMPARE(names.size(), 16);
+    QCOMPARE(names.last(), QStringLiteral("COM16"));
+}
+
+// "Wykryj dialer" in "Opcje programu", opened from the menu: the dialer on COM12 is found,
+// its line says it answers (not "brak urządzenia"), OK keeps COM12 for the link and
+// "Zachowaj" for the next start.
+void TstPortsAndLog::answeringPortChosen()
+{
+    const auto dialer = StartDialer();
+    qputenv("ZVX_COM12", PathOf(*dialer).toUtf8());
+    TMainFormZORVEX window;
+    window.ShowAboutBox = [] {};
+    QString line;
+    const bool opened =
+        WhileModalOpen([&] { window.Action(QStringLiteral("OpcjeProgramu"))->trigger(); },
+                       [&](QWidget& modal) {
+                           auto* options = qobject_cast<TFormProgramOptions*>(&modal);
+                           QVERIFY(options);
+                           options->Ports->ProbeReplyInterval = 300;
+                           QSignalSpy found(options->Ports, &PortPanel::PortFound);
+                           options->Ports->DetectButton->click();
+                           QVERIFY(found.wait(10000));
+                           line = Items(options->Ports->ListBox1).value(11);
+                           QCOMPARE(options->ComboBox1->currentText(), QStringLiteral("COM12"));
+                           options->BitBtn3->click();
+                       });
+    qunsetenv("ZVX_COM12");
+    QVERIFY(opened);
+    QVERIFY2(line.endsWith(QStringLiteral("(odpowiada dialer)")), qPrintable(line));
+    QCOMPARE(int(window.ComPortIndex), 11);
+    QCOMPARE(window.Link().SerialPort().Port(), QStringLiteral("COM12"));
+    QCOMPARE(ProgramSettings().Port(), 12);
 }
 
 QTEST_MAIN(TstPortsAndLog)

@@ -114,9 +114,9 @@ void TstVerification::actionsInTheMenu()
                           "PorownajZPlikiem"}));
     QAction* verify = window.Action(QStringLiteral("WeryfikacjaKonfiguracjiDialera"));
     QAction* compare = window.Action(QStringLiteral("PorownajZPlikiem"));
-    QCOMPARE(verify->text(), QStringLiteral("Weryfikacja konfiguracji dialera"));
+    QCOMPARE(verify->text(), QStringLiteral("W&eryfikacja konfiguracji dialera"));
     QCOMPARE(verify->shortcut(), QKeySequence(QStringLiteral("Shift+F5")));
-    QCOMPARE(compare->text(), QStringLiteral("Porównaj z plikiem..."));
+    QCOMPARE(compare->text(), QStringLiteral("Porównaj z p&likiem..."));
     for (QAction* a : {verify, compare}) {
         QCOMPARE(a->property("category").toString(), QStringLiteral("Konfiguracja"));
         QVERIFY(!window.findChild<QToolBar*>()->actions().contains(a));

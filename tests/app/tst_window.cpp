@@ -26,18 +26,30 @@
 #include "widgets/RadioGroup.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTabBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
+#include <QTranslator>
 
 #include <functional>
 #include <map>
@@ -146,12 +158,15 @@ private slots:
     void qtTextsArePolish_data();
     void qtTextsArePolish();
     void qtWidgetsSpeakPolish();
+    void printDialogSpeaksPolish();
 
     void toolBarShowsEveryAction_data();
     void toolBarShowsEveryAction();
 
     void accelerators_data();
     void accelerators();
+    void menuLetters_data();
+    void menuLetters();
     void openingFocus_data();
     void openingFocus();
     void nothingClipped_data();
@@ -193,6 +208,9 @@ void TstWindow::qtTextsArePolish_data()
          "%1 już istnieje.\nCzy chcesz go zastąpić?"},
         {"save button", "QPlatformTheme", "Save", "Zachowaj"},
         {"print", "QPrintDialog", "Print", "Drukowanie"},
+        // What Qt's own catalogue lacks, from the program's.
+        {"bad page range", "QPrintDialog", "Invalid Pages Definition",
+         "Nieprawidłowy zakres stron"},
     };
     for (const auto& row : rows)
         QTest::newRow(row[0]) << row[1] << row[2] << QString::fromUtf8(row[3]);
@@ -217,6 +235,77 @@ void TstWindow::qtWidgetsSpeakPolish()
     auto* lookIn = dialog.findChild<QLabel*>(QStringLiteral("lookInLabel"));
     QVERIFY(lookIn);
     QCOMPARE(lookIn->text(), QStringLiteral("Szukaj w:"));
+}
+
+namespace {
+
+// Every text a dialog can show: labels, buttons, group boxes, tabs, list items, tips.
+QStringList DialogTexts(QWidget& dialog)
+{
+    QStringList texts{dialog.windowTitle()};
+    for (QWidget* w : dialog.findChildren<QWidget*>()) {
+        texts << w->toolTip();
+        if (auto* label = qobject_cast<QLabel*>(w))
+            texts << label->text();
+        else if (auto* button = qobject_cast<QAbstractButton*>(w))
+            texts << button->text();
+        else if (auto* group = qobject_cast<QGroupBox*>(w))
+            texts << group->title();
+        else if (auto* tabs = qobject_cast<QTabBar*>(w))
+            for (int i = 0; i < tabs->count(); ++i)
+                texts << tabs->tabText(i);
+        else if (auto* list = qobject_cast<QComboBox*>(w))
+            for (int i = 0; i < list->count(); ++i)
+                texts << list->itemText(i);
+    }
+    texts.removeAll(QString());
+    return texts;
+}
+
+} // namespace
+
+// Qt's print dialog, as "Konfiguracja drukarki" in "Opcje programu" opens it with its
+// options shown, has no text left in English: none of the texts the same dialog shows
+// without any catalogue ("Pages", "Double Sided Printing", the page range's tip).
+void TstWindow::printDialogSpeaksPolish()
+{
+    QVERIFY(m_translated);
+    const QList<QTranslator*> translators =
+        QCoreApplication::instance()->findChildren<QTranslator*>();
+    QVERIFY(translators.size() >= 2); // Qt's catalogue and the program's
+    QStringList english;
+    {
+        for (QTranslator* translator : translators)
+            QCoreApplication::removeTranslator(translator);
+        QPrinter printer;
+        QPrintDialog dialog(&printer);
+        english = DialogTexts(dialog);
+        for (QTranslator* translator : translators)
+            QCoreApplication::installTranslator(translator);
+    }
+    static const QRegularExpression word(QStringLiteral("[A-Za-z]{3,}"));
+    english = english.filter(word);
+    english.removeAll(QStringLiteral("PDF"));
+    QVERIFY(english.contains(QStringLiteral("Pages")));
+
+    TFormProgramOptions options;
+    std::uint8_t port = 1;
+    QStringList shown;
+    DriveModal(
+        options, [&] { return options.EditOptions(port); },
+        [&] {
+            WhileModalOpen([&] { QTest::mouseClick(options.SpeedButton1, Qt::LeftButton); },
+                           [&](QWidget& print) {
+                               for (QAbstractButton* b : print.findChildren<QAbstractButton*>())
+                                   if (b->text() == QStringLiteral("&Opcje >>"))
+                                       QTest::mouseClick(b, Qt::LeftButton);
+                               shown = DialogTexts(print);
+                           });
+            options.reject();
+        });
+    QVERIFY(shown.contains(QStringLiteral("Strony")));
+    for (const QString& text : shown)
+        QVERIFY2(!english.contains(text), qPrintable(text));
 }
 
 void TstWindow::toolBarShowsEveryAction_data()
@@ -310,6 +399,49 @@ void TstWindow::accelerators()
     });
     QCOMPARE(checked, labels);
     QCOMPARE(boxes.Count(), 0);
+}
+
+void TstWindow::menuLetters_data()
+{
+    QTest::addColumn<int>("menu"); // its place on the menu bar
+    const QStringList titles{"Konfiguracja",  "Telefony",  "System",
+                             "Monitorowanie", "Zdarzenia", "Pomoc"};
+    for (int i = 0; i < titles.size(); ++i)
+        QTest::newRow(qPrintable(titles[i])) << i;
+}
+
+// Alt and the menu's letter, then an item's letter, chooses that item and no other, for
+// every item of every menu (Alt+K, H is "Archiwum...", not "Zapamiętanie").
+void TstWindow::menuLetters()
+{
+    QFETCH(int, menu);
+    TMainFormZORVEX window;
+    window.ShowAboutBox = [] {};
+    // The items only say what was chosen here: no action runs.
+    for (QAction* action : window.actions())
+        QObject::disconnect(action, &QAction::triggered, &window, nullptr);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QAction* title = window.menuBar()->actions().at(menu);
+    const QKeySequence titleKey = QKeySequence::mnemonic(title->text());
+    QVERIFY2(!titleKey.isEmpty(), qPrintable(title->text()));
+    int items = 0;
+    for (QAction* item : title->menu()->actions()) {
+        if (item->isSeparator())
+            continue;
+        const QKeySequence itemKey = QKeySequence::mnemonic(item->text());
+        QVERIFY2(!itemKey.isEmpty(), qPrintable(item->text()));
+        QSignalSpy chosen(title->menu(), &QMenu::triggered);
+        QTest::keyClick(&window, titleKey[0].key(), Qt::AltModifier);
+        QTRY_VERIFY2(title->menu()->isVisible(), qPrintable(title->text()));
+        QTest::keyClick(title->menu(), itemKey[0].key());
+        QCOMPARE(chosen.size(), 1);
+        QCOMPARE(chosen[0][0].value<QAction*>()->objectName(), item->objectName());
+        QTRY_VERIFY(!title->menu()->isVisible());
+        ++items;
+    }
+    QVERIFY(items > 0);
 }
 
 void TstWindow::nothingClipped_data()

@@ -533,13 +533,15 @@ void TstDataManagement::selectPort()
     QVERIFY(rig.WaitForEnd());
     QVERIFY(rig.link.SerialPort().Connected());
 
-    rig.link.SelectPort(7);
+    rig.link.SelectPort(17);
     QVERIFY(!rig.link.SerialPort().Connected());
     QCOMPARE(rig.link.SerialPort().Port(), path);
     rig.link.SelectPort(3);
     QCOMPARE(rig.link.SerialPort().Port(), QStringLiteral("COM3"));
+    rig.link.SelectPort(16);
+    QCOMPARE(rig.link.SerialPort().Port(), QStringLiteral("COM16"));
     rig.link.SelectPort(0);
-    QCOMPARE(rig.link.SerialPort().Port(), QStringLiteral("COM3"));
+    QCOMPARE(rig.link.SerialPort().Port(), QStringLiteral("COM16"));
 }
 
 void TstDataManagement::serialPortSettingsComeBack()

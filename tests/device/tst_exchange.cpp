@@ -432,7 +432,7 @@ void TstExchange::stampFollowsLocale()
     const QDateTime when(QDate(2024, 3, 9), QTime(7, 5, 4));
     const QString text = ReadStampText(when);
     const QString prefix = QStringLiteral("Data: ") +
-                           QLocale::system().toString(when.date(), QLocale::ShortFormat) +
+                           QLocale().toString(when.date(), QLocale::ShortFormat) +
                            QStringLiteral("     Godz: ");
     QVERIFY2(text.startsWith(prefix), qPrintable(text));
     const QString time = text.mid(prefix.size());

@@ -178,7 +178,15 @@ void TstTransferLog::lines_data()
     QTest::newRow("write frame, code hidden")
         << int(Kind::Sent) << DialerFrames::Write(4, 0x10, code) << 0x10 << "A2 04 10 ** ** ** **";
     QTest::newRow("write frame, other bytes hidden")
-        << int(Kind::Sent) << DialerFrames::Write(4, 0x10, code) << 0x20 << "A2 04 10 12 34 FF FF";
+        << int(Kind::Sent) << DialerFrames::Write(4, 0x10, code) << 0x20
+        << "A2 04 10 12 34 FF FF B4";
+    // The checksum after hidden bytes would give away their sum.
+    QTest::newRow("write frame, checksum after a code hidden")
+        << int(Kind::Sent) << DialerFrames::Write(4, 0x10, code) << 0x10
+        << "A2 04 10 ** ** ** ** **";
+    QTest::newRow("write frame, half a code hidden")
+        << int(Kind::Sent) << DialerFrames::Write(4, 0x10, code) << 0x12
+        << "A2 04 10 12 34 ** ** **";
     QTest::newRow("read frame never hidden")
         << int(Kind::Sent) << DialerFrames::Read(64, 0) << 0 << "6A 50 A1 40 00 9B 00";
     QTest::newRow("received") << int(Kind::Received) << QByteArray::fromHex("27") << -1 << "<- 27";

@@ -26,6 +26,33 @@ inline int DriveModal(QDialog& dialog, const std::function<int()>& run,
     return run();
 }
 
+// Runs act(), which opens a modal window (a dialog, Qt's file or print dialog, a message
+// box) and waits in it; once the window is open, hands it to look() and closes it if look()
+// left it open. Returns whether a window opened. The window is looked for at each turn of
+// the event loop, as act() may run loops of its own (a database opened) before it opens.
+inline bool WhileModalOpen(const std::function<void()>& act,
+                           const std::function<void(QWidget&)>& look)
+{
+    QWidget* const before = QApplication::activeModalWidget();
+    bool seen = false;
+    QTimer poll;
+    poll.setInterval(0);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == before)
+            return;
+        poll.stop();
+        seen = true;
+        look(*modal);
+        if (modal->isVisible())
+            modal->close();
+    });
+    poll.start();
+    act();
+    poll.stop();
+    return seen;
+}
+
 // The widget that has the keyboard focus now, where typed keys go.
 inline QWidget* Focused()
 {

@@ -1,9 +1,17 @@
 #include "app/UnitMainForm.h"
 #include "app/UnitProgramOptions.h"
 #include "app/UnitResetDial.h"
+#include "app/archive/ArchiveDialog.h"
+#include "app/archive/ArchiveOptionsDialog.h"
+#include "app/files/CopyAreasDialog.h"
 #include "app/files/DifferencesDialog.h"
+#include "app/help/HelpFiles.h"
 #include "app/help/ShellOpen.h"
+#include "app/ports/TransferLogWindow.h"
 #include "app/report/ReportOptionsDialog.h"
+#include "app/screenshots/ShotCatalogue.h"
+#include "archive/ArchiveDatabase.h"
+#include "document/ConfigDocument.h"
 #include "editors/dialogs/UnitAlarmIn.h"
 #include "editors/dialogs/UnitAlarmOut.h"
 #include "editors/dialogs/UnitCode.h"
@@ -19,13 +27,17 @@
 #include "editors/fields/EditorAreas.h"
 #include "manual/ManualFacts.h"
 #include "settings/ProgramSettings.h"
+#include "tests/common/FakeReporter.h"
 #include "widgets/HelpKey.h"
+#include "widgets/QtTranslations.h"
 
+#include <QDirIterator>
 #include <QRegularExpression>
 #include <QtTest>
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 // The user manual in resources/help: its pages of the editor windows are what the
 // generator makes of the field tables, it names every field and every message the program
@@ -35,6 +47,8 @@ class TstManual : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
+    void cleanupTestCase();
     void generatedPagesCurrent_data();
     void generatedPagesCurrent();
     void fieldsInManual_data();
@@ -47,8 +61,26 @@ private slots:
     void pagesReachable();
     void helpKeyInDialog_data();
     void helpKeyInDialog();
+    void helpKeyTableComplete();
     void helpKeyInMainWindow();
     void generatorRefusesPageWithoutMarker();
+    void picturesCurrent_data();
+    void picturesCurrent();
+
+private:
+    using DialogFactory = std::function<QWidget*()>;
+    // A window with F1, made as the program makes it, and the page F1 must open there.
+    struct HelpWindow
+    {
+        const char* name;
+        DialogFactory make;
+        const char* page;
+    };
+    std::vector<HelpWindow> HelpWindows();
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<ArchiveDatabase> m_archive;
+    FakeReporter m_reporter;
 };
 
 namespace {
@@ -286,53 +318,86 @@ void TstManual::pagesReachable()
     }
 }
 
-using DialogFactory = std::function<QWidget*()>;
-Q_DECLARE_METATYPE(DialogFactory)
+Q_DECLARE_METATYPE(std::function<QWidget*()>)
+
+namespace {
+
+// Where F1 leads for a page name, as the program finds it beside its executable: the
+// file must exist, and a place in it ("#ustawienia") must be an element's id there.
+QString HelpProblem(const QString& page)
+{
+    const QUrl url = HelpFiles::Locate(QStringLiteral(ZVX_SOURCE_DIR "/resources"), page);
+    if (!url.isLocalFile() || !QFileInfo(url.toLocalFile()).isFile())
+        return QStringLiteral("no such page: ") + url.toString();
+    if (url.hasFragment() &&
+        !ReadText(url.toLocalFile()).contains(QStringLiteral("id=\"%1\"").arg(url.fragment())))
+        return QStringLiteral("no such place: ") + url.toString();
+    return {};
+}
+
+} // namespace
+
+void TstManual::initTestCase()
+{
+    // Qt's dialogs as the program shows them, for their pictures.
+    InstallQtTranslations(*QCoreApplication::instance());
+    ProgramSettings::OverridePath(m_dir.filePath(QStringLiteral("zorvex.ini")));
+    m_archive = std::make_unique<ArchiveDatabase>(ArchiveDatabase::Kind::SQLite,
+                                                  m_dir.filePath(QStringLiteral("a.sqlite")));
+    QVERIFY(m_archive->Open());
+}
+
+void TstManual::cleanupTestCase()
+{
+    ProgramSettings::OverridePath({});
+}
+
+std::vector<TstManual::HelpWindow> TstManual::HelpWindows()
+{
+    return {
+        {"phones", [] { return new TFormPhones; }, "phones.html"},
+        {"phone parameters", [] { return new TFormPhoneParam; }, "phoneParams.html"},
+        {"polpager", [] { return new TFormPolpager; }, "polpager.html"},
+        {"codes", [] { return new TFormCode; }, "codes.html"},
+        {"alarm inputs", [] { return new TFormAlarmIn; }, "alarmInputs.html"},
+        {"pgm outputs", [] { return new TFormAlarmOut; }, "pgmOutputs.html"},
+        {"delays", [] { return new TFormDelay; }, "delays.html"},
+        {"event codes", [] { return new TFormEventCode; }, "eventCodes.html"},
+        {"history", [] { return new TFormHistory; }, "history.html"},
+        {"stations", [] { return new TFormStation; }, "stations.html"},
+        {"system options", [] { return new TFormSystemOptions; }, "systemOptions.html"},
+        {"description", [] { return new TFormConfig; }, "description.html"},
+        {"program options", [] { return new TFormProgramOptions; }, "porty.html"},
+        {"restart", [] { return new TFormResetDial; }, "restart.html"},
+        {"report options",
+         [] { return new ReportOptionsDialog(QStringLiteral("Wydruk konfiguracji")); },
+         "wydruk.html"},
+        {"differences", [] { return new DifferencesDialog; }, "porownanie.html"},
+        {"copy areas", [] { return new CopyAreasDialog(QStringLiteral("wzor.ZVX")); },
+         "kopiowanie.html"},
+        {"transfer log", [] { return new TransferLogWindow; }, "dziennik.html"},
+        {"archive settings", [] { return new ArchiveOptionsDialog; }, "archiwum.html#ustawienia"},
+        {"archive",
+         [this] {
+             auto* document = new ConfigDocument(m_reporter);
+             auto* dialog = new ArchiveDialog(*document, *m_archive);
+             document->setParent(dialog);
+             return dialog;
+         },
+         "archiwum.html"},
+    };
+}
 
 void TstManual::helpKeyInDialog_data()
 {
     QTest::addColumn<DialogFactory>("make");
     QTest::addColumn<QString>("page");
-    auto add = [](const char* name, DialogFactory make, const char* page) {
-        QTest::newRow(name) << make << QString::fromLatin1(page);
-    };
-    add(
-        "phones", [] { return new TFormPhones; }, "phones.html");
-    add(
-        "phone parameters", [] { return new TFormPhoneParam; }, "phoneParams.html");
-    add(
-        "polpager", [] { return new TFormPolpager; }, "polpager.html");
-    add(
-        "codes", [] { return new TFormCode; }, "codes.html");
-    add(
-        "alarm inputs", [] { return new TFormAlarmIn; }, "alarmInputs.html");
-    add(
-        "pgm outputs", [] { return new TFormAlarmOut; }, "pgmOutputs.html");
-    add(
-        "delays", [] { return new TFormDelay; }, "delays.html");
-    add(
-        "event codes", [] { return new TFormEventCode; }, "eventCodes.html");
-    add(
-        "history", [] { return new TFormHistory; }, "history.html");
-    add(
-        "stations", [] { return new TFormStation; }, "stations.html");
-    add(
-        "system options", [] { return new TFormSystemOptions; }, "systemOptions.html");
-    add(
-        "description", [] { return new TFormConfig; }, "description.html");
-    add(
-        "program options", [] { return new TFormProgramOptions; }, "porty.html");
-    add(
-        "restart", [] { return new TFormResetDial; }, "restart.html");
-    add(
-        "report options",
-        [] { return new ReportOptionsDialog(QStringLiteral("Wydruk konfiguracji")); },
-        "wydruk.html");
-    add(
-        "differences", [] { return new DifferencesDialog; }, "porownanie.html");
+    for (const HelpWindow& window : HelpWindows())
+        QTest::newRow(window.name) << window.make << QString::fromLatin1(window.page);
 }
 
-// F1 in a window, wherever its focus is, opens that window's page, and the page exists.
+// F1 in a window, wherever its focus is, opens that window's page, and the page and the
+// place in it exist.
 void TstManual::helpKeyInDialog()
 {
     QFETCH(DialogFactory, make);
@@ -348,16 +413,41 @@ void TstManual::helpKeyInDialog()
     QTest::keyClick(focus, Qt::Key_F1);
     HelpKey::InstallOpener(previous);
     QCOMPARE(opened, QStringList{page});
-    QVERIFY(QFileInfo(QDir(HelpDir()).filePath(page)).isFile());
+    const QString problem = HelpProblem(page);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
     QVERIFY(dialog->isVisible()); // F1 does not close the dialog
+    QCOMPARE(m_reporter.shown.size(), 0);
+}
+
+// The table above covers every window that binds F1 (the editors' pages are its first
+// rows): a page a window of the sources names for F1 is one of its rows.
+void TstManual::helpKeyTableComplete()
+{
+    QStringList tested;
+    for (const HelpWindow& window : HelpWindows())
+        tested << QString::fromLatin1(window.page);
+    static const QRegularExpression bind(
+        QStringLiteral("HelpKey::Bind\\(\\w+, QStringLiteral\\(\"([^\"]+)\"\\)\\)"));
+    int bound = 0;
+    for (const char* folder : {"app", "editors/dialogs"}) {
+        QDirIterator it(QStringLiteral(ZVX_SOURCE_DIR "/") + QLatin1String(folder),
+                        {QStringLiteral("*.cpp")}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            auto match = bind.globalMatch(ReadText(file));
+            while (match.hasNext()) {
+                const QString page = match.next().captured(1);
+                ++bound;
+                QVERIFY2(tested.contains(page), qPrintable(file + ": " + page));
+            }
+        }
+    }
+    QVERIFY(bound >= 8); // the sources were found and read
 }
 
 // F1 in the main window opens the contents page, as "Pomoc → Spis treści" does.
 void TstManual::helpKeyInMainWindow()
 {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    ProgramSettings::OverridePath(dir.filePath(QStringLiteral("zorvex.ini")));
     QList<QUrl> opened;
     const ShellOpenHandler previous =
         InstallShellOpenHandler([&opened](const QUrl& url) { opened << url; });
@@ -370,9 +460,10 @@ void TstManual::helpKeyInMainWindow()
         QTest::keyClick(&window, Qt::Key_F1);
     }
     InstallShellOpenHandler(previous);
-    ProgramSettings::OverridePath({});
     QCOMPARE(opened.size(), 1);
     QCOMPARE(opened[0].fileName(), QStringLiteral("index.html"));
+    const QString problem = HelpProblem(opened[0].fileName());
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 
 // A hand-written page that lost its marker is reported, not written without its facts.
@@ -385,6 +476,41 @@ void TstManual::generatorRefusesPageWithoutMarker()
     QVERIFY(filled);
     QVERIFY(filled->find("<table class=\"facts\">") != std::string::npos);
     QVERIFY(filled->find(ManualFacts::Marker) == std::string::npos);
+}
+
+void TstManual::picturesCurrent_data()
+{
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<QString>("outline"); // of the window now; empty: no window of that name
+    // The windows the screenshots program draws, opened the same way and drawn nowhere.
+    QMap<QString, QString> outlines;
+    const QStringList missing = ShotCatalogue::TakeAll([&](const ShotCatalogue::Shot& shot) {
+        outlines[shot.name] = ShotCatalogue::Outline(shot);
+    });
+    QVERIFY2(missing.isEmpty(), qPrintable(missing.join(u' ')));
+    const QDir images(HelpDir() + QStringLiteral("/images"));
+    const QStringList pictures = images.entryList({QStringLiteral("*.png")}, QDir::Files);
+    QVERIFY(pictures.size() >= outlines.size());
+    for (const QString& picture : pictures)
+        QTest::newRow(qPrintable(picture))
+            << images.filePath(picture) << outlines.value(QFileInfo(picture).completeBaseName());
+}
+
+// Every picture of the manual shows its window as the program shows it now: the outline
+// the screenshots program wrote into it (the texts of its title and controls) is the
+// window's today. A picture no window draws any more fails too.
+void TstManual::picturesCurrent()
+{
+    QFETCH(QString, picture);
+    QFETCH(QString, outline);
+    QVERIFY2(!outline.isEmpty(), "no window of the screenshots program draws this picture");
+    const QImage image(picture);
+    QVERIFY(!image.isNull());
+    const QString drawn = image.text(QString::fromLatin1(ShotCatalogue::OutlineKey));
+    if (drawn != outline) {
+        qWarning("picture: %s\nwindow now: %s", qPrintable(drawn), qPrintable(outline));
+        QFAIL("the picture shows an older window: run bash scripts/screenshots --manual");
+    }
 }
 
 QTEST_MAIN(TstManual)
