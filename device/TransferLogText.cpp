@@ -1,6 +1,7 @@
 #include "device/TransferLogText.h"
 
 #include "device/DialerFrames.h"
+#include "device/FileNames.h"
 
 #include <QFileDevice>
 
@@ -115,7 +116,7 @@ QString Line(const TransferLogEntry& e, const HideByte& hide)
                        .arg(arrow, hex.leftJustified(29))
                        .arg(Meaning(e));
     if (!e.port.isEmpty())
-        line = e.port + QStringLiteral(": ") + line;
+        line = PrintableText(e.port) + QStringLiteral(": ") + line;
     return line;
 }
 

@@ -1,10 +1,12 @@
 #include "tools/CmdPorts.h"
 
 #include "device/DialerProbe.h"
+#include "device/FileNames.h"
 #include "serial/ComTypes.h"
 #include "serial/LineRate.h"
 #include "serial/PortDiscovery.h"
 #include "serial/PortNames.h"
+#include "tools/ConsoleJson.h"
 #include "tools/ExitStatus.h"
 #include "tools/LogOption.h"
 #include "tools/PortArgument.h"
@@ -131,7 +133,7 @@ int RunPorts(CommandContext& context)
             PrintPort(context.out, port, comNames, check);
     }
     if (json)
-        context.out << QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Indented));
+        context.out << ConsoleJson(QJsonDocument(list));
     else if (ports.isEmpty())
         context.out << "Nie znaleziono portów szeregowych.\n";
     return ExitStatus::Success;
@@ -180,8 +182,9 @@ int RunProbe(CommandContext& context)
     bool found = false;
     for (const DialerProbe::Result& result : probe.Run(ports)) {
         found = found || result.answered;
-        context.out << result.port << ": "
-                    << (result.answered ? QStringLiteral("dialer odpowiada") : result.problem)
+        context.out << PrintableText(result.port) << ": "
+                    << (result.answered ? QStringLiteral("dialer odpowiada")
+                                        : PrintableText(result.problem))
                     << "\n";
     }
     if (!found)

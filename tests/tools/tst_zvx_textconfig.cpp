@@ -3,6 +3,9 @@
 #include "tests/tools/CliRun.h"
 #include "tools/ExitStatus.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QtTest>
 
 // "zvx get", "zvx set", "zvx apply", "zvx new --from": configuration files as text.
@@ -16,8 +19,16 @@ private slots:
     void commands();
     void refusedSetLeavesFile();
     void outputElsewhere();
+    void refusedCharacters_data();
+    void refusedCharacters();
+    void longValuesCut_data();
+    void longValuesCut();
+    void descriptionGivenTwice_data();
+    void descriptionGivenTwice();
 
 private:
+    // args with A, T and the names of files in the folder made paths.
+    QStringList Paths(QStringList args) const;
     QString Path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
     QByteArray Bytes(const char* name) const
     {
@@ -33,6 +44,18 @@ private:
     CliRun Run;
     QTemporaryDir m_dir;
 };
+
+QStringList TstZvxTextConfig::Paths(QStringList args) const
+{
+    for (QString& arg : args)
+        if (arg == QLatin1String("A"))
+            arg = Path("a.zvx");
+        else if (arg == QLatin1String("T"))
+            arg = Path("t.zvx");
+        else if (arg.endsWith(QLatin1String(".json")) || arg.endsWith(QLatin1String(".zvx")))
+            arg = m_dir.filePath(arg);
+    return args;
+}
 
 void TstZvxTextConfig::init()
 {
@@ -120,14 +143,7 @@ void TstZvxTextConfig::commands()
     QFETCH(int, status);
     QFETCH(QStringList, gets);
     QFETCH(QString, err);
-    for (QString& arg : args)
-        if (arg == QLatin1String("A"))
-            arg = Path("a.zvx");
-        else if (arg == QLatin1String("T"))
-            arg = Path("t.zvx");
-        else if (arg.endsWith(QLatin1String(".json")) || arg.endsWith(QLatin1String(".zvx")))
-            arg = m_dir.filePath(arg);
-    QCOMPARE(Run(args), status);
+    QCOMPARE(Run(Paths(args)), status);
     QVERIFY2(Run.err.contains(err), qPrintable(Run.err));
     if (status != ExitStatus::Success)
         QVERIFY(!Run.err.isEmpty());
@@ -160,6 +176,151 @@ void TstZvxTextConfig::outputElsewhere()
     QCOMPARE(
         ConfigFile::Load(s, Path("b.zvx").toStdString(), [](const std::string&) { return true; }),
         ConfigFile::Success);
+}
+
+void TstZvxTextConfig::refusedCharacters_data()
+{
+    QTest::addColumn<QStringList>("args"); // doc.json holds document
+    QTest::addColumn<QByteArray>("document");
+    QTest::addColumn<QString>("refused"); // the key and the character the message names
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+    QTest::newRow("set: emoji") << QStringList{"set", "A", "records.0=Sklep " + emoji}
+                                << QByteArray() << "records.0: 'Sklep " + emoji + "'";
+    QTest::newRow("set: CJK")
+        << QStringList{"set", "A", QString::fromUtf8("description.address1=ul. 中")} << QByteArray()
+        << "description.address1: 'ul. 中': w to pole nie można wpisać znaku U+4E2D „中”";
+    QTest::newRow("set: tab") << QStringList{"set", "A", "records.4=a\tb"} << QByteArray()
+                              << "records.4: 'a␉b': w to pole nie można wpisać znaku U+0009 (";
+    QTest::newRow("apply: NUL")
+        << QStringList{"apply", "A", "doc.json"}
+        << QByteArray(R"({"records": ["Sklep\u0000 ukryte"]})")
+        << "records.0: 'Sklep␀ ukryte': w to pole nie można wpisać znaku U+0000 (";
+    QTest::newRow("apply: lone surrogate")
+        << QStringList{"apply", "A", "doc.json"}
+        << QByteArray(R"({"areas": {"description": {"fields": {"objectName": "x\ud800"}}}})")
+        << "description.objectName: 'x\xEF\xBF\xBD': w to pole nie można wpisać znaku U+D800 (";
+    QTest::newRow("apply: escape")
+        << QStringList{"apply", "A", "doc.json"} << QByteArray(R"({"records": ["", "\u001b[2J"]})")
+        << "records.1: '␛[2J': w to pole nie można wpisać znaku U+001B (";
+    QTest::newRow("new --from: emoji")
+        << QStringList{"new", "--from", "doc.json", "-o", "A"}
+        << ("{\"records\": [\"" + emoji.toUtf8() + "\"]}") << "records.0: '" + emoji + "'";
+}
+
+// A character a description record cannot hold (outside Windows-1250, or a control
+// character) is refused by its number with status 5; the file stays as it was.
+void TstZvxTextConfig::refusedCharacters()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, document);
+    QFETCH(QString, refused);
+    QVERIFY(WriteText("doc.json", document));
+    const QByteArray before = Bytes("a.zvx");
+    QCOMPARE(Run(Paths(args)), ExitStatus::InvalidValue);
+    QVERIFY2(Run.err.contains(refused), qPrintable(Run.err));
+    QCOMPARE(Bytes("a.zvx"), before);
+}
+
+void TstZvxTextConfig::longValuesCut_data()
+{
+    QTest::addColumn<QStringList>("args"); // doc.json holds document
+    QTest::addColumn<QByteArray>("document");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("err"); // its start; the cut value follows
+    const QByteArray huge(1024 * 1024, 'x');
+    QTest::newRow("set: record too long")
+        << QStringList{"set", "A", "records.0=" + huge} << QByteArray() << ExitStatus::InvalidValue
+        << "zvx set: records.0: 'xxx";
+    QTest::newRow("set: number") << QStringList{"set", "A", "delays.alarmEntry=" + huge}
+                                 << QByteArray() << ExitStatus::InvalidValue
+                                 << "zvx set: delays.alarmEntry: 'xxx";
+    QTest::newRow("set: unknown option") << QStringList{"set", "A", "--" + huge} << QByteArray()
+                                         << ExitStatus::Usage << "zvx set: nieznana opcja \"--xx";
+    QTest::newRow("apply: record")
+        << QStringList{"apply", "A", "doc.json"} << R"({"records": [")" + huge + R"("]})"
+        << ExitStatus::InvalidValue << "zvx apply: records.0: 'xxx";
+    QTest::newRow("apply: unknown key")
+        << QStringList{"apply", "A", "doc.json"}
+        << R"({"areas": {"delays": {"fields": {")" + huge + R"(": "1"}}}})" << ExitStatus::Usage
+        << "zvx apply: nieznany klucz \"delays.xxx";
+    QTest::newRow("apply: list item")
+        << QStringList{"apply", "A", "doc.json"}
+        << R"({"areas": {"stations": {"fields": {"sma2Format": ")" + huge + R"("}}}})"
+        << ExitStatus::InvalidValue << "zvx apply: stations.sma2Format: 'xxx";
+}
+
+// A refused value comes back cut to a readable length, with its length.
+void TstZvxTextConfig::longValuesCut()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, document);
+    QFETCH(int, status);
+    QFETCH(QString, err);
+    QVERIFY(WriteText("doc.json", document));
+    QCOMPARE(Run(Paths(args)), status);
+    QVERIFY2(Run.err.startsWith(err), qPrintable(Run.err.left(300)));
+    QVERIFY2(Run.err.contains(QStringLiteral("… (długość tekstu: ")),
+             qPrintable(Run.err.left(300)));
+    QVERIFY2(Run.err.size() < 2000, qPrintable(Run.err.left(300))); // a list names its items
+}
+
+void TstZvxTextConfig::descriptionGivenTwice_data()
+{
+    // The document zvx show --json printed for A (records.0 "Obiekt"), the object's name
+    // then changed under "records", under the description area, or both.
+    QTest::addColumn<QString>("inRecords"); // null: as printed
+    QTest::addColumn<QString>("inArea");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("name"); // records.0 afterwards
+    QTest::addColumn<QString>("err");
+    QTest::newRow("neither") << QString() << QString() << ExitStatus::Success << "Obiekt"
+                             << "";
+    QTest::newRow("area edited") << QString() << "Sklep" << ExitStatus::Success << "Sklep"
+                                 << "";
+    QTest::newRow("records edited") << "Sklep" << QString() << ExitStatus::Success << "Sklep"
+                                    << "";
+    QTest::newRow("both alike") << "Sklep"
+                                << "Sklep" << ExitStatus::Success << "Sklep"
+                                << "";
+    QTest::newRow("both differ")
+        << "Sklep"
+        << "Apteka" << ExitStatus::InvalidValue << "Obiekt"
+        << "records.0, areas.description.objectName: różne teksty tego samego rekordu opisu "
+           "('Sklep' i 'Apteka')";
+}
+
+// docs/report-json.md: a record given under "records" and in the description area is one
+// field; the text that differs from the file is the edit, two different edits are refused.
+void TstZvxTextConfig::descriptionGivenTwice()
+{
+    QFETCH(QString, inRecords);
+    QFETCH(QString, inArea);
+    QFETCH(int, status);
+    QFETCH(QString, name);
+    QFETCH(QString, err);
+    QCOMPARE(Run({"set", Path("a.zvx"), "records.0=Obiekt"}), ExitStatus::Success);
+    QCOMPARE(Run({"show", "--json", Path("a.zvx")}), ExitStatus::Success);
+    QJsonObject document = QJsonDocument::fromJson(Run.out.toUtf8()).object();
+    QVERIFY(document.contains("records"));
+    if (!inRecords.isNull()) {
+        QJsonArray records = document["records"].toArray();
+        records[0] = inRecords;
+        document["records"] = records;
+    }
+    if (!inArea.isNull()) {
+        QJsonObject areas = document["areas"].toObject();
+        QJsonObject area = areas["description"].toObject();
+        QJsonObject fields = area["fields"].toObject();
+        fields["objectName"] = inArea;
+        area["fields"] = fields;
+        areas["description"] = area;
+        document["areas"] = areas;
+    }
+    QVERIFY(WriteText("doc.json", QJsonDocument(document).toJson()));
+    QCOMPARE(Run({"apply", Path("a.zvx"), m_dir.filePath("doc.json")}), status);
+    QVERIFY2(Run.err.contains(err), qPrintable(Run.err));
+    QCOMPARE(Run({"get", Path("a.zvx"), "records.0"}), ExitStatus::Success);
+    QCOMPARE(Run.out, name + u'\n');
 }
 
 QTEST_GUILESS_MAIN(TstZvxTextConfig)
