@@ -68,24 +68,25 @@ QJsonObject PortJson(const PortDiscovery::PortInfo& port, const QStringList& com
 void PrintPort(QTextStream& out, const PortDiscovery::PortInfo& port, const QStringList& comNames,
                const PortDiscovery::PortCheck& check)
 {
-    out << port.device;
+    // A USB adapter names itself: its strings are shown, never sent to the console raw.
+    out << PrintableText(port.device);
     if (!comNames.isEmpty())
-        out << "  (" << comNames.join(QStringLiteral(", ")) << ")";
+        out << "  (" << PrintableText(comNames.join(QStringLiteral(", "))) << ")";
     out << "\n";
     for (const QString& name : port.byId + port.byPath)
-        out << "  stała nazwa: " << name << "\n";
+        out << "  stała nazwa: " << PrintableText(name) << "\n";
     if (port.usb) {
-        out << "  USB " << port.vendorId << ":" << port.productId;
+        out << "  USB " << PrintableText(port.vendorId) << ":" << PrintableText(port.productId);
         if (!port.manufacturer.isEmpty())
-            out << "  " << port.manufacturer;
+            out << "  " << PrintableText(port.manufacturer);
         if (!port.product.isEmpty())
-            out << "  " << port.product;
+            out << "  " << PrintableText(port.product);
         if (!port.serialNumber.isEmpty())
-            out << "  nr seryjny " << port.serialNumber;
+            out << "  nr seryjny " << PrintableText(port.serialNumber);
         out << "\n";
     }
     if (!port.driver.isEmpty())
-        out << "  sterownik: " << port.driver << "\n";
+        out << "  sterownik: " << PrintableText(port.driver) << "\n";
     if (check.actual != 0) {
         out << "  " << check.asked
             << " bit/s: " << (LineRate::Kept(check.asked, check.actual) ? "tak" : "nie");
@@ -94,7 +95,7 @@ void PrintPort(QTextStream& out, const PortDiscovery::PortInfo& port, const QStr
         out << "\n";
     }
     if (!check.problem.isEmpty())
-        out << "  nie można otworzyć: " << check.problem << "\n";
+        out << "  nie można otworzyć: " << PrintableText(check.problem) << "\n";
 }
 
 } // namespace
