@@ -116,9 +116,7 @@ QString PrintableText(const QString& text)
     shown.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
-        if (c == u'\n' || c == u'\t')
-            shown += QChar(c);
-        else if (c < 0x20)
+        if (c < 0x20)
             shown += QChar(static_cast<char16_t>(0x2400 + c));
         else if (c == 0x7F)
             shown += QChar(0x2421);

@@ -19,9 +19,10 @@ QString FileNameFromBytes(QByteArrayView bytes);
 // literal: UTF-8, with every escaped byte restored.
 std::string FileNameBytes(const QString& name);
 
-// Text from a file or a file name as it may be printed on a console or shown: control
-// characters (C0 apart from tab and line feed, DEL) become their visible pictures
-// (U+2400 + code, U+2421), C1 controls and escaped bytes become U+FFFD, so nothing
-// read from a file can move the cursor, retitle the window or reach a terminal's
-// escape-sequence parser.
+// Text from a file or a name (a file's, a port's, an adapter's) as it may be printed on a
+// console or shown: every control character, tab and line feed included, becomes its
+// visible picture (U+2400 + code, U+2421 for DEL), C1 controls and escaped bytes become
+// U+FFFD, so nothing read from a file can break a line, move the cursor, retitle the
+// window or reach a terminal's escape-sequence parser. One line in, one line out: a
+// text of several lines of our own is made printable line by line.
 QString PrintableText(const QString& text);

@@ -1,6 +1,7 @@
 #include "device/TransferLogText.h"
 
 #include "device/DialerFrames.h"
+#include "device/FileNames.h"
 
 #include <QFileDevice>
 
@@ -133,7 +134,7 @@ QString Line(const TransferLogEntry& e, const QString& hex, const QString& meani
                        .arg(arrow, hex.leftJustified(29))
                        .arg(meaning);
     if (!e.port.isEmpty())
-        line = e.port + QStringLiteral(": ") + line;
+        line = PrintableText(e.port) + QStringLiteral(": ") + line;
     return line;
 }
 

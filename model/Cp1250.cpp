@@ -25,6 +25,8 @@ constexpr std::array<char32_t, 128> kHigh = {
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9, // F8
 };
 
+} // namespace
+
 void AppendUtf8(std::string& out, char32_t cp)
 {
     if (cp < 0x80) {
@@ -44,7 +46,6 @@ void AppendUtf8(std::string& out, char32_t cp)
     }
 }
 
-// Decodes one UTF-8 sequence at text[i], advancing i; malformed input gives U+FFFD.
 char32_t NextCodePoint(std::string_view text, std::size_t& i)
 {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
@@ -72,7 +73,6 @@ char32_t NextCodePoint(std::string_view text, std::size_t& i)
     }
     return cp;
 }
-} // namespace
 
 std::string Cp1250ToUtf8(std::string_view bytes)
 {
@@ -93,6 +93,11 @@ char Cp1250FromCodePoint(char32_t cp)
         if (kHigh[k] == cp)
             return static_cast<char>(0x80 + k);
     return '?';
+}
+
+bool Cp1250Holds(char32_t cp)
+{
+    return cp < 0x80 || Cp1250FromCodePoint(cp) != '?';
 }
 
 std::string Utf8ToCp1250(std::string_view text)

@@ -2,6 +2,7 @@
 
 #include "editors/fields/EditorAreas.h"
 #include "editors/fields/FieldText.h"
+#include "editors/fields/MessageText.h"
 #include "model/TZorvexSettings.h"
 #include "report/FieldKeys.h"
 #include "resources/ConstsZVX.h"
@@ -39,10 +40,10 @@ void AddEntry(JsonChanges& changes, const EditorField& field, const QString& key
         return;
     }
     if (!value.isString()) {
-        changes.problems << QStringLiteral("%1: wartość musi być tekstem").arg(key);
+        changes.problems << QStringLiteral("%1: wartość musi być tekstem").arg(MessageValue(key));
         return;
     }
-    const std::string text = value.toString().toStdString();
+    const std::string text = FieldValueUtf8(value.toString());
     if (field.secret && text == ConstsZVX::ReportMaskedCode) {
         changes.ignored << key;
         return;
@@ -51,8 +52,8 @@ void AddEntry(JsonChanges& changes, const EditorField& field, const QString& key
     if (!stored.isUndefined()) {
         entry.stored = HexBytes(stored);
         if (!entry.stored)
-            changes.problems
-                << QStringLiteral("%1: \"stored\" musi być liczbą szesnastkową").arg(key);
+            changes.problems << QStringLiteral("%1: \"stored\" musi być liczbą szesnastkową")
+                                    .arg(MessageValue(key));
     }
     changes.entries.push_back(std::move(entry));
 }
@@ -68,7 +69,7 @@ void ReadArea(JsonChanges& changes, const QString& areaKey, const QJsonValue& va
         return;
     }
     if (!value.isObject()) {
-        changes.problems << QStringLiteral("%1: oczekiwano obiektu").arg(prefix);
+        changes.problems << QStringLiteral("%1: oczekiwano obiektu").arg(MessageValue(prefix));
         return;
     }
     const QJsonObject object = value.toObject();
@@ -77,13 +78,15 @@ void ReadArea(JsonChanges& changes, const QString& areaKey, const QJsonValue& va
         if (kAreaDescriptive.contains(it.key()))
             changes.ignored << QStringLiteral("areas.*.") + it.key();
         else if (it.key() != QLatin1String("fields") && it.key() != QLatin1String("stored"))
-            changes.problems << QStringLiteral("nieznany klucz \"%1.%2\"").arg(prefix, it.key());
+            changes.problems << QStringLiteral("nieznany klucz \"%1\"")
+                                    .arg(MessageValue(prefix + u'.' + it.key()));
     }
     const QJsonObject fields = object.value(QStringLiteral("fields")).toObject();
     for (auto it = stored.begin(); it != stored.end(); ++it)
         if (!fields.contains(it.key()))
-            changes.problems << QStringLiteral("%1.stored.%2: brak wartości pola w \"fields\"")
-                                    .arg(prefix, it.key());
+            changes.problems << QStringLiteral("%1: brak wartości pola w \"fields\"")
+                                    .arg(MessageValue(prefix + QStringLiteral(".stored.") +
+                                                      it.key()));
     // In the dialog's order, so that the entries come as a person would type them.
     for (const EditorField& field : area->fields) {
         const QString key = QString::fromStdString(field.key);
@@ -93,6 +96,42 @@ void ReadArea(JsonChanges& changes, const QString& areaKey, const QJsonValue& va
     for (auto it = fields.begin(); it != fields.end(); ++it)
         if (!area->Find(it.key().toStdString()))
             changes.problems << UnknownKeyMessage(areaKey + u'.' + it.key());
+}
+
+// A description record given twice, under "records" and in the description area, is
+// entered once: the two texts agree, or one of them still reads as the record does and the
+// other is the edit, which wins; two different edits are refused by both their keys.
+std::vector<FieldFailure> EnterRecordsOnce(std::vector<FieldEntry>& entries,
+                                           const TZorvexSettings& settings)
+{
+    std::vector<FieldFailure> failures;
+    std::vector<bool> dropped(entries.size(), false);
+    for (std::size_t a = 0; a < entries.size(); ++a) {
+        if (entries[a].field->record < 0 || dropped[a])
+            continue;
+        for (std::size_t b = a + 1; b < entries.size(); ++b) {
+            if (entries[b].field != entries[a].field)
+                continue;
+            const bool aIsRecord = entries[a].key.starts_with("records.");
+            const std::size_t record = aIsRecord ? a : b;
+            const std::size_t area = aIsRecord ? b : a;
+            const std::string own = entries[a].field->read(settings);
+            if (entries[record].text == entries[area].text || entries[record].text == own) {
+                dropped[record] = true; // the area's entry carries the stored bytes
+            } else if (entries[area].text == own) {
+                dropped[area] = true;
+            } else {
+                failures.push_back({entries[record].key + ", areas." + entries[area].key,
+                                    FormatText(ConstsZVX::DescriptionConflict,
+                                               {MessageValue(entries[record].text),
+                                                MessageValue(entries[area].text)})});
+                dropped[a] = dropped[b] = true;
+            }
+        }
+    }
+    std::size_t i = 0;
+    std::erase_if(entries, [&](const FieldEntry&) { return dropped[i++]; });
+    return failures;
 }
 
 } // namespace
@@ -125,7 +164,7 @@ JsonChanges ReadJsonChanges(const QJsonObject& document)
                 if (!ok || offset < 1 || offset >= TCfg::Size || !value || value->size() != 1)
                     changes.problems << QStringLiteral("unedited.%1: oczekiwano bajtu \"XX\" "
                                                        "pod przesunięciem 1..255")
-                                            .arg(b.key());
+                                            .arg(MessageValue(b.key()));
                 else
                     changes.unedited.emplace_back(offset, value->front());
             }
@@ -143,7 +182,7 @@ JsonChanges ReadJsonChanges(const QJsonObject& document)
                 if (!FindEditorArea(a.key().toStdString()))
                     ReadArea(changes, a.key(), a.value());
         } else {
-            changes.problems << QStringLiteral("nieznany klucz \"%1\"").arg(key);
+            changes.problems << QStringLiteral("nieznany klucz \"%1\"").arg(MessageValue(key));
         }
     }
     changes.ignored.removeDuplicates();
@@ -158,7 +197,11 @@ std::vector<FieldFailure> ApplyJsonChanges(const JsonChanges& changes, TZorvexSe
         scratch.Cfg.SetByte(
             offset, static_cast<std::uint8_t>((scratch.Cfg.GetByte(offset) & ~free[offset]) |
                                               (value & free[offset])));
-    std::vector<FieldFailure> failures = WriteFields(scratch, changes.entries);
+    std::vector<FieldEntry> entries = changes.entries;
+    std::vector<FieldFailure> failures = EnterRecordsOnce(entries, settings);
+    if (!failures.empty())
+        return failures;
+    failures = WriteFields(scratch, entries);
     if (failures.empty())
         settings = scratch;
     return failures;

@@ -15,7 +15,8 @@ class TZorvexSettings;
 // of it (only the areas and keys it holds), as docs/report-json.md describes it.
 struct JsonChanges
 {
-    // Field values in document order: "records" first, then the areas.
+    // Field values, areas in the order of the menus, each area's fields in the dialog's
+    // order; a description record may come twice, from "records" and from the area.
     std::vector<FieldEntry> entries;
     // "unedited": image offset and the byte; only the bits no field owns are taken.
     std::vector<std::pair<int, std::uint8_t>> unedited;
@@ -29,5 +30,8 @@ struct JsonChanges
 JsonChanges ReadJsonChanges(const QJsonObject& document);
 
 // The unedited bits, then WriteFields: all or nothing, the failures as WriteFields gives
-// them.
+// them. A description record given both under "records" and in the description area is
+// entered once: where the two texts differ, the one that differs from the record as it
+// reads in settings is the edit and wins; when both do, the record is refused, naming
+// both keys.
 std::vector<FieldFailure> ApplyJsonChanges(const JsonChanges& changes, TZorvexSettings& settings);

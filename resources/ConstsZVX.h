@@ -91,6 +91,23 @@ inline constexpr const char* HistoryOnlyReset = "Godzinę zdarzenia można tylko
 inline constexpr const char* FieldKeyRefused = "'%s': w to pole można wpisać tylko znaki %s";
 inline constexpr const char* FieldTooLong = "'%s': w to pole można wpisać najwyżej %s znaków";
 inline constexpr const char* FieldOutOfRange = "'%s': w to pole można wpisać liczbę z zakresu %s";
+// A character the description records' code page (Windows-1250) lacks, or a control
+// character (%s: the text, then the character as U+XXXX and, when it can be shown, itself).
+inline constexpr const char* FieldCharRefused =
+    "'%s': w to pole nie można wpisać znaku %s (tylko znaki kodowania Windows-1250, bez znaków "
+    "sterujących)";
+// A document giving a description record twice, under "records" and in the description
+// area, with different texts, neither of them the record's own (told after both keys; %s:
+// the two texts).
+inline constexpr const char* DescriptionConflict =
+    "różne teksty tego samego rekordu opisu ('%s' i '%s'); zmień tylko jeden z nich";
+// A value too long to quote whole (%s: its first characters, its length in characters).
+inline constexpr const char* ValueCut = "%s… (długość tekstu: %s)";
+// A configuration document (zvx apply, zvx new --from) larger than any real one (%s: the
+// limit in bytes), and the hint while one is typed on a terminal.
+inline constexpr const char* DocumentTooLarge = "Dokument JSON jest za duży (ponad %s bajtów)";
+inline constexpr const char* DocumentFromTerminal =
+    "Czytam dokument JSON ze standardowego wejścia; zakończ go klawiszami Ctrl+D.";
 
 // Configuration report (print, PDF, zvx show).
 inline constexpr const char* ReportCustomerCopy = "Kopia dla klienta (bez kodów dostępu)";

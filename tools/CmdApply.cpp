@@ -48,7 +48,7 @@ int RunApply(CommandContext& context)
     for (const QString& arg : args)
         if (arg.startsWith(u'-') && arg != QLatin1String("-"))
             return UsageError(context.err, "apply",
-                              QStringLiteral("nieznana opcja \"%1\"").arg(arg));
+                              QStringLiteral("nieznana opcja %1").arg(Quoted(arg)));
     const bool copy = !from.isEmpty() || !areaList.isEmpty();
     if (args.isEmpty() || args.size() > (copy ? 1 : 2) ||
         (copy && (from.isEmpty() || areaList.isEmpty())))
@@ -62,8 +62,8 @@ int RunApply(CommandContext& context)
             for (const EditorArea* a : EditorAreas())
                 keys << QString::fromStdString(a->key);
             return UsageError(context.err, "apply",
-                              QStringLiteral("nieznany obszar \"%1\"; obszary: %2")
-                                  .arg(key, keys.join(QStringLiteral(", "))));
+                              QStringLiteral("nieznany obszar %1; obszary: %2")
+                                  .arg(Quoted(key), keys.join(QStringLiteral(", "))));
         }
         areas.push_back(area);
     }

@@ -12,6 +12,7 @@
 #include "settings/ProgramSettings.h"
 #include "tools/CommandDocument.h"
 #include "tools/ConfigFileArg.h"
+#include "tools/ConsoleJson.h"
 #include "tools/DiffLines.h"
 #include "tools/ExitStatus.h"
 
@@ -136,14 +137,14 @@ int Log(CommandContext& context, QStringList args)
         return opened.status;
     const std::optional<QList<ArchiveEntry>> found = opened.db->Find(query, false);
     if (!found) {
-        context.err << "zvx archive: " << opened.db->Error() << '\n';
+        context.err << "zvx archive: " << PrintableText(opened.db->Error()) << '\n';
         return ExitStatus::FileError;
     }
     if (json) {
         QJsonArray list;
         for (const ArchiveEntry& e : *found)
             list.append(EntryJson(e));
-        context.out << QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Indented));
+        context.out << ConsoleJson(QJsonDocument(list));
         return ExitStatus::Success;
     }
     for (const ArchiveEntry& e : *found) {
@@ -172,7 +173,7 @@ int Show(CommandContext& context, QStringList args)
         return opened.status;
     const std::optional<ArchiveEntry> entry = opened.db->Get(id);
     if (!entry) {
-        context.err << "zvx archive: " << opened.db->Error() << '\n';
+        context.err << "zvx archive: " << PrintableText(opened.db->Error()) << '\n';
         return ExitStatus::FileError;
     }
     ReportOptions options;
@@ -183,7 +184,7 @@ int Show(CommandContext& context, QStringList args)
     if (json) {
         QJsonObject object = EntryJson(*entry);
         object.insert(QStringLiteral("report"), ReportJson(report).object());
-        context.out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented));
+        context.out << ConsoleJson(QJsonDocument(object));
         return ExitStatus::Success;
     }
     context.out << PrintableText(QStringLiteral("Wpis %1: %2, %3 %4, %5@%6")
@@ -191,8 +192,9 @@ int Show(CommandContext& context, QStringList args)
                                      .arg(entry->EventText(),
                                           entry->LocalTime().toString(Qt::ISODate), Source(*entry),
                                           entry->user, entry->host))
-                << '\n'
-                << PrintableText(ReportTextLines(report).join(u'\n')) << '\n';
+                << '\n';
+    for (const QString& line : ReportTextLines(report))
+        context.out << PrintableText(line) << '\n';
     return ExitStatus::Success;
 }
 
@@ -208,7 +210,7 @@ int Diff(CommandContext& context, QStringList args)
         return opened.status;
     const std::optional<ArchiveEntry> a = opened.db->Get(id);
     if (!a) {
-        context.err << "zvx archive: " << opened.db->Error() << '\n';
+        context.err << "zvx archive: " << PrintableText(opened.db->Error()) << '\n';
         return ExitStatus::FileError;
     }
     TZorvexSettings other;
@@ -227,7 +229,7 @@ int Diff(CommandContext& context, QStringList args)
         else
             b = opened.db->Previous(*a);
         if (!b) {
-            context.err << "zvx archive: " << opened.db->Error() << '\n';
+            context.err << "zvx archive: " << PrintableText(opened.db->Error()) << '\n';
             return ExitStatus::FileError;
         }
         other = b->Settings();
@@ -268,7 +270,7 @@ int Restore(CommandContext& context, QStringList args)
         return opened.status;
     const std::optional<ArchiveEntry> entry = opened.db->Get(id);
     if (!entry) {
-        context.err << "zvx archive: " << opened.db->Error() << '\n';
+        context.err << "zvx archive: " << PrintableText(opened.db->Error()) << '\n';
         return ExitStatus::FileError;
     }
     opened.db.reset(); // done with: the save's own entry goes in through the document
@@ -303,7 +305,7 @@ int Import(CommandContext& context, QStringList args)
         if (batch.isEmpty())
             return true;
         if (!opened.db->AppendAll(batch)) {
-            context.err << "zvx archive: " << opened.db->Error() << '\n';
+            context.err << "zvx archive: " << PrintableText(opened.db->Error()) << '\n';
             return false;
         }
         imported += static_cast<int>(batch.size());
@@ -346,7 +348,7 @@ int Prune(CommandContext& context, const QStringList& args)
                                  : QDateTime();
     const std::optional<int> gone = opened.db->Prune(before, options.keepCount);
     if (!gone) {
-        context.err << "zvx archive: " << opened.db->Error() << '\n';
+        context.err << "zvx archive: " << PrintableText(opened.db->Error()) << '\n';
         return ExitStatus::FileError;
     }
     context.out << "Usunięto wpisów: " << *gone << '\n';

@@ -22,8 +22,8 @@ int RunDiff(CommandContext& context)
     }
     for (const QString& arg : args)
         if (arg.startsWith(u'-')) {
-            context.err << "zvx diff: nieznana opcja \"" << PrintableText(arg)
-                        << "\" (zob. zvx diff --help)\n";
+            context.err << "zvx diff: nieznana opcja " << PrintableText(Quoted(arg))
+                        << " (zob. zvx diff --help)\n";
             return ExitStatus::Usage;
         }
     if (args.size() != 2) {

@@ -122,9 +122,9 @@ int RunEmulate(CommandContext& context)
     if (args.removeAll(QStringLiteral("--no-pacing")) > 0)
         options.pacing = false;
     if (!TakeFaults(args, options.faults, bad))
-        return Usage(context.err, "nieprawidłowa usterka \"" + bad + "\"");
+        return Usage(context.err, "nieprawidłowa usterka " + Quoted(bad));
     if (!args.isEmpty())
-        return Usage(context.err, "nieznany argument \"" + args.first() + "\"");
+        return Usage(context.err, "nieznany argument " + Quoted(args.first()));
 
     // The records go into the saved file along with the image the dialer was given.
     TZorvexSettings settings;

@@ -24,7 +24,8 @@ int RunGet(CommandContext& context)
     }
     for (const QString& arg : args)
         if (arg.startsWith(u'-'))
-            return UsageError(context.err, "get", QStringLiteral("nieznana opcja \"%1\"").arg(arg));
+            return UsageError(context.err, "get",
+                              QStringLiteral("nieznana opcja %1").arg(Quoted(arg)));
     if (args.size() < 2)
         return UsageError(context.err, "get",
                           QStringLiteral("podaj plik i klucze: zvx get PLIK "

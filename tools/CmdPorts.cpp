@@ -1,10 +1,12 @@
 #include "tools/CmdPorts.h"
 
 #include "device/DialerProbe.h"
+#include "device/FileNames.h"
 #include "serial/ComTypes.h"
 #include "serial/LineRate.h"
 #include "serial/PortDiscovery.h"
 #include "serial/PortNames.h"
+#include "tools/ConsoleJson.h"
 #include "tools/ExitStatus.h"
 #include "tools/LogOption.h"
 #include "tools/PortArgument.h"
@@ -66,24 +68,25 @@ QJsonObject PortJson(const PortDiscovery::PortInfo& port, const QStringList& com
 void PrintPort(QTextStream& out, const PortDiscovery::PortInfo& port, const QStringList& comNames,
                const PortDiscovery::PortCheck& check)
 {
-    out << port.device;
+    // A USB adapter names itself: its strings are shown, never sent to the console raw.
+    out << PrintableText(port.device);
     if (!comNames.isEmpty())
-        out << "  (" << comNames.join(QStringLiteral(", ")) << ")";
+        out << "  (" << PrintableText(comNames.join(QStringLiteral(", "))) << ")";
     out << "\n";
     for (const QString& name : port.byId + port.byPath)
-        out << "  stała nazwa: " << name << "\n";
+        out << "  stała nazwa: " << PrintableText(name) << "\n";
     if (port.usb) {
-        out << "  USB " << port.vendorId << ":" << port.productId;
+        out << "  USB " << PrintableText(port.vendorId) << ":" << PrintableText(port.productId);
         if (!port.manufacturer.isEmpty())
-            out << "  " << port.manufacturer;
+            out << "  " << PrintableText(port.manufacturer);
         if (!port.product.isEmpty())
-            out << "  " << port.product;
+            out << "  " << PrintableText(port.product);
         if (!port.serialNumber.isEmpty())
-            out << "  nr seryjny " << port.serialNumber;
+            out << "  nr seryjny " << PrintableText(port.serialNumber);
         out << "\n";
     }
     if (!port.driver.isEmpty())
-        out << "  sterownik: " << port.driver << "\n";
+        out << "  sterownik: " << PrintableText(port.driver) << "\n";
     if (check.actual != 0) {
         out << "  " << check.asked
             << " bit/s: " << (LineRate::Kept(check.asked, check.actual) ? "tak" : "nie");
@@ -92,7 +95,7 @@ void PrintPort(QTextStream& out, const PortDiscovery::PortInfo& port, const QStr
         out << "\n";
     }
     if (!check.problem.isEmpty())
-        out << "  nie można otworzyć: " << check.problem << "\n";
+        out << "  nie można otworzyć: " << PrintableText(check.problem) << "\n";
 }
 
 } // namespace
@@ -131,7 +134,7 @@ int RunPorts(CommandContext& context)
             PrintPort(context.out, port, comNames, check);
     }
     if (json)
-        context.out << QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Indented));
+        context.out << ConsoleJson(QJsonDocument(list));
     else if (ports.isEmpty())
         context.out << "Nie znaleziono portów szeregowych.\n";
     return ExitStatus::Success;
@@ -180,8 +183,9 @@ int RunProbe(CommandContext& context)
     bool found = false;
     for (const DialerProbe::Result& result : probe.Run(ports)) {
         found = found || result.answered;
-        context.out << result.port << ": "
-                    << (result.answered ? QStringLiteral("dialer odpowiada") : result.problem)
+        context.out << PrintableText(result.port) << ": "
+                    << (result.answered ? QStringLiteral("dialer odpowiada")
+                                        : PrintableText(result.problem))
                     << "\n";
     }
     if (!found)

@@ -39,7 +39,7 @@ int RunRead(CommandContext& context)
         !TakeOption(args, {QStringLiteral("-o"), QStringLiteral("--output")}, output))
         return Usage(context.err, QStringLiteral("brak wartości opcji"));
     if (!args.isEmpty())
-        return Usage(context.err, QStringLiteral("nieznany argument \"%1\"").arg(args.first()));
+        return Usage(context.err, QStringLiteral("nieznany argument %1").arg(Quoted(args.first())));
     if (const QString problem = PortProblem(port); !problem.isEmpty())
         return Usage(context.err, problem);
     if (output.isEmpty())

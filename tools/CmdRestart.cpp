@@ -53,7 +53,7 @@ int RunRestart(CommandContext& context)
         !TakeOption(args, {QStringLiteral("--time"), QStringLiteral("-t")}, timeText))
         return Usage(context.err, QStringLiteral("brak wartości opcji"));
     if (!args.isEmpty())
-        return Usage(context.err, QStringLiteral("nieznany argument \"%1\"").arg(args.first()));
+        return Usage(context.err, QStringLiteral("nieznany argument %1").arg(Quoted(args.first())));
     if (const QString problem = PortProblem(port); !problem.isEmpty())
         return Usage(context.err, problem);
     QTime time = QTime::currentTime();

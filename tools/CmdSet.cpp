@@ -29,7 +29,8 @@ int RunSet(CommandContext& context)
         return UsageError(context.err, "set", QStringLiteral("brak pliku po -o"));
     for (const QString& arg : args)
         if (arg.startsWith(u'-'))
-            return UsageError(context.err, "set", QStringLiteral("nieznana opcja \"%1\"").arg(arg));
+            return UsageError(context.err, "set",
+                              QStringLiteral("nieznana opcja %1").arg(Quoted(arg)));
     if (args.size() < 2)
         return UsageError(context.err, "set",
                           QStringLiteral("podaj plik i wartości: zvx set PLIK KLUCZ=WARTOŚĆ..."));
@@ -38,13 +39,13 @@ int RunSet(CommandContext& context)
         const qsizetype equals = pair.indexOf(u'=');
         if (equals <= 0)
             return UsageError(context.err, "set",
-                              QStringLiteral("\"%1\" nie ma postaci KLUCZ=WARTOŚĆ").arg(pair));
+                              QStringLiteral("%1 nie ma postaci KLUCZ=WARTOŚĆ").arg(Quoted(pair)));
         const QString key = pair.left(equals);
         QString problem;
         const EditorField* field = FieldOfKey(key, problem);
         if (!field)
             return UsageError(context.err, "set", problem);
-        entries.push_back({field, key.toStdString(), pair.mid(equals + 1).toStdString(), {}});
+        entries.push_back({field, key.toStdString(), FieldValueUtf8(pair.mid(equals + 1)), {}});
     }
     const QString path = args.first();
     if (output.isEmpty())

@@ -7,6 +7,7 @@
 #include "report/ReportText.h"
 #include "resources/ConstsZVX.h"
 #include "tools/ConfigFileArg.h"
+#include "tools/ConsoleJson.h"
 #include "tools/ExitStatus.h"
 
 #include <QDateTime>
@@ -19,23 +20,6 @@ void PrintHelp(QTextStream& out)
            "Wypisuje raport konfiguracji z pliku PLIK (1024 bajty).\n"
            "  --json    konfiguracja jako JSON (klucze opisuje docs/report-json.md)\n"
            "  --masked  kopia dla klienta: kody dostępu jako \"****\"\n";
-}
-
-// JSON as it may reach a terminal: the writer escapes C0 controls itself; DEL and the C1
-// controls (cp1250's unused bytes read as those) can only stand inside strings, where
-// an escape means the same character.
-QString ConsoleJson(const QByteArray& json)
-{
-    QString text = QString::fromUtf8(json);
-    QString safe;
-    safe.reserve(text.size());
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x7F && c.unicode() <= 0x9F)
-            safe += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-        else
-            safe += c;
-    }
-    return safe;
 }
 
 } // namespace
@@ -66,9 +50,11 @@ int RunShow(CommandContext& context)
     options.printedAt = QDateTime::currentDateTime();
     options.masked = masked;
     const ConfigReport report(settings, options);
-    if (json)
-        context.out << ConsoleJson(ReportJson(report).toJson(QJsonDocument::Indented));
-    else
-        context.out << PrintableText(ReportTextLines(report).join(u'\n')) << "\n";
+    if (json) {
+        context.out << ConsoleJson(ReportJson(report));
+    } else {
+        for (const QString& line : ReportTextLines(report))
+            context.out << PrintableText(line) << '\n';
+    }
     return ExitStatus::Success;
 }

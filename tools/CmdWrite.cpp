@@ -1,5 +1,6 @@
 #include "tools/CmdWrite.h"
 
+#include "device/FileNames.h"
 #include "model/Cp1250.h"
 #include "tools/CommandDocument.h"
 #include "tools/ExitStatus.h"
@@ -43,8 +44,9 @@ int RunWrite(CommandContext& context)
     CommandDocument document(context);
     if (const int status = document.Open(file))
         return status;
-    // Its description, as the window's question before a load shows it.
-    context.out << ConsoleReporter::ConsoleText(
+    // Its description, as the window's question before a load shows it: one line, also
+    // when the record holds a line break.
+    context.out << PrintableText(
                        QString::fromStdString(Cp1250ToUtf8(document.Settings().Comment.GetText(0))))
                 << '\n';
     context.out.flush(); // before the exchange, not with its outcome

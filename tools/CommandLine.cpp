@@ -1,6 +1,7 @@
 #include "tools/CommandLine.h"
 
 #include "device/FileNames.h"
+#include "report/FieldKeys.h"
 #include "resources/ConstsZVX.h"
 #include "resources/Version.h"
 
@@ -64,6 +65,11 @@ int UsageError(QTextStream& err, const char* command, const QString& what)
     return ExitStatus::Usage;
 }
 
+QString Quoted(const QString& arg)
+{
+    return u'"' + MessageValue(arg) + u'"';
+}
+
 bool WantsHelp(const QStringList& args)
 {
     return args.contains(QStringLiteral("-h")) || args.contains(QStringLiteral("--help"));
@@ -113,6 +119,6 @@ int RunCommandLine(const QStringList& args, QTextStream& out, QTextStream& err)
             return c.run(context);
         }
     }
-    err << "zvx: nieznane polecenie \"" << PrintableText(name) << "\" (zob. zvx --help)\n";
+    err << "zvx: nieznane polecenie " << PrintableText(Quoted(name)) << " (zob. zvx --help)\n";
     return ExitStatus::Usage;
 }

@@ -32,5 +32,8 @@ int RunCommandLine(const QStringList& args, QTextStream& out, QTextStream& err);
 bool TakeOption(QStringList& args, const QStringList& names, QString& value);
 // Prints "zvx COMMAND: what (zob. zvx COMMAND --help)" and returns ExitStatus::Usage.
 int UsageError(QTextStream& err, const char* command, const QString& what);
+// arg as a message quotes it: in double quotes, a long one cut (MessageValue), so that a
+// stray megabyte argument does not come back whole.
+QString Quoted(const QString& arg);
 // True when args asks for help ("-h" or "--help").
 bool WantsHelp(const QStringList& args);

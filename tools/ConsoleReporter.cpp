@@ -2,6 +2,8 @@
 
 #include "device/FileNames.h"
 
+#include <QRegularExpression>
+
 void ConsoleReporter::Information(const QString& text)
 {
     m_out << ConsoleText(text) << '\n';
@@ -16,15 +18,16 @@ void ConsoleReporter::Error(const QString& text)
 
 bool ConsoleReporter::Confirm(const QString& text)
 {
-    m_out << ConsoleText(text) << '\n';
+    m_out << PrintableText(text) << '\n';
     m_out.flush();
     return true;
 }
 
 QString ConsoleReporter::ConsoleText(const QString& text)
 {
-    QString lines = text;
-    lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return PrintableText(lines);
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    QStringList lines = text.split(lineBreak);
+    for (QString& line : lines)
+        line = PrintableText(line);
+    return lines.join(u'\n');
 }

@@ -6,8 +6,8 @@
 
 // The dialer link's messages as console lines: information on standard output, errors
 // on standard error, and a load confirmation answered OK after printing its text (the
-// record 0 text the window would ask about). How an exchange ended is the document's
-// outcome, not which of these was called.
+// record 0 text the window would ask about, on one line whatever it holds). How an exchange ended
+// is the document's outcome, not which of these was called.
 class ConsoleReporter : public OutcomeReporter
 {
 public:
@@ -17,9 +17,9 @@ public:
     void Error(const QString& text) override;
     bool Confirm(const QString& text) override;
 
-    // A message as console lines: a lone carriage return (the port's two-line
-    // messages) becomes a line feed; other control characters are shown, never sent
-    // raw (a load confirmation carries record 0 from a file).
+    // One of our messages as console lines: its line breaks (a lone carriage return in
+    // the port's two-line messages) end lines; every other control character is shown,
+    // never sent raw (PrintableText).
     static QString ConsoleText(const QString& text);
 
 private:

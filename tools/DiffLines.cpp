@@ -1,18 +1,12 @@
 #include "tools/DiffLines.h"
 
-namespace {
+#include "device/FileNames.h"
 
-QString Printable(QString text)
-{
-    for (QChar& c : text)
-        if (c.category() == QChar::Other_Control)
-            c = u' ';
-    return text;
-}
+namespace {
 
 QString Quoted(const QString& value)
 {
-    return u'"' + Printable(value) + u'"';
+    return u'"' + PrintableText(value) + u'"';
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "tools/LogOption.h"
 
+#include "device/FileNames.h"
 #include "tools/CommandLine.h"
 
 #include <QFile>
@@ -26,7 +27,7 @@ std::unique_ptr<TextTransferLog> OpenTransferLog(const QString& target, QString&
         if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text) ||
             !file->setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
             problem = QStringLiteral("nie można zapisać dziennika %1: %2")
-                          .arg(target, file->errorString());
+                          .arg(PrintableText(target), file->errorString());
             return nullptr;
         }
     }

@@ -10,7 +10,7 @@ QString TakePortAndFile(QStringList args, QString& port, QString& file)
         return QStringLiteral("brak wartości opcji");
     for (const QString& arg : args)
         if (arg.startsWith(QLatin1Char('-')) && arg != QLatin1String("-"))
-            return QStringLiteral("nieznana opcja \"%1\"").arg(arg);
+            return QStringLiteral("nieznana opcja %1").arg(Quoted(arg));
     if (const QString problem = PortProblem(port); !problem.isEmpty())
         return problem;
     if (args.size() != 1)
@@ -25,7 +25,7 @@ QString PortProblem(const QString& port)
     if (port.isEmpty())
         return QStringLiteral("podaj port: --port PORT");
     if (!IsPortArgument(port))
-        return QStringLiteral("nieprawidłowy port \"%1\"").arg(port);
+        return QStringLiteral("nieprawidłowy port %1").arg(Quoted(port));
     return {};
 }
 

@@ -37,7 +37,7 @@ int main(int argc, char* argv[])
     ProgramLocale::Install(); // before anything reads a locale
     QCoreApplication app(argc, argv);
     InstallPortNameLookup(ProgramSettingsFile(), [](const QString& line) {
-        QTextStream(stderr) << "zvx: " << line << '\n';
+        QTextStream(stderr) << "zvx: " << PrintableText(line) << '\n';
     });
     // Straight from argv: Qt's own arguments() turns bytes that are not UTF-8 into
     // U+FFFD, and such a file name would then name another file, or none.

@@ -1,5 +1,6 @@
 #include "editors/dialogs/UnitConfig.h"
 
+#include "editors/dialogs/CodePageValidator.h"
 #include "editors/dialogs/NoAutoSelectEdit.h"
 #include "editors/fields/ConfigFields.h"
 #include "model/TZorvexSettings.h"
@@ -61,6 +62,8 @@ TFormConfig::TFormConfig(QWidget* parent)
         auto* edit = new NoAutoSelectEdit(panel);
         edit->setObjectName(QString("Edit%1").arg(i + 1));
         edit->setMaxLength(ConfigFields::Table().fields[i].maxLength);
+        m_validators.append(new CodePageValidator(ConfigFields::Table().fields[i], edit));
+        edit->setValidator(m_validators.back());
         m_edits.append(edit);
     }
 
@@ -129,8 +132,11 @@ bool TFormConfig::eventFilter(QObject* watched, QEvent* event)
 int TFormConfig::EditSettings(TZorvexSettings& settings)
 {
     ConfigFields fields = ConfigFields::Load(settings);
-    for (int i = 0; i < ConfigFields::Count; ++i)
-        m_edits[i]->setText(QString::fromStdString(fields.texts[i]));
+    for (int i = 0; i < ConfigFields::Count; ++i) {
+        const QString text = QString::fromStdString(fields.texts[i]);
+        m_validators[i]->Keep(text);
+        m_edits[i]->setText(text);
+    }
     m_edits[0]->setFocus();
 
     const int result = ShowModal();

@@ -4,6 +4,7 @@
 
 #include <QList>
 
+class CodePageValidator;
 class QLineEdit;
 class TZorvexSettings;
 
@@ -30,5 +31,7 @@ protected:
 
 private:
     QList<QLineEdit*> m_edits;
+    // A character a record cannot hold is never typed or pasted into Edit1..Edit14.
+    QList<CodePageValidator*> m_validators;
     QList<QWidget*> m_tabOrder; // BitBtn1, BitBtn2, Edit1..Edit14
 };

@@ -1,5 +1,6 @@
 #include "editors/fields/ByteText.h"
 
+#include "editors/fields/MessageText.h"
 #include "model/Exception.h"
 #include "resources/ConstsZVX.h"
 
@@ -27,11 +28,7 @@ std::optional<long> DecimalValue(const std::string& text)
 
 std::string NotValidInteger(const std::string& text)
 {
-    std::string message = ConstsZVX::NotValidInteger;
-    const auto at = message.find("%s");
-    if (at != std::string::npos)
-        message = message.substr(0, at) + text + message.substr(at + 2);
-    return message;
+    return FormatText(ConstsZVX::NotValidInteger, {MessageValue(text)});
 }
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "editors/fields/EventCodeFields.h"
 
 #include "editors/fields/FieldTableKit.h"
+#include "editors/fields/MessageText.h"
 #include "model/Cp1250.h"
 
 #include <optional>
@@ -89,7 +90,7 @@ const EditorArea& EventCodeFields::Table()
                     text.size() == 5 && text[2] == ':' ? TimePart(text.substr(0, 2)) : std::nullopt;
                 const auto minute = hour ? TimePart(text.substr(3, 2)) : std::nullopt;
                 if (!hour || !minute || *hour > 23 || *minute > 59)
-                    return Format(ConstsZVX::FieldNotATime, text);
+                    return Format(ConstsZVX::FieldNotATime, MessageValue(text));
                 m.hour = *hour;
                 m.minute = *minute;
                 return std::nullopt;

@@ -1,6 +1,7 @@
 #include "editors/fields/FieldTableKit.h"
 
 #include "editors/fields/ByteText.h"
+#include "editors/fields/MessageText.h"
 #include "model/Exception.h"
 
 namespace FieldTableKit {
@@ -47,11 +48,7 @@ std::vector<OwnedBits> Bytes(int first, int count)
 
 std::string Format(const char* message, const std::string& text)
 {
-    std::string formatted = message;
-    const auto at = formatted.find("%s");
-    if (at != std::string::npos)
-        formatted.replace(at, 2, text);
-    return formatted;
+    return FormatText(message, {text});
 }
 
 std::string ItemText(const std::vector<std::string>& items, int index)
@@ -69,7 +66,7 @@ int ItemIndex(const std::vector<std::string>& items, const std::string& text)
 
 std::string NotAnItem(const std::string& text, const std::vector<std::string>& items)
 {
-    return Format(Format(ConstsZVX::FieldNotAnItem, text).c_str(), Joined(items));
+    return FormatText(ConstsZVX::FieldNotAnItem, {MessageValue(text), Joined(items)});
 }
 
 std::string FlagsText(const std::vector<std::string>& names, const std::vector<bool>& flags)

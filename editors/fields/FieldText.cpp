@@ -3,12 +3,14 @@
 #include "editors/fields/ByteText.h"
 #include "editors/fields/EditorAreas.h"
 #include "editors/fields/FieldTableKit.h"
+#include "editors/fields/MessageText.h"
+#include "model/Cp1250.h"
 #include "model/TZorvexSettings.h"
 #include "resources/ConstsZVX.h"
 
-namespace {
+#include <cstdio>
 
-using FieldTableKit::Format;
+namespace {
 
 bool IsChoice(FieldKind kind)
 {
@@ -47,11 +49,29 @@ std::string CharacterAt(const std::string& text, std::size_t i)
     return text.substr(i, end - i);
 }
 
-// Whether the field's key filter lets c through (after upper case), range aside.
-bool AmongKeys(const EditorField& field, char16_t c)
+// "U+1F600 „😀”"; a character that cannot be shown, by its number alone.
+std::string CharacterName(char32_t c)
 {
-    return field.keys.empty() ||
-           (c != 0 && c < 0x80 && field.keys.find(static_cast<char>(c)) != std::string::npos);
+    char number[16];
+    std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(c));
+    const bool shown =
+        c >= 0x20 && !(c >= 0x7F && c <= 0x9F) && !(c >= 0xD800 && c <= 0xDFFF) && c <= 0x10FFFF;
+    std::string name = number;
+    if (shown) {
+        name += " „";
+        AppendUtf8(name, c);
+        name += "”";
+    }
+    return name;
+}
+
+// The first character of text (UTF-8) a field without keys does not take, named.
+std::optional<std::string> RefusedCharacter(const EditorField& field, const std::string& text)
+{
+    for (std::size_t i = 0; i < text.size();)
+        if (const char32_t c = NextCodePoint(text, i); !TakesCharacter(field, c))
+            return CharacterName(c);
+    return std::nullopt;
 }
 
 char16_t UpperCase(const EditorField& field, char16_t c)
@@ -61,13 +81,21 @@ char16_t UpperCase(const EditorField& field, char16_t c)
 
 } // namespace
 
+bool TakesCharacter(const EditorField& field, char32_t c)
+{
+    if (!field.keys.empty())
+        return c != 0 && c < 0x80 && field.keys.find(static_cast<char>(c)) != std::string::npos;
+    const bool control = c < 0x20 || (c >= 0x7F && c <= 0x9F);
+    return !control && Cp1250Holds(c);
+}
+
 char16_t FilteredKey(const EditorField& field, const std::string& text, char16_t key)
 {
     constexpr char16_t backspace = 8;
     if (key == backspace)
         return key;
     key = UpperCase(field, key);
-    if (!AmongKeys(field, key))
+    if (!TakesCharacter(field, key))
         return 0;
     if (field.kind == fkNumber &&
         !AppendedDigitFits(text, static_cast<char>(key), field.minimum, field.maximum))
@@ -90,26 +118,30 @@ std::optional<std::string> TypedText(const EditorField& field, std::string& text
     for (char& c : text)
         if (c >= 'a' && c <= 'z')
             c = static_cast<char>(UpperCase(field, static_cast<char16_t>(c)));
+    // Before the length: a record could not hold such a character however short the text.
+    if (field.keys.empty())
+        if (auto refused = RefusedCharacter(field, text))
+            return FormatText(ConstsZVX::FieldCharRefused, {MessageValue(text), *refused});
     if (field.maxLength > 0 && Characters(text) > field.maxLength)
-        return Format(Format(ConstsZVX::FieldTooLong, text).c_str(),
-                      std::to_string(field.maxLength));
+        return FormatText(ConstsZVX::FieldTooLong,
+                          {MessageValue(text), std::to_string(field.maxLength)});
     if (!field.keys.empty())
         for (std::size_t i = 0; i < text.size(); ++i)
-            if (!AmongKeys(field, static_cast<unsigned char>(text[i]))) {
+            if (!TakesCharacter(field, static_cast<unsigned char>(text[i]))) {
                 // A number that is no number is told as OK in the dialog tells it.
                 if (field.kind == fkNumber && field.check)
                     if (auto error = field.check(text))
                         return error;
-                return Format(Format(ConstsZVX::FieldKeyRefused, CharacterAt(text, i)).c_str(),
-                              field.keys);
+                return FormatText(ConstsZVX::FieldKeyRefused, {CharacterAt(text, i), field.keys});
             }
     if (field.kind == fkNumber) {
         // The filter judges each digit as if appended to what the edit holds.
         std::string typed;
         for (const char digit : text) {
             if (!AppendedDigitFits(typed, digit, field.minimum, field.maximum))
-                return Format(Format(ConstsZVX::FieldOutOfRange, text).c_str(),
-                              std::to_string(field.minimum) + ".." + std::to_string(field.maximum));
+                return FormatText(ConstsZVX::FieldOutOfRange,
+                                  {MessageValue(text), std::to_string(field.minimum) + ".." +
+                                                           std::to_string(field.maximum)});
             typed.push_back(digit);
         }
     }

@@ -69,8 +69,9 @@ void TstFileNames::printable_data()
     QTest::addColumn<QString>("shown");
     QTest::newRow("plain Polish") << "Łódź, ul. Żółta 5"
                                   << "Łódź, ul. Żółta 5";
-    QTest::newRow("line feed and tab stay") << "a\tb\nc"
-                                            << "a\tb\nc";
+    // A record or a name that holds a line break stays one line.
+    QTest::newRow("line feed and tab") << "a\tb\nc" << QString::fromUtf8("a␉b␊c");
+    QTest::newRow("CR LF") << "Sklep\r\nul. Długa" << QString::fromUtf8("Sklep␍␊ul. Długa");
     QTest::newRow("escape sequence") << "\x1B]0;zly\x07x" << QString::fromUtf8("␛]0;zly␇x");
     QTest::newRow("carriage return") << "ok\rFAKE" << QString::fromUtf8("ok␍FAKE");
     QTest::newRow("null and DEL") << QString(QChar(0)) + "\x7F" << QString::fromUtf8("␀␡");

@@ -2,10 +2,13 @@
 #include "editors/dialogs/UnitConfig.h"
 #include "editors/dialogs/UnitHistory.h"
 #include "editors/dialogs/UnitSystemOptions.h"
+#include "model/Cp1250.h"
 #include "model/TZorvexSettings.h"
 #include "widgets/RadioGroup.h"
 
 #include "tests/editors/DialogTestKit.h"
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -51,6 +54,8 @@ private slots:
     void configArrowsStepThroughTheBlocks();
     void configPolishTextAndLimit();
     void configCancel();
+    void configTakesOnlyWhatARecordHolds_data();
+    void configTakesOnlyWhatARecordHolds();
 };
 
 void TstOptionDialogs::alarmInputsShowAndRebuild()
@@ -264,6 +269,63 @@ void TstOptionDialogs::configCancel()
         });
     QCOMPARE(result, 2);
     QVERIFY(s == before);
+}
+
+void TstOptionDialogs::configTakesOnlyWhatARecordHolds_data()
+{
+    QTest::addColumn<QByteArray>("record"); // record 1 (Edit2) as the file holds it
+    QTest::addColumn<QString>("input");     // typed as one key, or pasted with Ctrl+V
+    QTest::addColumn<bool>("paste");
+    QTest::addColumn<QString>("shown"); // Edit2 afterwards, and record 1 after OK
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+    QTest::newRow("typed Polish") << QByteArray() << "Ż" << false << "Ż";
+    QTest::newRow("typed euro sign") << QByteArray("a") << "€" << false << "a€";
+    QTest::newRow("typed emoji") << QByteArray("a") << emoji << false << "a";
+    QTest::newRow("typed CJK") << QByteArray("a") << "中" << false << "a";
+    QTest::newRow("typed lone surrogate")
+        << QByteArray("a") << QString(QChar(0xD800)) << false << "a";
+    QTest::newRow("pasted Polish") << QByteArray("a") << "ul. Żółta 5" << true << "aul. Żółta 5";
+    QTest::newRow("pasted with emoji") << QByteArray("a") << "ul. " + emoji << true << "a";
+    QTest::newRow("pasted with CJK") << QByteArray("a") << "ul. 中" << true << "a";
+    QTest::newRow("pasted with a tab") << QByteArray("a") << "ul.\t5" << true << "a";
+    QTest::newRow("pasted escape") << QByteArray("a") << "\x1B[2J" << true << "a";
+    // What the file holds stays, and does not stop the record from being edited.
+    QTest::newRow("record with a tab, typed") << QByteArray("a\tb") << "c" << false << "a\tbc";
+    QTest::newRow("record with a tab, pasted tab") << QByteArray("a\tb") << "\t" << true << "a\tb";
+}
+
+// Edit1..Edit14 take only characters a record can hold (Windows-1250, no control
+// characters), typed or pasted; a paste that brings in another is not taken at all.
+void TstOptionDialogs::configTakesOnlyWhatARecordHolds()
+{
+    QFETCH(QByteArray, record);
+    QFETCH(QString, input);
+    QFETCH(bool, paste);
+    QFETCH(QString, shown);
+    TZorvexSettings s = Factory();
+    s.Comment.SetText(1, record.toStdString());
+    TFormConfig dialog;
+    QString edited;
+    const int result = DriveModal(
+        dialog, [&] { return dialog.EditSettings(s); },
+        [&] {
+            Press(Qt::Key_D, Qt::AltModifier); // Edit2
+            Press(Qt::Key_End);
+            if (paste) {
+                QApplication::clipboard()->setText(input);
+                Press(Qt::Key_V, Qt::ControlModifier);
+            } else {
+                QTest::sendKeyEvent(QTest::KeyAction::Press, Focused(), Qt::Key_unknown, input,
+                                    Qt::NoModifier);
+                QTest::sendKeyEvent(QTest::KeyAction::Release, Focused(), Qt::Key_unknown, input,
+                                    Qt::NoModifier);
+            }
+            edited = dialog.findChild<QLineEdit*>("Edit2")->text();
+            Press(Qt::Key_Return);
+        });
+    QCOMPARE(result, 1);
+    QCOMPARE(edited, shown);
+    QCOMPARE(QString::fromStdString(Cp1250ToUtf8(s.Comment.GetText(1))), shown);
 }
 
 QTEST_MAIN(TstOptionDialogs)

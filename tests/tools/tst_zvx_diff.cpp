@@ -94,11 +94,12 @@ void TstZvxDiff::diffOfFiles()
 
     QCOMPARE(Run({"diff", a, b}), ExitStatus::ExchangeFailed);
     QVERIFY(Run.err.isEmpty());
-    // A control character in a record would break the line; it shows as a blank.
+    // A control character in a record would break the line; it shows as its picture, so
+    // that "ul. Długa 1\r\n" and "ul. Długa 1" differ visibly.
     QCOMPARE(Run.out.split('\n'),
              (QStringList{"A: " + a, "B: " + b,
                           "Konfiguracja | Adres (wiersz 1) | \"\" | "
-                          "\"ul. D\u0142uga 1  \"",
+                          "\"ul. D\u0142uga 1\u240D\u240A\"",
                           "Telefony | NR 2 | \"\" | \"12\"",
                           "Bajty nieedytowane | Bajt 60 | \"0x00\" | \"0x07\"", ""}));
 }

@@ -12,10 +12,12 @@
 #include <QtTest>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -83,6 +85,13 @@ bool HasRawControl(const QString& text)
     return false;
 }
 
+// Bytes written into a pipe and not yet read from it.
+int Unread(int fd)
+{
+    int count = -1;
+    return ioctl(fd, FIONREAD, &count) == 0 ? count : -1;
+}
+
 } // namespace
 
 class TstZvxFiles : public QObject
@@ -104,12 +113,14 @@ private slots:
     void unwritableOutputFails();
     void configurationOnStandardOutput();
     void readToStandardOutputKeepsMessagesApart();
+    void documentOnStandardInput_data();
+    void documentOnStandardInput();
 
 private:
     CliRun Run; // Run({...}) runs the tool; Run.out and Run.err hold what it printed
     QTemporaryDir m_dir;
     std::string Path(const QString& name) const { return m_dir.filePath(name).toStdString(); }
-    // A configuration file whose records carry terminal control sequences.
+    // A configuration file whose records carry terminal control sequences and line breaks.
     QString HostileFile();
 };
 
@@ -240,7 +251,7 @@ QString TstZvxFiles::HostileFile()
 {
     TZorvexSettings settings;
     settings.LoadDefaults();
-    settings.Comment.SetText(0, "Sklep\x1B]0;przejety\x07\x1B[2J");
+    settings.Comment.SetText(0, "Sklep\x1B]0;przejety\x07\x1B[2J\r\nWPIS");
     settings.Comment.SetText(1, "ul.\rFALSZ\x7F\x81\x9B");
     const QString path = m_dir.filePath("wrogi.zvx");
     if (!ConfigFile::Save(settings, path.toStdString()).Ok())
@@ -258,8 +269,12 @@ void TstZvxFiles::controlCharactersNeverRaw_data()
                           << ExitStatus::ExchangeFailed;
     QTest::newRow("write") << QStringList{"write", "--port", "@dialer", "@file"}
                            << ExitStatus::Success;
+    QTest::newRow("get") << QStringList{"get", "@file", "records.0", "records.1"}
+                         << ExitStatus::Success;
     QTest::newRow("name of a missing file")
         << QStringList{"show", m_dir.filePath("\x1B[2JSklep\a.zvx")} << ExitStatus::FileError;
+    QTest::newRow("name with a line break")
+        << QStringList{"show", m_dir.filePath("Sklep\nWPIS.zvx")} << ExitStatus::FileError;
 }
 
 void TstZvxFiles::controlCharactersNeverRaw()
@@ -273,6 +288,9 @@ void TstZvxFiles::controlCharactersNeverRaw()
     QCOMPARE(Run(args), status);
     QVERIFY2(!HasRawControl(Run.out + Run.err), qPrintable(Run.out + Run.err));
     QVERIFY((Run.out + Run.err).contains("Sklep"));
+    // A line break of the file's own stays within its line: nothing starts a line of ours.
+    for (const QString& line : (Run.out + Run.err).split(u'\n'))
+        QVERIFY2(!line.contains("WPIS") || line.contains("Sklep"), qPrintable(Run.out + Run.err));
 }
 
 void TstZvxFiles::emulateLinkRefusesExistingPath_data()
@@ -365,6 +383,62 @@ void TstZvxFiles::readToStandardOutputKeepsMessagesApart()
     std::copy(bytes.data().begin(), bytes.data().end(), file.begin());
     QVERIFY(ConfigFile::Check(file).Ok());
     QVERIFY2(err.contains("Konfiguracja odczytana poprawnie"), qPrintable(err));
+}
+
+void TstZvxFiles::documentOnStandardInput_data()
+{
+    QTest::addColumn<QByteArrayList>("pieces"); // each sent once zvx has read the one before
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("err");
+    QTest::addColumn<QString>("alarmEntry"); // read back afterwards
+    const QByteArray edit = R"({"areas": {"delays": {"fields": {"alarmEntry": "45"}}}})";
+    QTest::newRow("whole") << QByteArrayList{edit} << ExitStatus::Success << ""
+                           << "45";
+    QTest::newRow("in pieces") << QByteArrayList{edit.left(9), edit.mid(9, 20), edit.mid(29)}
+                               << ExitStatus::Success << ""
+                               << "45";
+    QTest::newRow("cut off") << QByteArrayList{edit.left(30)} << ExitStatus::Usage
+                             << "nieprawidłowy dokument JSON"
+                             << "0";
+    QTest::newRow("beyond the limit")
+        << QByteArrayList{R"({"records": [")" + QByteArray(4 * 1024 * 1024, 'x') + R"("]})"}
+        << ExitStatus::Usage << "Dokument JSON jest za duży (ponad 4194304 bajtów)"
+        << "0";
+}
+
+// "zvx apply FILE -" reads standard input to its end, as a pipe delivers it, and no
+// further than a document can be long.
+void TstZvxFiles::documentOnStandardInput()
+{
+    QFETCH(QByteArrayList, pieces);
+    QFETCH(int, status);
+    QFETCH(QString, err);
+    QFETCH(QString, alarmEntry);
+    const QString file = m_dir.filePath("dok.zvx");
+    QFile::remove(file);
+    QVERIFY(QFile::copy(kFactoryFile, file));
+    int pipe[2];
+    QVERIFY(pipe2(pipe, O_CLOEXEC) == 0);
+    std::signal(SIGPIPE, SIG_IGN); // a refused document is not read to its end
+    QProcess zvx;
+    zvx.setChildProcessModifier([readEnd = pipe[0]] { dup2(readEnd, STDIN_FILENO); });
+    zvx.start(kZvx, {"apply", file, "-"});
+    QVERIFY(zvx.waitForStarted());
+    close(pipe[0]);
+    for (const QByteArray& piece : pieces) {
+        QTRY_COMPARE(Unread(pipe[1]), 0);
+        // Short only where zvx stops reading at the limit; the outcome tells the rest.
+        const ssize_t written = write(pipe[1], piece.constData(), piece.size());
+        Q_UNUSED(written);
+    }
+    close(pipe[1]);
+    QVERIFY(zvx.waitForFinished(60000));
+    QCOMPARE(zvx.exitCode(), status);
+    const QString printed = QString::fromUtf8(zvx.readAllStandardError());
+    QVERIFY2(printed.contains(err), qPrintable(printed));
+    QVERIFY(printed.size() < 400);
+    QCOMPARE(Run({"get", file, "delays.alarmEntry"}), ExitStatus::Success);
+    QCOMPARE(Run.out, alarmEntry + u'\n');
 }
 
 QTEST_GUILESS_MAIN(TstZvxFiles)

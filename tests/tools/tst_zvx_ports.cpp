@@ -54,7 +54,8 @@ void TstZvxPorts::initTestCase()
 {
     QVERIFY(m_tree.IsValid());
     const QString ftdi = QStringLiteral("pci0000:00/0000:00:14.0/usb1/1-2");
-    QVERIFY(m_tree.AddUsbDevice(ftdi, "0403", "6001", "FTDI", "FT232R USB UART", "A50285BI"));
+    QVERIFY(
+        m_tree.AddUsbDevice(ftdi, "0403", "6001", "FTDI", "FT232R\rUSB UART\x1B[2J", "A50285BI"));
     QVERIFY(m_tree.AddTty("ttyUSB0", ftdi + "/1-2:1.0/ttyUSB0", "ftdi_sio"));
     QVERIFY(m_tree.AddStableName("by-id", "usb-FTDI_FT232R_A50285BI-if00-port0", "ttyUSB0"));
     qputenv("ZVX_SYS_ROOT", m_tree.Sys().toLocal8Bit());
@@ -111,7 +112,9 @@ void TstZvxPorts::portsAsText()
 {
     QCOMPARE(Run({"ports"}), ExitStatus::Success);
     QVERIFY2(Run.out.startsWith(m_tree.Dev() + "/ttyUSB0  (COM4)\n"), qPrintable(Run.out));
-    QVERIFY(Run.out.contains("USB 0403:6001  FTDI  FT232R USB UART  nr seryjny A50285BI"));
+    // The adapter's own strings, a terminal's escape sequence in its product name shown.
+    QVERIFY2(Run.out.contains("USB 0403:6001  FTDI  FT232R␍USB UART␛[2J  nr seryjny A50285BI"),
+             qPrintable(Run.out));
 }
 
 void TstZvxPorts::probeFindsTheDialer()
