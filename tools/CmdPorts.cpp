@@ -1,6 +1,7 @@
 #include "tools/CmdPorts.h"
 
 #include "device/DialerProbe.h"
+#include "device/FileNames.h"
 #include "serial/ComTypes.h"
 #include "serial/LineRate.h"
 #include "serial/PortDiscovery.h"
@@ -63,9 +64,14 @@ QJsonObject PortJson(const PortDiscovery::PortInfo& port, const QStringList& com
                        {"lineRate", RateJson(check)}};
 }
 
-void PrintPort(QTextStream& out, const PortDiscovery::PortInfo& port, const QStringList& comNames,
-               const PortDiscovery::PortCheck& check)
+// The adapter's own strings (maker, product, serial number) and the names udev made of
+// them come from the device: printed through PrintableText, so that no byte of theirs
+// reaches the terminal as a control.
+void PrintPort(QTextStream& console, const PortDiscovery::PortInfo& port,
+               const QStringList& comNames, const PortDiscovery::PortCheck& check)
 {
+    QString text;
+    QTextStream out(&text);
     out << port.device;
     if (!comNames.isEmpty())
         out << "  (" << comNames.join(QStringLiteral(", ")) << ")";
@@ -93,6 +99,8 @@ void PrintPort(QTextStream& out, const PortDiscovery::PortInfo& port, const QStr
     }
     if (!check.problem.isEmpty())
         out << "  nie można otworzyć: " << check.problem << "\n";
+    out.flush();
+    console << PrintableText(text);
 }
 
 } // namespace
@@ -172,16 +180,17 @@ int RunProbe(CommandContext& context)
         for (const auto& port : PortDiscovery::Discover(MachineRoots()))
             ports << port.device;
 
-    std::unique_ptr<TextTransferLog> log;
-    if (!OpenLogOption(logTarget, log, context.err))
+    if (!OpenLogOption(context, logTarget))
         return ExitStatus::FileError;
     DialerProbe probe;
-    probe.SetLog(log.get());
+    probe.SetLog(context.log.get());
     bool found = false;
     for (const DialerProbe::Result& result : probe.Run(ports)) {
         found = found || result.answered;
-        context.out << result.port << ": "
-                    << (result.answered ? QStringLiteral("dialer odpowiada") : result.problem)
+        // One line per port: a message's own line break ("portu COM\r(port ...") too.
+        context.out << PrintableText(result.port + QStringLiteral(": ") +
+                                     (result.answered ? QStringLiteral("dialer odpowiada")
+                                                      : result.problem.simplified()))
                     << "\n";
     }
     if (!found)

@@ -1,5 +1,6 @@
 #include "device/FileNames.h"
 #include "resources/ConstsZVX.h"
+#include "settings/ProgramSettings.h"
 #include "tools/CommandLine.h"
 #include "tools/ExitStatus.h"
 #include "tools/PortNameLookup.h"
@@ -34,9 +35,12 @@ QString FinishOutput(QTextStream& out, QFile& file)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    InstallPortNameLookup(ProgramSettingsFile(), [](const QString& line) {
+    InstallPortNameLookup(ProgramSettings::Path(), [](const QString& line) {
         QTextStream(stderr) << "zvx: " << line << '\n';
     });
+    if (const QString notice = ProgramSettings::FormerFileNotice(app.applicationFilePath());
+        !notice.isEmpty())
+        QTextStream(stderr) << "zvx: " << notice << '\n';
     // Straight from argv: Qt's own arguments() turns bytes that are not UTF-8 into
     // U+FFFD, and such a file name would then name another file, or none.
     QStringList args;
