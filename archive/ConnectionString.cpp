@@ -101,6 +101,13 @@ QString Problem(const QString& text)
     for (const Parameter& p : *parameters) {
         if (IsPasswordKeyword(p.keyword) || HoldsAddressPassword(p.value))
             return QString::fromUtf8(ConstsZVX::ArchivePassword);
+        // libpq reads a dbname that holds a '=' or an address as a connection string of
+        // its own, password and all.
+        if (p.keyword.compare(QLatin1String("dbname"), Qt::CaseInsensitive) == 0 &&
+            (p.value.contains(u'=') || IsUri(p.value.trimmed()))) {
+            if (const QString inner = Problem(p.value); !inner.isEmpty())
+                return inner;
+        }
     }
     return {};
 }

@@ -6,6 +6,7 @@
 #include "tests/archive/SilentServer.h"
 
 #include "archive/ArchiveRecorder.h"
+#include "archive/ArchiveSql.h"
 #include "model/Cp1250.h"
 #include "resources/ConstsZVX.h"
 #include "settings/TemporaryProgramSettings.h"
@@ -15,6 +16,9 @@
 #include <QtTest>
 
 #include <memory>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -97,6 +101,10 @@ private slots:
     void fourFlushersSendOnce_data();
     void fourFlushersSendOnce();
     void unknownDatabaseQueues();
+    void reasons_data();
+    void reasons();
+    void fileAccess_data();
+    void fileAccess();
 };
 
 void TstArchiveQueue::boundedWaits_data()
@@ -296,6 +304,131 @@ void TstArchiveQueue::unknownDatabaseQueues()
              qPrintable(recorder.Problem()));
     // No archive was made in its place.
     QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("dane/zorvex/archiwum.sqlite"))));
+}
+
+void TstArchiveQueue::reasons_data()
+{
+    QTest::addColumn<QString>("code"); // the driver's native code
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<bool>("notADatabase");
+    QTest::newRow("sqlite full disk") << "13"
+                                      << "brak miejsca na dysku" << false;
+    QTest::newRow("sqlite full disk, extended") << "269"
+                                                << "brak miejsca na dysku" << false;
+    QTest::newRow("sqlite busy") << "5"
+                                 << "archiwum jest zablokowane przez inny program" << false;
+    QTest::newRow("sqlite read-only") << "8"
+                                      << "brak prawa zapisu" << false;
+    QTest::newRow("sqlite disk error") << "10"
+                                       << "błąd odczytu lub zapisu dysku" << false;
+    QTest::newRow("sqlite not a database") << "26"
+                                           << "tekst sterownika" << true;
+    QTest::newRow("sqlite damaged") << "11"
+                                    << "tekst sterownika" << true;
+    QTest::newRow("postgresql disk full") << "53100"
+                                          << "brak miejsca na dysku" << false;
+    QTest::newRow("postgresql lock timeout")
+        << "55P03"
+        << "archiwum jest zablokowane przez inny program" << false;
+    QTest::newRow("postgresql statement timeout")
+        << "57014"
+        << "archiwum nie odpowiedziało w ciągu 5 s" << false;
+}
+
+// A full disk is no "To nie jest plik archiwum": each failure in the user's words, and
+// only a file that is no database at all is taken for one.
+void TstArchiveQueue::reasons()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, reason);
+    QFETCH(bool, notADatabase);
+    const QSqlError error(QStringLiteral("tekst sterownika"), QString(), QSqlError::StatementError,
+                          code);
+    QCOMPARE(ArchiveSql::Reason(error), reason);
+    QCOMPARE(ArchiveSql::NotADatabase(error), notADatabase);
+}
+
+void TstArchiveQueue::fileAccess_data()
+{
+    QTest::addColumn<QString>("file");    // the archive file, in the data folder
+    QTest::addColumn<int>("fileMode");    // 0: none there yet
+    QTest::addColumn<int>("walMode");     // its write-ahead log; 0: none
+    QTest::addColumn<bool>("foreign");    // owned by another user
+    QTest::addColumn<QString>("refusal"); // how Error begins; empty: opened
+    const QString foreign = QStringLiteral("Archiwum %1 należy do innego użytkownika");
+    const QString notRegular = QStringLiteral("Archiwum %1 nie jest zwykłym plikiem");
+    QTest::newRow("new") << "archiwum.sqlite" << 0 << 0 << false << "";
+    QTest::newRow("own, readable by all") << "archiwum.sqlite" << 0644 << 0 << false << "";
+    QTest::newRow("own, writable by all, log too")
+        << "archiwum.sqlite" << 0666 << 0644 << false << "";
+    QTest::newRow("another user's, planted 0666")
+        << "archiwum.sqlite" << 0666 << 0 << true << foreign;
+    QTest::newRow("a FIFO") << "fifo" << 0 << 0 << false << notRegular;
+}
+
+// The archive holds the customers' access codes: on every opening, a file of another
+// user's is refused, the user's own is made 0600 (its log too), the data folder 0700, and
+// nothing that is not a regular file is opened or waited on.
+void TstArchiveQueue::fileAccess()
+{
+    QFETCH(QString, file);
+    QFETCH(int, fileMode);
+    QFETCH(int, walMode);
+    QFETCH(bool, foreign);
+    QFETCH(QString, refusal);
+    if (foreign && ::geteuid() != 0)
+        QSKIP("giving a file to another user needs root");
+    QTemporaryDir dir;
+    const QByteArray data = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path()));
+    const auto restore = qScopeGuard([&] { qputenv("XDG_DATA_HOME", data); });
+    const QString folder = dir.filePath(QStringLiteral("zorvex"));
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0755) == 0);
+    const QString path = folder + u'/' + file;
+    const QByteArray name = QFile::encodeName(path);
+    if (file == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+    if (fileMode != 0) {
+        ArchiveDatabase made(ArchiveDatabase::Kind::SQLite, path);
+        QVERIFY2(made.Open(), qPrintable(made.Error()));
+        made.Close();
+        QCOMPARE(::chmod(name.constData(), mode_t(fileMode)), 0);
+        if (foreign)
+            QCOMPARE(::chown(name.constData(), 65534, 65534), 0);
+    }
+    if (walMode != 0) {
+        QFile wal(path + QStringLiteral("-wal"));
+        QVERIFY(wal.open(QIODevice::WriteOnly));
+        wal.close();
+        QCOMPARE(::chmod(QFile::encodeName(wal.fileName()).constData(), mode_t(walMode)), 0);
+    }
+    ArchiveDatabase db(ArchiveDatabase::Kind::SQLite, path);
+    const bool opened = db.Open();
+    struct stat folderStat
+    {
+    };
+    QCOMPARE(::stat(QFile::encodeName(folder).constData(), &folderStat), 0);
+    QCOMPARE(folderStat.st_mode & 0777, mode_t(0700));
+    if (!refusal.isEmpty()) {
+        QVERIFY(!opened);
+        QVERIFY2(db.Error().startsWith(refusal.arg(path)), qPrintable(db.Error()));
+        struct stat st
+        {
+        };
+        QCOMPARE(::lstat(name.constData(), &st), 0);
+        if (fileMode != 0)
+            QCOMPARE(st.st_mode & 0777, mode_t(fileMode)); // left as it was
+        return;
+    }
+    QVERIFY2(opened, qPrintable(db.Error()));
+    for (const QString& own : {path, path + QStringLiteral("-wal")}) {
+        struct stat st
+        {
+        };
+        if (::stat(QFile::encodeName(own).constData(), &st) == 0)
+            QVERIFY2((st.st_mode & 077) == 0, qPrintable(own));
+    }
 }
 
 QTEST_GUILESS_MAIN(TstArchiveQueue)
