@@ -39,12 +39,20 @@ QString SourceKey(const ArchiveEntry& entry)
 QtMessageHandler g_previousHandler = nullptr;
 
 // Qt's PostgreSQL driver warns on standard error when it cannot free a prepared statement
-// of a connection that has failed or been cut off: the failure is told already, in the
-// user's words and once. Every other message goes where it went.
+// of a connection that has failed or been cut off, when a cut-off connection is used, and
+// when it does not know the server's version: the failure is told already, in the user's
+// words and once. Every other message goes where it went.
 void QuietDriverWarnings(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
-    if (type == QtWarningMsg && text.startsWith(QLatin1String("Unable to free statement")))
-        return;
+    static const QLatin1String noise[] = {
+        QLatin1String("Unable to free statement"),
+        QLatin1String("no connection to the server"),
+        QLatin1String("This version of PostgreSQL is not supported"),
+    };
+    if (type == QtWarningMsg)
+        for (const QLatin1String& start : noise)
+            if (text.startsWith(start))
+                return;
     if (g_previousHandler)
         g_previousHandler(type, context, text);
 }

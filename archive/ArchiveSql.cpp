@@ -45,12 +45,14 @@ QString Failure(const QString& what, const QSqlQuery& query, const QSqlDatabase&
 }
 
 // SQLite's primary result code (its extended codes keep it in the low byte); -1 for a
-// PostgreSQL SQLSTATE.
+// PostgreSQL SQLSTATE, which is always five characters, often all digits ("53100"),
+// where SQLite's codes, extended ones included, have four digits at most.
 int SqliteCode(const QSqlError& error)
 {
+    const QString native = error.nativeErrorCode();
     bool numeric = false;
-    const int code = error.nativeErrorCode().toInt(&numeric);
-    return numeric ? code & 0xFF : -1;
+    const int code = native.toInt(&numeric);
+    return numeric && native.size() < 5 ? code & 0xFF : -1;
 }
 
 QString Reason(const QSqlError& error)

@@ -127,6 +127,8 @@ void TstArchiveQueue::boundedWaits()
 {
     QFETCH(QString, holder);
     QFETCH(QString, reason);
+    // The reason is told once, in Polish: nothing of the driver's own reaches standard error.
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
     QTemporaryDir dir;
     std::unique_ptr<SilentServer> silent;
     ArchivePlace place;
