@@ -1,22 +1,20 @@
 #include "archive/ArchiveDatabase.h"
 
 #include "archive/ArchiveColumns.h"
+#include "archive/ArchiveFileAccess.h"
 #include "archive/ArchiveSchema.h"
 #include "archive/ArchiveSql.h"
+#include "archive/ConnectionString.h"
+#include "archive/DriverHandle.h"
 
 #include <QAtomicInteger>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
 
+#include <mutex>
 #include <set>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -38,25 +36,25 @@ QString SourceKey(const ArchiveEntry& entry)
     return key.isNull() ? QStringLiteral("") : key;
 }
 
-// Creates the file with mode 0600 before SQLite does (SQLite would follow the umask),
-// and its folder with 0700: the archive holds the customers' access codes. The
-// write-ahead log and its index take the file's mode.
-bool PrepareFile(const QString& path, QString& error)
+QtMessageHandler g_previousHandler = nullptr;
+
+// Qt's PostgreSQL driver warns on standard error when it cannot free a prepared statement
+// of a connection that has failed or been cut off, when a cut-off connection is used, and
+// when it does not know the server's version: the failure is told already, in the user's
+// words and once. Every other message goes where it went.
+void QuietDriverWarnings(QtMsgType type, const QMessageLogContext& context, const QString& text)
 {
-    const QFileInfo info(path);
-    if (!QDir().mkpath(info.absolutePath())) {
-        error = QStringLiteral("Nie można utworzyć folderu archiwum: %1").arg(info.absolutePath());
-        return false;
-    }
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        error = QStringLiteral("Nie można otworzyć archiwum: %1 (%2)")
-                    .arg(path, QString::fromLocal8Bit(strerror(errno)));
-        return false;
-    }
-    ::close(fd);
-    return true;
+    static const QLatin1String noise[] = {
+        QLatin1String("Unable to free statement"),
+        QLatin1String("no connection to the server"),
+        QLatin1String("This version of PostgreSQL is not supported"),
+    };
+    if (type == QtWarningMsg)
+        for (const QLatin1String& start : noise)
+            if (text.startsWith(start))
+                return;
+    if (g_previousHandler)
+        g_previousHandler(type, context, text);
 }
 
 } // namespace
@@ -79,12 +77,37 @@ ArchiveDatabase::~ArchiveDatabase()
 
 void ArchiveDatabase::Close()
 {
+    {
+        // Before the connection's descriptor is closed and its number can be reused.
+        const std::lock_guard lock(m_abortMutex);
+        m_breaker = nullptr;
+    }
     if (!m_db.isValid())
         return;
     m_db.close();
     m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_connection);
     m_open = false;
+}
+
+void ArchiveDatabase::Abort()
+{
+    const std::lock_guard lock(m_abortMutex);
+    m_aborted = true;
+    if (m_breaker)
+        m_breaker();
+}
+
+void ArchiveDatabase::Resume()
+{
+    const std::lock_guard lock(m_abortMutex);
+    m_aborted = false;
+}
+
+bool ArchiveDatabase::Aborted()
+{
+    const std::lock_guard lock(m_abortMutex);
+    return m_aborted;
 }
 
 bool ArchiveDatabase::Fail(const QString& what)
@@ -100,63 +123,116 @@ bool ArchiveDatabase::Fail(const QString& what, const QSqlQuery& query)
 
 bool ArchiveDatabase::Exec(QSqlQuery& query, const QString& what)
 {
+    // Once broken off, nothing more waits: the act has run out of time.
+    if (Aborted())
+        return Fail(what);
+    // A statement the database would not prepare (PostgreSQL plans it at once, and may
+    // time out on a lock there) is not executed: its own error is the one to tell.
+    if (query.lastError().isValid())
+        return Fail(what, query);
     return query.exec() || Fail(what, query);
 }
 
 bool ArchiveDatabase::Open()
 {
+    static std::once_flag quiet;
+    std::call_once(quiet, [] { g_previousHandler = qInstallMessageHandler(QuietDriverWarnings); });
     Close();
     m_error.clear();
+    m_notAnArchive = false;
+    if (Aborted())
+        return Fail(QStringLiteral("Nie można połączyć się z archiwum"));
     const QString driver = ArchiveDriverName(m_kind);
     if (!QSqlDatabase::isDriverAvailable(driver))
         return Fail(QStringLiteral("Brak sterownika bazy danych %1 (pakiet %2)")
                         .arg(driver, m_kind == Kind::SQLite ? QStringLiteral("libqt6sql6-sqlite")
                                                             : QStringLiteral("libqt6sql6-psql")));
-    if (m_kind == Kind::SQLite && !PrepareFile(m_target, m_error))
-        return false;
+    if (m_kind == Kind::SQLite) {
+        const ArchiveFileAccess::Outcome prepared = ArchiveFileAccess::Prepare(m_target, m_error);
+        m_notAnArchive = prepared == ArchiveFileAccess::Outcome::NotRegular;
+        if (prepared != ArchiveFileAccess::Outcome::Ready)
+            return false;
+    } else if (const QString problem = ConnectionString::Problem(m_target); !problem.isEmpty()) {
+        return Fail(problem);
+    }
+    if (m_kind == Kind::PostgreSQL) {
+        // Until the driver hands out its connection, a server silent inside the driver's
+        // own opening is cut off by its socket.
+        const std::lock_guard lock(m_abortMutex);
+        m_breaker = DriverHandle::ConnectingBreaker();
+    }
     m_db = QSqlDatabase::addDatabase(driver, m_connection);
     if (m_kind == Kind::SQLite) {
         m_db.setDatabaseName(m_target);
-        m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));
+        m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(LockWaitMs));
     } else {
         // The whole libpq connection string goes through the options (the driver joins
-        // them with blanks); an archive out of reach must not hold the window for long.
-        QString options = m_target;
-        if (!options.contains(QLatin1String("connect_timeout")))
-            options += QStringLiteral(" connect_timeout=5");
-        m_db.setConnectOptions(options);
+        // them with blanks), with the program's own bound on connecting.
+        m_db.setConnectOptions(ConnectionString::WithLimits(m_target, ConnectSeconds));
     }
     if (!m_db.open()) {
         Fail(QStringLiteral("Nie można połączyć się z archiwum: %1")
-                 .arg(m_db.lastError().text().simplified()));
+                 .arg(ArchiveSql::Reason(m_db.lastError())));
         Close();
         return false;
     }
-    if (m_kind == Kind::SQLite) {
-        QSqlQuery q(m_db);
-        // Read first, change nothing: a file that is something else stays as it was.
-        ArchiveSchema schema(m_db, m_kind, m_target);
-        if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")) || !schema.Inspect()) {
-            if (!schema.Error().isEmpty())
-                Fail(schema.Error());
-            else
-                Fail(QStringLiteral("To nie jest plik archiwum: %1").arg(m_target), q);
-            Close();
-            return false;
-        }
-        if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
-            !q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"))) {
-            Fail(QStringLiteral("To nie jest plik archiwum: %1").arg(m_target), q);
-            Close();
-            return false;
-        }
+    {
+        const std::lock_guard lock(m_abortMutex);
+        m_breaker = DriverHandle::Breaker(m_db);
+        if (m_aborted && m_breaker)
+            m_breaker();
     }
-    if (ArchiveSchema schema(m_db, m_kind, m_target); !schema.Upgrade()) {
-        Fail(schema.Error());
+    if (Aborted()) {
+        Close();
+        return false;
+    }
+    if (!Prepared()) {
         Close();
         return false;
     }
     m_open = true;
+    return true;
+}
+
+// A connection just made, ready for the archive's calls: bounded, quiet, the tables at
+// this version.
+bool ArchiveDatabase::Prepared()
+{
+    QSqlQuery q(m_db);
+    bool upgrade = true;
+    if (m_kind == Kind::PostgreSQL) {
+        // Every wait bounded by the server too, whatever the connection string or a
+        // service file says; its notices would reach standard error through libpq.
+        q.prepare(QStringLiteral("SELECT set_config('lock_timeout', ?, false), "
+                                 "set_config('statement_timeout', ?, false), "
+                                 "set_config('client_min_messages', 'error', false)"));
+        q.addBindValue(QString::number(LockWaitMs));
+        q.addBindValue(QString::number(StatementMs));
+        if (!Exec(q, QStringLiteral("Nie można połączyć się z archiwum")))
+            return false;
+    } else {
+        // Read first, change nothing: a file that is something else stays as it was.
+        ArchiveSchema schema(m_db, m_kind, m_target);
+        if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master"))) {
+            m_notAnArchive = ArchiveSql::NotADatabase(q.lastError());
+            return m_notAnArchive
+                       ? Fail(QStringLiteral("To nie jest plik archiwum: %1").arg(m_target))
+                       : Fail(QStringLiteral("Nie można otworzyć archiwum %1").arg(m_target), q);
+        }
+        if (!schema.Inspect()) {
+            m_notAnArchive = schema.Foreign();
+            return Fail(schema.Error());
+        }
+        if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
+            !q.exec(QStringLiteral("PRAGMA synchronous=NORMAL")))
+            return Fail(QStringLiteral("Nie można otworzyć archiwum %1").arg(m_target), q);
+        DriverHandle::KeepLogOnClose(m_db);
+        upgrade = !schema.UpToDate();
+    }
+    if (ArchiveSchema schema(m_db, m_kind, m_target); upgrade && !schema.Upgrade()) {
+        m_notAnArchive = schema.Foreign();
+        return Fail(schema.Error());
+    }
     return true;
 }
 

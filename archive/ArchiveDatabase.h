@@ -7,6 +7,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <functional>
+#include <mutex>
 #include <optional>
 
 class QSqlQuery;
@@ -28,8 +30,13 @@ struct ArchiveQuery
 // (ArchiveSchema). Entries are only added;
 // Prune is the only deletion.
 //
+// No call waits long, whatever the connection string or another program does: a lock
+// held elsewhere is waited for LockWaitMs, a PostgreSQL statement runs StatementMs at
+// most, connecting to a server takes ConnectSeconds per host at most; a server that
+// stops answering in between is cut off by Abort (ArchiveWatchdog).
+//
 // Calls return false (or nothing) on failure, with the reason in Error(); they never
-// throw. One thread: the one that opened it.
+// throw. One thread: the one that opened it (Abort: any thread).
 class ArchiveDatabase
 {
 public:
@@ -42,6 +49,11 @@ public:
     // libpq connection string ("service=zorvex", "host=/run/pg dbname=zvx"); passwords
     // belong in ~/.pgpass or the service file, never here.
     ArchiveDatabase(Kind kind, QString target);
+
+    // The bounds the program sets whatever the connection string says.
+    static constexpr int ConnectSeconds = 3; // connecting, per host (libpq's least is 2)
+    static constexpr int LockWaitMs = 2000;  // a lock another program holds
+    static constexpr int StatementMs = 5000; // one PostgreSQL statement
     ~ArchiveDatabase();
     ArchiveDatabase(const ArchiveDatabase&) = delete;
     ArchiveDatabase& operator=(const ArchiveDatabase&) = delete;
@@ -56,6 +68,17 @@ public:
     void Close();
     // The last failure in the user's words, one line.
     const QString& Error() const { return m_error; }
+    // Whether the last Open refused the database as no archive of this program's: not a
+    // regular file, no SQLite database or a damaged one, another program's tables, a
+    // newer program's archive. Such a database is left as it is.
+    bool NotAnArchive() const { return m_notAnArchive; }
+
+    // Any thread: breaks off the call waiting on this connection now, and makes every
+    // later one fail until Resume (or the next Open, for one begun after Abort returned
+    // before the connection was made).
+    void Abort();
+    // The opening thread: calls may wait again.
+    void Resume();
 
     // Adds an entry (id and, for a repeat, repeatOf are set on it). With detectRepeat,
     // an entry whose configuration equals the latest one of the same file (or, with no
@@ -78,6 +101,9 @@ public:
     std::optional<qint64> Count();
 
 private:
+    bool OpenFile();
+    bool Prepared();
+    bool Aborted();
     bool Fail(const QString& what, const QSqlQuery& query);
     bool Fail(const QString& what);
     bool Exec(QSqlQuery& query, const QString& what);
@@ -91,7 +117,11 @@ private:
     QString m_connection;
     QSqlDatabase m_db;
     bool m_open = false;
+    bool m_notAnArchive = false;
     QString m_error;
+    std::mutex m_abortMutex; // guards the two below, which Abort uses from any thread
+    bool m_aborted = false;
+    std::function<void()> m_breaker; // cuts the open connection off; empty when closed
 };
 
 // Qt SQL's driver name for kind ("QSQLITE", "QPSQL").

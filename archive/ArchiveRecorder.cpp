@@ -1,66 +1,156 @@
 #include "archive/ArchiveRecorder.h"
 
+#include "archive/ArchiveFileAccess.h"
+#include "archive/ArchiveSql.h"
+#include "archive/ConnectionString.h"
+#include "resources/ConstsZVX.h"
+
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
-#include <QStandardPaths>
+#include <QLockFile>
 
-ArchiveRecorder::ArchiveRecorder(ArchiveOptions options, QString queueFile)
+namespace {
+
+// Holds the queue's lock file for a scope, unless the recorder holds it already.
+class QueueLock
+{
+public:
+    QueueLock(QLockFile& lock, int waitMs) : m_lock(lock)
+    {
+        m_mine = !m_lock.isLocked() && m_lock.tryLock(waitMs);
+    }
+    ~QueueLock()
+    {
+        if (m_mine)
+            m_lock.unlock();
+    }
+    bool Held() const { return m_lock.isLocked(); }
+
+private:
+    QLockFile& m_lock;
+    bool m_mine = false;
+};
+
+} // namespace
+
+ArchiveRecorder::ArchiveRecorder(ArchiveOptions options, QString queueFile, int wakeFd)
     : m_options(std::move(options)),
-      m_queueFile(queueFile.isEmpty() ? QueuePath() : std::move(queueFile))
-{}
+      m_queueFile(queueFile.isEmpty() ? QueuePath() : std::move(queueFile)), m_watchdog(wakeFd),
+      m_queueLock(m_queueFile + QStringLiteral(".lock"))
+{
+    // Held only while a program sends the queue: its process ending frees it at once.
+    m_queueLock.setStaleLockTime(0);
+}
 
 ArchiveRecorder::~ArchiveRecorder() = default;
 
 QString ArchiveRecorder::DefaultPath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-           QStringLiteral("/zorvex/archiwum.sqlite");
+    return ArchiveFileAccess::ProgramDataFolder() + QStringLiteral("/archiwum.sqlite");
 }
 
 QString ArchiveRecorder::QueuePath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-           QStringLiteral("/zorvex/kolejka.sqlite");
+    return ArchiveFileAccess::ProgramDataFolder() + QStringLiteral("/kolejka.sqlite");
 }
 
 std::unique_ptr<ArchiveDatabase> ArchiveRecorder::Make(const ArchiveOptions& options,
                                                        QString* problem)
 {
+    QString refused = options.databaseProblem;
+    if (refused.isEmpty() && options.postgres)
+        refused = ConnectionString::Problem(options.connection);
+    if (!refused.isEmpty()) {
+        if (problem)
+            *problem = refused;
+        return nullptr;
+    }
     if (!options.postgres) {
         return std::make_unique<ArchiveDatabase>(
             ArchiveDatabase::Kind::SQLite, options.file.isEmpty() ? DefaultPath() : options.file);
     }
-    static const QRegularExpression password(QStringLiteral("(^|\\s)password\\s*="),
-                                             QRegularExpression::CaseInsensitiveOption);
-    if (options.connection.contains(password)) {
-        if (problem)
-            *problem = QStringLiteral("Hasło do archiwum nie może być w pliku ustawień: "
-                                      "użyj pliku ~/.pgpass lub pliku usług PostgreSQL");
-        return nullptr;
-    }
     return std::make_unique<ArchiveDatabase>(ArchiveDatabase::Kind::PostgreSQL, options.connection);
+}
+
+ArchiveDatabase* ArchiveRecorder::Reach(QDeadlineTimer deadline)
+{
+    if (!m_db) {
+        m_db = Make(m_options, &m_unreachable);
+        if (!m_db)
+            return nullptr;
+    }
+    m_watchdog.Arm(*m_db, deadline);
+    if (!m_db->IsOpen() && !m_db->Open())
+        return nullptr;
+    return m_db.get();
+}
+
+void ArchiveRecorder::Unreachable(ArchiveDatabase* db)
+{
+    if (m_watchdog.Woken())
+        m_unreachable = QString::fromUtf8(ConstsZVX::ArchiveInterrupted);
+    else if (m_watchdog.Expired())
+        m_unreachable =
+            ArchiveSql::Message(ConstsZVX::ArchiveTimedOut, {QString::number(Patience / 1000)});
+    else if (m_db)
+        m_unreachable = m_db->Error();
+    if (db)
+        db->Close(); // opened afresh next time: the server may have gone away
+    m_sinceFailure.start();
 }
 
 ArchiveDatabase* ArchiveRecorder::Database()
 {
-    if (!m_db) {
-        m_db = Make(m_options, &m_problem);
-        if (!m_db)
-            return nullptr;
+    ArchiveDatabase* db = Reach(QDeadlineTimer(Patience));
+    m_watchdog.Disarm();
+    if (!db) {
+        Unreachable(nullptr);
+        m_problem = m_unreachable;
     }
-    if (!m_db->IsOpen() && !m_db->Open()) {
-        m_problem = m_db->Error();
-        return nullptr;
-    }
-    return m_db.get();
+    return db;
 }
 
 bool ArchiveRecorder::OpenQueue()
 {
     if (!m_queue)
         m_queue = std::make_unique<ArchiveDatabase>(ArchiveDatabase::Kind::SQLite, m_queueFile);
-    return m_queue->IsOpen() || m_queue->Open();
+    if (m_queue->IsOpen() || m_queue->Open())
+        return true;
+    return m_queue->NotAnArchive() && SetQueueAside() && m_queue->Open();
+}
+
+// A queue that can never be read again (another file, a folder in its place) would keep
+// every later entry from the queue, and so from the archive: it goes aside, whole, under
+// a name of its own, and a new queue begins. Under the queue's lock, so that two programs
+// finding it broken at once never set aside the new queue the other has just begun.
+bool ArchiveRecorder::SetQueueAside()
+{
+    const QueueLock lock(m_queueLock, ArchiveDatabase::LockWaitMs);
+    if (!lock.Held())
+        return false;
+    if (m_queue->Open())
+        return true; // set aside by another program meanwhile
+    if (!m_queue->NotAnArchive())
+        return false;
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString aside = m_queueFile + QStringLiteral(".uszkodzona-") + stamp;
+    for (int n = 2; QFileInfo::exists(aside) || QFileInfo(aside).isSymLink(); ++n)
+        aside = m_queueFile + QStringLiteral(".uszkodzona-%1-%2").arg(stamp).arg(n);
+    if (!QDir().rename(m_queueFile, aside))
+        return false;
+    for (const char* suffix : {"-wal", "-shm"}) {
+        const QString companion = m_queueFile + QLatin1String(suffix);
+        if (QFileInfo::exists(companion))
+            QDir().rename(companion, aside + QLatin1String(suffix));
+    }
+    m_notices << ArchiveSql::Message(ConstsZVX::ArchiveQueueSetAside, {aside});
+    return true;
+}
+
+QStringList ArchiveRecorder::TakeNotices()
+{
+    return std::exchange(m_notices, {});
 }
 
 qint64 ArchiveRecorder::Waiting()
@@ -70,58 +160,66 @@ qint64 ArchiveRecorder::Waiting()
     return m_queue->Count().value_or(0);
 }
 
-bool ArchiveRecorder::Flush()
+bool ArchiveRecorder::SendQueue(ArchiveDatabase& db)
 {
     if (!QFileInfo::exists(m_queueFile))
         return true;
-    ArchiveDatabase* db = Database();
-    if (!db) {
-        m_sinceFailure.start();
-        return false;
-    }
-    if (!OpenQueue()) {
-        m_problem = m_queue->Error();
-        m_sinceFailure.start();
-        return false;
-    }
+    // One program at a time: two sending the same queue would send each entry twice.
+    // The others go on with their own entries.
+    const QueueLock lock(m_queueLock, 0);
+    if (!lock.Held() || !OpenQueue())
+        return true; // the queue's own trouble is no failure of the archive
     ArchiveQuery all;
     all.limit = 0;
-    std::optional<QList<ArchiveEntry>> waiting = m_queue->Find(all);
+    const std::optional<QList<ArchiveEntry>> waiting = m_queue->Find(all);
     if (!waiting)
-        return false;
+        return true;
     for (auto it = waiting->rbegin(); it != waiting->rend(); ++it) {
         ArchiveEntry entry = *it;
         const qint64 queuedId = entry.id;
         entry.id = 0;
-        if (!db->Append(entry)) {
-            m_problem = db->Error();
-            db->Close(); // opened afresh next time: the server may have gone away
-            m_sinceFailure.start();
+        if (!db.Append(entry))
             return false;
-        }
         // A failure here sends the entry twice, never loses it.
         m_queue->Remove(queuedId);
+    }
+    return true;
+}
+
+bool ArchiveRecorder::Flush(QDeadlineTimer deadline)
+{
+    if (!QFileInfo::exists(m_queueFile))
+        return true;
+    ArchiveDatabase* db = Reach(deadline);
+    const bool sent = db && SendQueue(*db);
+    m_watchdog.Disarm();
+    if (!sent) {
+        Unreachable(db);
+        m_problem = m_unreachable;
+        return false;
     }
     m_sinceFailure.invalidate();
     m_problem.clear();
     return true;
 }
 
-bool ArchiveRecorder::Record(ArchiveEntry& entry)
+bool ArchiveRecorder::Record(ArchiveEntry& entry, QDeadlineTimer deadline)
 {
-    if (m_sinceFailure.isValid() && !m_sinceFailure.hasExpired(RetryPause))
+    const bool pausing = m_sinceFailure.isValid() && !m_sinceFailure.hasExpired(RetryPause);
+    if (pausing || deadline.hasExpired() || m_watchdog.Woken()) {
+        if (!pausing)
+            Unreachable(nullptr);
         return Queue(entry);
-    if (ArchiveDatabase* db = Database(); db && Flush()) {
-        if (db->Append(entry)) {
-            m_problem.clear();
-            m_sinceFailure.invalidate();
-            return true;
-        }
-        m_problem = db->Error();
-        db->Close();
     }
-    m_unreachable = m_problem;
-    m_sinceFailure.start();
+    ArchiveDatabase* db = Reach(deadline);
+    const bool sent = db && SendQueue(*db) && db->Append(entry);
+    m_watchdog.Disarm();
+    if (sent) {
+        m_problem.clear();
+        m_sinceFailure.invalidate();
+        return true;
+    }
+    Unreachable(db);
     return Queue(entry);
 }
 
@@ -132,9 +230,12 @@ bool ArchiveRecorder::Queue(ArchiveEntry& entry)
     const QString& reason = m_unreachable;
     ArchiveEntry waiting = entry;
     if (OpenQueue() && m_queue->Append(waiting, false)) {
-        m_problem = QStringLiteral("Archiwum niedostępne (%1); wpisy czekają w kolejce: %2")
-                        .arg(reason)
-                        .arg(m_queue->Count().value_or(1));
+        // Ended on purpose: nothing is wrong with the archive, the entry follows later.
+        m_problem = m_watchdog.Woken()
+                        ? QString()
+                        : QStringLiteral("Archiwum niedostępne (%1); wpisy czekają w kolejce: %2")
+                              .arg(reason)
+                              .arg(m_queue->Count().value_or(1));
     } else {
         m_problem = QStringLiteral("Archiwum niedostępne (%1); wpis nie został zachowany: %2")
                         .arg(reason, m_queue->Error());

@@ -87,6 +87,7 @@ std::optional<int> ArchiveSchema::StoredVersion()
     if (tables.isEmpty())
         return 0;
     if (!tables.contains(QStringLiteral("zvx_schema"))) {
+        m_foreign = true;
         Fail(QStringLiteral("To nie jest archiwum konfiguracji: %1").arg(m_target));
         return std::nullopt;
     }
@@ -97,6 +98,7 @@ std::optional<int> ArchiveSchema::StoredVersion()
     }
     const int version = q.value(0).toInt();
     if (version > Version) {
+        m_foreign = true;
         Fail(QStringLiteral("Archiwum pochodzi z nowszej wersji programu (schemat %1)")
                  .arg(version));
         return std::nullopt;
@@ -106,7 +108,9 @@ std::optional<int> ArchiveSchema::StoredVersion()
 
 bool ArchiveSchema::Inspect()
 {
-    return StoredVersion().has_value();
+    const std::optional<int> version = StoredVersion();
+    m_version = version.value_or(-1);
+    return version.has_value();
 }
 
 bool ArchiveSchema::Upgrade()
@@ -152,7 +156,9 @@ bool ArchiveSchema::Steps()
 // CREATE on the database): the search then scans, slower but with the same results, and
 // the next opening tries again, so an administrator's CREATE EXTENSION pg_trgm is
 // enough. Not a schema step: an older program works with the index as with none. Runs
-// inside the upgrade's transaction, under its lock.
+// inside the upgrade's transaction, under its lock, for at most a second: an archive that
+// grew large before the extension came is indexed by an administrator's CREATE INDEX
+// rather than hold up every opening (and the entry it was opened for) until it is done.
 void ArchiveSchema::IndexSearchText()
 {
     QSqlQuery q(m_db);
@@ -163,8 +169,7 @@ void ArchiveSchema::IndexSearchText()
         q.exec(QStringLiteral("SELECT 1 FROM pg_indexes WHERE schemaname = current_schema() "
                               "AND indexname = 'zvx_entries_search_trgm'")) &&
         q.next();
-    // The server's notice that the extension exists would reach zvx's standard error.
-    if (indexed || (q.exec(QStringLiteral("SET LOCAL client_min_messages = warning")) &&
+    if (indexed || (q.exec(QStringLiteral("SET LOCAL statement_timeout = 1000")) &&
                     q.exec(QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm")) &&
                     q.exec(QStringLiteral("CREATE INDEX zvx_entries_search_trgm ON zvx_entries "
                                           "USING gin (search gin_trgm_ops)"))))

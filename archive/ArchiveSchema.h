@@ -29,9 +29,14 @@ public:
     // Whether the database can be taken as an archive, found out by reading only: it is
     // empty, or ours at this version or an older one.
     bool Inspect();
+    // Whether the last Inspect found the tables at Version already: nothing to upgrade.
+    bool UpToDate() const { return m_version == Version; }
     // Brings the tables to Version (creating them in an empty database).
     bool Upgrade();
     const QString& Error() const { return m_error; }
+    // Whether the last Inspect or Upgrade refused the database as no archive of this
+    // program's: another program's tables, or a newer program's archive.
+    bool Foreign() const { return m_foreign; }
 
     // The statements of one step (1: the first tables), for the tests that build an old
     // archive.
@@ -52,4 +57,6 @@ private:
     ArchiveDatabase::Kind m_kind;
     QString m_target;
     QString m_error;
+    bool m_foreign = false;
+    int m_version = -1; // found by the last Inspect
 };

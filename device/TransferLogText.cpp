@@ -1,5 +1,7 @@
 #include "device/TransferLogText.h"
 
+#include "resources/ConstsZVX.h"
+
 #include "device/DialerFrames.h"
 #include "device/FileNames.h"
 
@@ -146,9 +148,14 @@ void TextTransferLog::Entry(const TransferLogEntry& entry) noexcept
 {
     try {
         const QByteArray line = TransferLogText::Line(entry).toUtf8() + '\n';
-        m_device->write(line);
+        bool written = m_device->write(line) == line.size();
         if (auto* file = qobject_cast<QFileDevice*>(m_device.get()))
-            file->flush();
+            written = file->flush() && written;
+        if (!written && m_failure.isEmpty()) {
+            m_failure = m_device->errorString();
+            if (m_failure.isEmpty())
+                m_failure = QString::fromUtf8(ConstsZVX::FileSaveError);
+        }
     } catch (...) {
         // A log that cannot be written must not break the exchange it describes.
     }

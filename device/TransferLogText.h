@@ -41,7 +41,11 @@ class TextTransferLog : public TransferLog
 public:
     explicit TextTransferLog(std::unique_ptr<QIODevice> device);
     void Entry(const TransferLogEntry& entry) noexcept override;
+    // The system's reason when a line could not be written (a full disk), from the first
+    // line lost on; empty while every line went out.
+    const QString& Failure() const { return m_failure; }
 
 private:
     std::unique_ptr<QIODevice> m_device;
+    QString m_failure;
 };

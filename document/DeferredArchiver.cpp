@@ -18,15 +18,20 @@ void DeferredArchiver::DocumentEventHappened(const DocumentEvent& event)
     }
 }
 
-QStringList DeferredArchiver::Record()
+QStringList DeferredArchiver::Record(int wakeFd)
 {
-    QStringList problems;
     if (m_held.isEmpty())
-        return problems;
-    ArchiveRecorder recorder(m_options, m_queueFile);
+        return {};
+    ArchiveRecorder recorder(m_options, m_queueFile, wakeFd);
+    // One bound for the whole command, however many entries it made.
+    const QDeadlineTimer deadline(ArchiveRecorder::Patience);
     for (ArchiveEntry& entry : m_held)
-        if (!recorder.Record(entry))
-            problems << recorder.Problem();
+        recorder.Record(entry, deadline);
     m_held.clear();
-    return problems;
+    // The last line tells of every entry: once one has gone to the queue, the others
+    // follow it there, and the line counts them.
+    QStringList lines = recorder.TakeNotices();
+    if (!recorder.Problem().isEmpty())
+        lines << recorder.Problem();
+    return lines;
 }

@@ -24,10 +24,12 @@ public:
     void DocumentEventHappened(const DocumentEvent& event) override;
 
     // Keeps every entry held so far in the archive the options name (or in its local
-    // queue when the archive is out of reach), oldest first, and lets them go. Returns a
-    // line for each entry that did not reach the archive, saying where it is; none when
-    // all did.
-    QStringList Record();
+    // queue when the archive is out of reach), oldest first, and lets them go; waits on
+    // the archive ArchiveRecorder::Patience at most in all, and not at all once wakeFd
+    // (-1: none) is readable (the rest go to the queue). Returns the lines to tell: why
+    // entries did not reach the archive and where they are, a broken queue set aside;
+    // none when all went well.
+    QStringList Record(int wakeFd = -1);
     // How many entries wait for Record.
     qsizetype Held() const { return m_held.size(); }
 

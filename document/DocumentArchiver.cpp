@@ -40,10 +40,14 @@ void DocumentArchiver::Run(ArchiveOptions options, QString queueFile)
         } catch (...) { // the recorder never throws; memory may run out all the same
             failed = true;
         }
+        QStringList lines =
+            failed ? QStringList{QStringLiteral("Błąd archiwum: wpis nie został zachowany")}
+                   : recorder->TakeNotices();
+        if (!failed && !recorder->Problem().isEmpty())
+            lines << recorder->Problem();
         lock.lock();
         m_busy = false;
-        m_problem = failed ? QStringLiteral("Błąd archiwum: wpis nie został zachowany")
-                           : recorder->Problem();
+        m_problem = lines.join(QStringLiteral("; "));
         if (m_jobs.empty())
             m_idle.notify_all();
         // Only Qt holds the pointer: a queued call to an object already gone is dropped.
@@ -117,7 +121,9 @@ ArchiveEntry ArchiveEntryOf(const DocumentEvent& event)
 {
     ArchiveEntry entry = ArchiveEntry::Now(event.event, event.settings);
     entry.succeeded = event.succeeded;
-    entry.outcome = event.message;
+    // One line, as a list shows it: a message box's line break ("portu COM\r(port ...")
+    // becomes a blank.
+    entry.outcome = event.message.simplified();
     entry.fileName =
         event.fileName.isEmpty() ? QString() : QFileInfo(event.fileName).absoluteFilePath();
     entry.port = event.port;

@@ -20,9 +20,9 @@
 // problemChanged tells the status bar in one line; an empty line when all is well again.
 //
 // Threads: made, called and destroyed on the UI thread. The archive is written on a
-// thread of its own, in the order of the events: a server out of reach costs its
-// connection timeout (up to 5 s), and that must never freeze the window. The signals
-// come on the UI thread once an entry has been kept.
+// thread of its own, in the order of the events: a server out of reach or silent costs
+// up to ArchiveRecorder::Patience per entry, and that must never freeze the window. The
+// signals come on the UI thread once an entry has been kept.
 class DocumentArchiver : public QObject, public DocumentObserver
 {
     Q_OBJECT

@@ -9,7 +9,8 @@ ConfigReport::ConfigReport(const TZorvexSettings& settings, const ReportOptions&
     : m_options(options), m_areas(AreaSections(settings, options.masked)),
       m_description(DescriptionSection(settings)),
       m_image(reinterpret_cast<const char*>(settings.Cfg.Bytes().data()), TCfg::Size),
-      m_fingerprint(QString::fromStdString(ImageFingerprint(settings.Cfg)))
+      m_fingerprint(options.masked ? QString()
+                                   : QString::fromStdString(ImageFingerprint(settings.Cfg)))
 {
     for (const ReportRow& row : m_description.rows)
         m_records << row.value;
@@ -45,7 +46,8 @@ void ConfigReport::BuildHeader()
                                    QString::fromUtf8(ConstsZVX::ReportPrinted),
                                    m_options.printedAt.toString(QStringLiteral("dd.MM.yyyy HH:mm")),
                                    QString()};
-    m_header.rows << ReportRow{ReportRow::rkField, QStringLiteral("fingerprint"),
-                               QString::fromUtf8(ConstsZVX::ReportFingerprint), m_fingerprint,
-                               QString()};
+    if (!m_options.masked)
+        m_header.rows << ReportRow{ReportRow::rkField, QStringLiteral("fingerprint"),
+                                   QString::fromUtf8(ConstsZVX::ReportFingerprint), m_fingerprint,
+                                   QString()};
 }

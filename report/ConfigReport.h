@@ -19,7 +19,7 @@ public:
     const ReportOptions& Options() const { return m_options; }
     // Headed by the program's name: the customer-copy note when masked, the description
     // records that are not empty (object name, address, description lines), the file,
-    // the date and time of printing and the image's fingerprint.
+    // the date and time of printing and, unless masked, the image's fingerprint.
     const ReportSection& Header() const { return m_header; }
     // The areas edited by the dialogs of the Telefony, System, Monitorowanie and
     // Zdarzenia menus, in menu order.
@@ -30,7 +30,9 @@ public:
     const QStringList& Records() const { return m_records; }
     // The 256 image bytes as they are in memory.
     const QByteArray& Image() const { return m_image; }
-    // See ImageFingerprint.
+    // See ImageFingerprint; empty when masked: the fingerprint is computed over the
+    // access codes too, and with the rest of the image known a code is found from it in a
+    // moment.
     const QString& Fingerprint() const { return m_fingerprint; }
 
 private:

@@ -72,7 +72,8 @@ QJsonDocument ReportJson(const ConfigReport& report)
         {QStringLiteral("file"),
          options.fileName.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(options.fileName)},
         {QStringLiteral("masked"), options.masked},
-        {QStringLiteral("fingerprint"), report.Fingerprint()},
+        {QStringLiteral("fingerprint"),
+         options.masked ? QJsonValue(QJsonValue::Null) : QJsonValue(report.Fingerprint())},
         {QStringLiteral("image"),
          options.masked ? QJsonValue(QJsonValue::Null)
                         : QJsonValue(QString::fromLatin1(report.Image().toHex().toUpper()))},

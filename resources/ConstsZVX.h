@@ -25,6 +25,13 @@ inline constexpr const char* SettingsTooLarge =
 inline constexpr const char* SettingsUnreadable = "Nie można odczytać pliku ustawień %s (%s).";
 inline constexpr const char* SettingsDefaultsUsed = " Program używa ustawień domyślnych.";
 inline constexpr const char* SettingsNotChanged = " Plik nie został zmieniony.";
+// The command-line tool's former settings file beside the shared one (%s: the former
+// file, the shared one).
+inline constexpr const char* SettingsFormerRead =
+    "Ustawienia wczytano z dawnego pliku %s: okno i zvx mają teraz wspólny plik %s "
+    "(zmień nazwę pliku).";
+inline constexpr const char* SettingsFormerIgnored =
+    "Dawny plik ustawień %s nie jest już czytany: okno i zvx mają wspólny plik %s.";
 
 inline constexpr const char* ProgramCaption = "Programator dialera Zorvex";
 
@@ -183,5 +190,47 @@ inline constexpr const char* PortGone =
 // set): instead of code 7's entry.
 inline constexpr const char* RateNotKept =
     "Przejściówka nie obsługuje prędkości %d bit/s (ustawiła %d bit/s)";
+
+// The archive of configurations and its settings ([Archive] of the settings file).
+inline constexpr const char* ArchiveDatabaseUnknown =
+    "Nieznany rodzaj archiwum Database=%s w pliku ustawień: dozwolone wartości to sqlite "
+    "i postgresql";
+inline constexpr const char* ArchiveKeepUnreadable =
+    "Nieprawidłowa wartość %s=%s w sekcji [Archive] pliku ustawień: potrzebna liczba "
+    "całkowita 0 lub większa";
+inline constexpr const char* FolderUnreadable = "Nie można odczytać folderu %s (%s)";
+inline constexpr const char* ArchivePruneRefused = "Archiwum nie zostało wyczyszczone: %s";
+inline constexpr const char* ArchivePassword =
+    "Hasło do archiwum nie może być w pliku ustawień: użyj pliku ~/.pgpass lub pliku usług "
+    "PostgreSQL";
+inline constexpr const char* ArchiveConnectionInvalid =
+    "Nieprawidłowe połączenie z archiwum (Connection=): potrzebne pary parametr=wartość, np. "
+    "host=serwer dbname=zorvex";
+inline constexpr const char* ArchiveUri =
+    "Adres postgresql://... nie jest obsługiwany: wpisz połączenie jako parametry, np. "
+    "host=serwer dbname=zorvex";
+inline constexpr const char* ArchiveFileForeign =
+    "Archiwum %s należy do innego użytkownika: nie zostało otwarte";
+inline constexpr const char* ArchiveFileNotRegular =
+    "Archiwum %s nie jest zwykłym plikiem: nie zostało otwarte";
+inline constexpr const char* ArchiveQueueSetAside =
+    "Uszkodzona kolejka archiwum przeniesiona do %s; nowe wpisy czekają w nowej kolejce";
+inline constexpr const char* ArchiveTimedOut = "archiwum nie odpowiedziało w ciągu %d s";
+// The command was ended (Ctrl+C) while it waited on the archive.
+inline constexpr const char* ArchiveInterrupted = "przerwano";
+// Why the archive failed, in place of the database's own words where they say it less
+// plainly.
+inline constexpr const char* ArchiveDiskFull = "brak miejsca na dysku";
+inline constexpr const char* ArchiveLocked = "archiwum jest zablokowane przez inny program";
+inline constexpr const char* ArchiveReadOnly = "brak prawa zapisu";
+inline constexpr const char* ArchiveDiskError = "błąd odczytu lub zapisu dysku";
+
+// The transmission log of "zvx --log FILE".
+inline constexpr const char* LogNotOwnFile =
+    "Dziennik %s nie może być zapisany: to nie jest zwykły plik tego użytkownika";
+inline constexpr const char* LogIsInput =
+    "Dziennik %s nie może być zapisany: to plik, na którym pracuje polecenie";
+inline constexpr const char* LogOpenError = "Nie można zapisać dziennika %s: %s";
+inline constexpr const char* LogWriteError = "Błąd zapisu dziennika %s: %s";
 
 } // namespace ConstsZVX

@@ -14,12 +14,20 @@ struct ArchiveOptions
     QString connection; // libpq connection string
     int keepYears = 5;  // 0: for ever
     int keepCount = 0;  // 0: no limit
+    // A Database= the program does not know, in the user's words: the archive is then
+    // refused (entries wait in the local queue), never taken for a local file. Empty when
+    // the value is one of those the program knows (or missing: sqlite).
+    QString databaseProblem;
+    // A KeepYears= or KeepCount= that is not a whole number of at least 0, in the user's
+    // words: a prune refuses to run rather than fall back on a default. Empty when both
+    // could be read (or are missing).
+    QString keepProblem;
 
     bool operator==(const ArchiveOptions&) const = default;
 };
 
-// The program settings file: the executable's path with ".ini" instead of its extension
-// ("/opt/zorvex/zorvex" -> "/opt/zorvex/zorvex.ini"; for an installed program
+// The program settings file, one for the window and the command-line tool: zorvex.ini
+// beside the executables ("/opt/zorvex/zorvex.ini"; for an installed program
 // ~/.config/zorvex/zorvex.ini, see Location), an INI file with Windows semantics
 // (IniFile). Every key the program keeps there is named here, with its default, and read
 // and written through a typed accessor:
@@ -30,7 +38,8 @@ struct ArchiveOptions
 //   [Port names]
 //   COM3=/dev/ttyUSB0    the device a port name opens                        PortName()
 //   [Archive]            where configurations are kept                        Archive()
-//   Database=sqlite      sqlite (one file on this machine) or postgresql (a team's server)
+//   Database=sqlite      sqlite (one file on this machine) or postgresql (a team's server);
+//                        any other value refuses the archive (ArchiveOptions::databaseProblem)
 //   File=                the SQLite file; empty: the user's data folder
 //   Connection=          libpq connection string ("service=zorvex"); never a password
 //   KeepYears=5          entries older than this are pruned; 0: kept for ever
@@ -86,6 +95,14 @@ public:
 
     // The program's own file. Needs a QCoreApplication unless overridden.
     static QString Path();
+    // The settings file of the program whose executable is executablePath: zorvex.ini
+    // (Location). The command-line tool once read a file named after itself (zvx.ini): while
+    // only that one exists, it is still the one read, so that nobody's archive or port
+    // names go astray on the update.
+    static QString PathFor(const QString& executablePath);
+    // One line about that former file (read while it is the only one, or no longer read
+    // beside zorvex.ini), for the command-line tool to print; empty when there is none.
+    static QString FormerFileNotice(const QString& executablePath);
     // Where a program whose executable is in executableDir keeps the settings file
     // fileName. Installed under a prefix (prefix/bin beside prefix/share/zorvex, as the
     // Debian package and "cmake --install" lay it out): in the user's configuration folder,

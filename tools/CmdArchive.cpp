@@ -3,6 +3,7 @@
 #include "archive/ArchiveRecorder.h"
 #include "device/ConfigFileIO.h"
 #include "device/FileNames.h"
+#include "device/MessageFormat.h"
 #include "editors/fields/CodeFields.h"
 #include "report/ConfigDiff.h"
 #include "report/ConfigReport.h"
@@ -16,13 +17,15 @@
 #include "tools/DiffLines.h"
 #include "tools/ExitStatus.h"
 
-#include <QDirIterator>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <chrono>
+#include <cstring>
+#include <filesystem>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -30,12 +33,13 @@ constexpr const char* kHelp =
     "Użycie: zvx archive POLECENIE [OPCJE]\n"
     "Archiwum konfiguracji: każda konfiguracja odczytana z dialera, zapisana do niego,\n"
     "zweryfikowana, wczytana lub zapisana (w oknie i przez zvx) jest w nim zachowana.\n"
-    "  log [--site TEKST] [--since DATA] [--json]\n"
+    "  log [--site TEKST] [--since DATA] [--json] [--codes]\n"
     "                  wpisy od najnowszego; --site szuka tekstu w rekordach opisu,\n"
-    "                  numerach telefonów i odcisku, --since DATA (RRRR-MM-DD) od dnia\n"
+    "                  numerach telefonów i odcisku, --since DATA (RRRR-MM-DD) od dnia;\n"
+    "                  odcisk konfiguracji (zdradza kody dostępu) tylko z --codes\n"
     "  show [--json] [--codes] ID\n"
-    "                  raport konfiguracji wpisu ID (kody dostępu jako \"****\",\n"
-    "                  chyba że --codes)\n"
+    "                  raport konfiguracji wpisu ID (kody dostępu jako \"****\" i bez\n"
+    "                  odcisku, chyba że --codes)\n"
     "  diff [--codes] ID [ID2|PLIK]\n"
     "                  różnice między wpisem ID a wpisem ID2, plikiem PLIK albo\n"
     "                  poprzednim wpisem tego samego pliku lub portu\n"
@@ -91,7 +95,8 @@ QString Source(const ArchiveEntry& e)
     return e.fileName.isEmpty() ? e.port : e.fileName;
 }
 
-QJsonObject EntryJson(const ArchiveEntry& e)
+// An entry as JSON; its fingerprint only with the codes shown (see ConfigReport).
+QJsonObject EntryJson(const ArchiveEntry& e, bool codes)
 {
     return QJsonObject{
         {"id", e.id},
@@ -102,7 +107,7 @@ QJsonObject EntryJson(const ArchiveEntry& e)
         {"outcome", e.outcome},
         {"site", e.site},
         {"address", e.address},
-        {"fingerprint", e.fingerprint},
+        {"fingerprint", codes ? QJsonValue(e.fingerprint) : QJsonValue()},
         {"file", e.fileName},
         {"port", e.port},
         {"user", e.user},
@@ -117,6 +122,7 @@ int Log(CommandContext& context, QStringList args)
     QString site;
     QString since;
     const bool json = args.removeAll(QStringLiteral("--json")) > 0;
+    const bool codes = args.removeAll(QStringLiteral("--codes")) > 0;
     if (!TakeOption(args, {QStringLiteral("--site")}, site) ||
         !TakeOption(args, {QStringLiteral("--since")}, since))
         return Usage(context.err, QStringLiteral("brak wartości opcji"));
@@ -143,20 +149,21 @@ int Log(CommandContext& context, QStringList args)
     if (json) {
         QJsonArray list;
         for (const ArchiveEntry& e : *found)
-            list.append(EntryJson(e));
+            list.append(EntryJson(e, codes));
         context.out << ConsoleJson(QJsonDocument(list));
         return ExitStatus::Success;
     }
     for (const ArchiveEntry& e : *found) {
-        context.out << PrintableText(
-                           QStringLiteral("%1  %2  %3  %4  %5  %6  %7@%8  %9")
-                               .arg(e.id, 6)
-                               .arg(e.LocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                                    e.EventText().leftJustified(14),
-                                    e.succeeded ? QStringLiteral("OK") : QStringLiteral("BŁĄD"),
-                                    e.site.isEmpty() ? QStringLiteral("-") : e.site, Source(e),
-                                    e.user, e.host, e.fingerprint))
-                    << '\n';
+        QString line =
+            QStringLiteral("%1  %2  %3  %4  %5  %6  %7@%8")
+                .arg(e.id, 6)
+                .arg(e.LocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                     e.EventText().leftJustified(14),
+                     e.succeeded ? QStringLiteral("OK") : QStringLiteral("BŁĄD"),
+                     e.site.isEmpty() ? QStringLiteral("-") : e.site, Source(e), e.user, e.host);
+        if (codes)
+            line += QStringLiteral("  ") + e.fingerprint;
+        context.out << PrintableText(line) << '\n';
     }
     return ExitStatus::Success;
 }
@@ -182,7 +189,7 @@ int Show(CommandContext& context, QStringList args)
     options.masked = !codes;
     const ConfigReport report(entry->Settings(), options);
     if (json) {
-        QJsonObject object = EntryJson(*entry);
+        QJsonObject object = EntryJson(*entry, codes);
         object.insert(QStringLiteral("report"), ReportJson(report).object());
         context.out << ConsoleJson(QJsonDocument(object));
         return ExitStatus::Success;
@@ -278,28 +285,75 @@ int Restore(CommandContext& context, QStringList args)
     return document.SaveCopy(entry->Settings(), output);
 }
 
+// Every .ZVX file under root (any case, at any depth; links to folders are not followed),
+// in name order, each named by the bytes the system gave (FileNameFromBytes), so that a
+// name that is not UTF-8 reaches its own file and never a twin. A folder that cannot be
+// read is told on err and makes *failed true.
+QStringList ConfigFilesUnder(CommandContext& context, const QString& root, bool& failed)
+{
+    namespace fs = std::filesystem;
+    QStringList files;
+    std::vector<fs::path> folders{fs::absolute(fs::path(FileNameBytes(root))).lexically_normal()};
+    while (!folders.empty()) {
+        const fs::path folder = folders.back();
+        folders.pop_back();
+        std::error_code error;
+        fs::directory_iterator it(folder, error);
+        for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+            std::error_code ignored;
+            const std::string& name = it->path().native();
+            if (it->is_directory(ignored) && !it->is_symlink(ignored)) {
+                folders.push_back(it->path());
+            } else if (name.size() > 4 &&
+                       QByteArray::fromStdString(name.substr(name.size() - 4)).toLower() ==
+                           ".zvx") {
+                files << FileNameFromBytes(QByteArray::fromStdString(name));
+            }
+        }
+        if (error) {
+            context.err << "zvx archive: "
+                        << FormatMessage(ConstsZVX::FolderUnreadable,
+                                         {PrintableText(FileNameFromBytes(
+                                              QByteArray::fromStdString(folder.native()))),
+                                          QString::fromLocal8Bit(std::strerror(error.value()))})
+                        << '\n';
+            failed = true;
+        }
+    }
+    files.sort(); // the same order on every run: repeats are found the same way
+    return files;
+}
+
+// When the file at name (FileNameFromBytes) was last changed; invalid when it cannot be
+// told.
+QDateTime ModifiedAt(const QString& name)
+{
+    std::error_code error;
+    const auto changed =
+        std::filesystem::last_write_time(std::filesystem::path(FileNameBytes(name)), error);
+    if (error)
+        return {};
+    const auto since = std::chrono::file_clock::to_sys(changed).time_since_epoch();
+    return QDateTime::fromMSecsSinceEpoch(
+        std::chrono::duration_cast<std::chrono::milliseconds>(since).count());
+}
+
 int Import(CommandContext& context, QStringList args)
 {
     if (args.size() != 1 || args.first().startsWith(u'-'))
         return Usage(context.err, QStringLiteral("podaj folder: zvx archive import FOLDER"));
     const QString folder = args.first();
-    if (!QFileInfo(folder).isDir()) {
+    if (!std::filesystem::is_directory(std::filesystem::path(FileNameBytes(folder)))) {
         context.err << "zvx archive: brak folderu: " << PrintableText(folder) << '\n';
         return ExitStatus::FileError;
     }
     Opened opened = OpenArchive(context);
     if (!opened.db)
         return opened.status;
-    QStringList files;
-    QDirIterator it(folder, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        if (path.endsWith(QLatin1String(".zvx"), Qt::CaseInsensitive))
-            files << path;
-    }
-    files.sort(); // the same order on every run: repeats are found the same way
+    // A file or a folder that is skipped is an error: the archive lacks it.
+    bool skipped = false;
+    const QStringList files = ConfigFilesUnder(context, folder, skipped);
     int imported = 0;
-    int status = ExitStatus::Success;
     QList<ArchiveEntry> batch;
     auto flush = [&]() {
         if (batch.isEmpty())
@@ -316,15 +370,15 @@ int Import(CommandContext& context, QStringList args)
         TZorvexSettings settings;
         if (const QString error = ReadConfigFileArg(path, settings); !error.isEmpty()) {
             context.err << error << '\n';
-            status = ExitStatus::FileError;
+            skipped = true;
             continue;
         }
-        const QFileInfo info(path);
         ArchiveEntry entry = ArchiveEntry::Now(ConfigEvent::Load, settings);
-        const QDateTime modified = info.lastModified();
-        entry.when = modified.toUTC();
-        entry.utcOffset = modified.offsetFromUtc();
-        entry.fileName = info.absoluteFilePath();
+        if (const QDateTime modified = ModifiedAt(path); modified.isValid()) {
+            entry.when = modified.toUTC();
+            entry.utcOffset = modified.offsetFromUtc();
+        }
+        entry.fileName = path;
         batch.append(entry);
         if (batch.size() >= 500 && !flush())
             return ExitStatus::FileError;
@@ -332,7 +386,7 @@ int Import(CommandContext& context, QStringList args)
     if (!flush())
         return ExitStatus::FileError;
     context.out << "Zaimportowano plików: " << imported << '\n';
-    return status;
+    return skipped ? ExitStatus::FileError : ExitStatus::Success;
 }
 
 int Prune(CommandContext& context, const QStringList& args)
@@ -340,6 +394,12 @@ int Prune(CommandContext& context, const QStringList& args)
     if (!args.isEmpty())
         return Usage(context.err, QStringLiteral("nieznany argument \"%1\"").arg(args.first()));
     const ArchiveOptions options = ProgramSettings().Archive();
+    // A prune on a value it cannot read would delete what the user meant to keep.
+    if (!options.keepProblem.isEmpty()) {
+        context.err << "zvx archive: "
+                    << FormatMessage(ConstsZVX::ArchivePruneRefused, {options.keepProblem}) << '\n';
+        return ExitStatus::FileError;
+    }
     Opened opened = OpenArchive(context);
     if (!opened.db)
         return opened.status;

@@ -65,10 +65,12 @@ QJsonObject PortJson(const PortDiscovery::PortInfo& port, const QStringList& com
                        {"lineRate", RateJson(check)}};
 }
 
+// The adapter's own strings (maker, product, serial number) and the names udev made of
+// them come from the device: printed through PrintableText, so that no byte of theirs
+// reaches the terminal as a control.
 void PrintPort(QTextStream& out, const PortDiscovery::PortInfo& port, const QStringList& comNames,
                const PortDiscovery::PortCheck& check)
 {
-    // A USB adapter names itself: its strings are shown, never sent to the console raw.
     out << PrintableText(port.device);
     if (!comNames.isEmpty())
         out << "  (" << PrintableText(comNames.join(QStringLiteral(", "))) << ")";
@@ -95,7 +97,7 @@ void PrintPort(QTextStream& out, const PortDiscovery::PortInfo& port, const QStr
         out << "\n";
     }
     if (!check.problem.isEmpty())
-        out << "  nie można otworzyć: " << PrintableText(check.problem) << "\n";
+        out << "  nie można otworzyć: " << PrintableText(check.problem.simplified()) << "\n";
 }
 
 } // namespace
@@ -175,17 +177,17 @@ int RunProbe(CommandContext& context)
         for (const auto& port : PortDiscovery::Discover(MachineRoots()))
             ports << port.device;
 
-    std::unique_ptr<TextTransferLog> log;
-    if (!OpenLogOption(logTarget, log, context.err))
+    if (!OpenLogOption(context, logTarget))
         return ExitStatus::FileError;
     DialerProbe probe;
-    probe.SetLog(log.get());
+    probe.SetLog(context.log.get());
     bool found = false;
     for (const DialerProbe::Result& result : probe.Run(ports)) {
         found = found || result.answered;
-        context.out << PrintableText(result.port) << ": "
-                    << (result.answered ? QStringLiteral("dialer odpowiada")
-                                        : PrintableText(result.problem))
+        // One line per port: a message's own line break ("portu COM\r(port ...") too.
+        context.out << PrintableText(result.port + QStringLiteral(": ") +
+                                     (result.answered ? QStringLiteral("dialer odpowiada")
+                                                      : result.problem.simplified()))
                     << "\n";
     }
     if (!found)

@@ -49,13 +49,12 @@ int RunRead(CommandContext& context)
     if (const int status = CheckConfigOutput(context, "read", output))
         return status;
 
-    std::unique_ptr<TextTransferLog> log;
-    if (!OpenLogOption(logTarget, log, context.err))
+    if (!OpenLogOption(context, logTarget, {output}))
         return ExitStatus::FileError;
     // With the file on standard output, the link's own lines go to standard error.
     CommandDocument document(context, IsStandardOutput(output) ? &context.err : nullptr);
     const int status =
-        document.Exchange(port, log.get(), [](ConfigDocument& read) { read.Read(); });
+        document.Exchange(port, context.log.get(), [](ConfigDocument& read) { read.Read(); });
     if (status != ExitStatus::Success)
         return status;
     return document.Save(output);

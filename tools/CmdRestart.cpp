@@ -64,10 +64,9 @@ int RunRestart(CommandContext& context)
                          QStringLiteral("nieprawidłowa godzina \"%1\" (GG:MM)").arg(timeText));
     }
 
-    std::unique_ptr<TextTransferLog> log;
-    if (!OpenLogOption(logTarget, log, context.err))
+    if (!OpenLogOption(context, logTarget))
         return ExitStatus::FileError;
     CommandDocument document(context);
-    return document.Exchange(port, log.get(),
+    return document.Exchange(port, context.log.get(),
                              [time](ConfigDocument& restart) { restart.Restart(time); });
 }

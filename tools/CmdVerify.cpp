@@ -40,15 +40,14 @@ int RunVerify(CommandContext& context)
     if (const QString problem = TakePortAndFile(args, port, file); !problem.isEmpty())
         return Usage(context.err, problem);
 
-    std::unique_ptr<TextTransferLog> log;
-    if (!OpenLogOption(logTarget, log, context.err))
+    if (!OpenLogOption(context, logTarget, {file}))
         return ExitStatus::FileError;
     // The file is opened before the line: a wrong file needs no dialer.
     CommandDocument document(context);
     if (const int status = document.Open(file))
         return status;
-    if (const int status =
-            document.Exchange(port, log.get(), [](ConfigDocument& verify) { verify.Verify(); }))
+    if (const int status = document.Exchange(port, context.log.get(),
+                                             [](ConfigDocument& verify) { verify.Verify(); }))
         return status;
 
     TZorvexSettings dialer;

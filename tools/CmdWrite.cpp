@@ -37,8 +37,7 @@ int RunWrite(CommandContext& context)
     if (const QString problem = TakePortAndFile(args, port, file); !problem.isEmpty())
         return Usage(context.err, problem);
 
-    std::unique_ptr<TextTransferLog> log;
-    if (!OpenLogOption(logTarget, log, context.err))
+    if (!OpenLogOption(context, logTarget, {file}))
         return ExitStatus::FileError;
     // The file is opened before the line: a wrong file needs no dialer.
     CommandDocument document(context);
@@ -50,5 +49,5 @@ int RunWrite(CommandContext& context)
                        QString::fromStdString(Cp1250ToUtf8(document.Settings().Comment.GetText(0))))
                 << '\n';
     context.out.flush(); // before the exchange, not with its outcome
-    return document.Exchange(port, log.get(), [](ConfigDocument& write) { write.Write(); });
+    return document.Exchange(port, context.log.get(), [](ConfigDocument& write) { write.Write(); });
 }

@@ -60,9 +60,20 @@ CommandDocument::CommandDocument(CommandContext& context, QTextStream* informati
 CommandDocument::~CommandDocument()
 {
     m_document.SetObserver(nullptr);
+    if (m_archive.Held() == 0)
+        return;
+    // What the command printed is out before the archive is waited on.
+    m_context.out.flush();
+    m_context.err.flush();
     try {
-        for (const QString& problem : m_archive.Record())
-            m_context.err << "zvx: " << PrintableText(problem) << '\n';
+        // A signal now ends the wait on the archive as it ends an exchange.
+        InterruptWait interrupt;
+        for (const QString& line : m_archive.Record(interrupt.WakeFd()))
+            m_context.err << "zvx: " << PrintableText(line) << '\n';
+        if (const int signal = interrupt.Caught(); signal != 0 && m_interrupted == 0) {
+            m_reporter.Error(InterruptedText(signal));
+            m_context.interrupted = signal;
+        }
     } catch (...) { // the archive never changes how a command ended
     }
 }
@@ -179,6 +190,7 @@ int CommandDocument::Exchange(const QString& port, TransferLog* log,
     if (const int signal = interrupt.Caught()) {
         bar.End();
         m_reporter.Error(InterruptedText(signal));
+        m_interrupted = signal;
         return ExitStatus::Interrupted + signal;
     }
     if (outcome && outcome->succeeded)

@@ -14,9 +14,12 @@ class TransferLog;
 // The configuration a command works on: the window's ConfigDocument, with the link's
 // messages as console lines, so that every load, save and exchange of "zvx" takes the
 // window's path and leaves the window's archive entries. The entries are held until the
-// object goes (after the command's port is closed and its file saved) and then kept in
-// the archive the program settings name; one line on standard error for each that did
-// not reach it. An archive out of reach never changes a command's outcome.
+// object goes (after the command's port is closed and its file saved, whatever the
+// command's outcome) and then kept in the archive the program settings name, within
+// ArchiveRecorder::Patience; one line on standard error when they did not reach it. An
+// archive out of reach never changes a command's outcome; SIGINT, SIGTERM or SIGHUP
+// while it is waited on end the wait (the entries go to the local queue) and the command
+// (CommandContext::interrupted).
 //
 // Main thread only; needs a QCoreApplication.
 class CommandDocument
@@ -61,6 +64,7 @@ private:
     int Saved(const FileResult& result, const QString& output);
 
     CommandContext& m_context;
+    int m_interrupted = 0; // the signal that ended an exchange
     ConsoleReporter m_reporter;
     DeferredArchiver m_archive;
     ConfigDocument m_document;

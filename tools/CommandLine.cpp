@@ -1,6 +1,7 @@
 #include "tools/CommandLine.h"
 
 #include "device/FileNames.h"
+#include "device/MessageFormat.h"
 #include "report/FieldKeys.h"
 #include "resources/ConstsZVX.h"
 #include "resources/Version.h"
@@ -115,8 +116,19 @@ int RunCommandLine(const QStringList& args, QTextStream& out, QTextStream& err)
     }
     for (const Command& c : kCommands) {
         if (name == QLatin1String(c.name)) {
-            CommandContext context{args.mid(1), out, err};
-            return c.run(context);
+            CommandContext context{args.mid(1), out, err, 0, {}, {}};
+            int status = c.run(context);
+            if (context.log) {
+                if (const QString failure = context.log->Failure(); !failure.isEmpty()) {
+                    err << FormatMessage(ConstsZVX::LogWriteError,
+                                         {PrintableText(context.logName), failure})
+                        << '\n';
+                    if (status < ExitStatus::Interrupted)
+                        status = ExitStatus::FileError; // what happened is not all told
+                }
+                context.log.reset();
+            }
+            return context.interrupted ? ExitStatus::Interrupted + context.interrupted : status;
         }
     }
     err << "zvx: nieznane polecenie " << PrintableText(Quoted(name)) << " (zob. zvx --help)\n";

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "device/TransferLogText.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+
+#include <memory>
 
 // What every command of the tool gets: its own arguments (after the command name) and
 // the two output streams. Commands print the system's own words; errors go to err.
@@ -11,6 +15,15 @@ struct CommandContext
     QStringList args;
     QTextStream& out;
     QTextStream& err;
+    // The signal (SIGINT, SIGTERM, SIGHUP) that ended the command after its own work,
+    // while it waited on the archive; 0 for none. The command's status becomes
+    // ExitStatus::Interrupted plus its number.
+    int interrupted = 0;
+    // The transmission log the command writes (--log, OpenLogOption) and its name as
+    // given; closed when the command ends. One that could not be written to its end makes
+    // the command's status ExitStatus::FileError.
+    std::unique_ptr<TextTransferLog> log;
+    QString logName;
 };
 
 // A command's entry point; returns an ExitStatus value.

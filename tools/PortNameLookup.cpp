@@ -3,15 +3,7 @@
 #include "serial/TCustomComPort.h"
 #include "settings/ProgramSettings.h"
 
-#include <QCoreApplication>
-
 #include <memory>
-
-QString ProgramSettingsFile()
-{
-    return ProgramSettings::Location(QCoreApplication::applicationDirPath(),
-                                     QStringLiteral("zorvex.ini"));
-}
 
 void InstallPortNameLookup(const QString& iniFile, SettingsProblemSink problem)
 {

@@ -1,6 +1,7 @@
 #include "device/FileNames.h"
 #include "resources/ConstsZVX.h"
 #include "settings/ProgramLocale.h"
+#include "settings/ProgramSettings.h"
 #include "tools/CommandLine.h"
 #include "tools/ExitStatus.h"
 #include "tools/PortNameLookup.h"
@@ -36,9 +37,12 @@ int main(int argc, char* argv[])
 {
     ProgramLocale::Install(); // before anything reads a locale
     QCoreApplication app(argc, argv);
-    InstallPortNameLookup(ProgramSettingsFile(), [](const QString& line) {
+    InstallPortNameLookup(ProgramSettings::Path(), [](const QString& line) {
         QTextStream(stderr) << "zvx: " << PrintableText(line) << '\n';
     });
+    if (const QString notice = ProgramSettings::FormerFileNotice(app.applicationFilePath());
+        !notice.isEmpty())
+        QTextStream(stderr) << "zvx: " << PrintableText(notice) << '\n';
     // Straight from argv: Qt's own arguments() turns bytes that are not UTF-8 into
     // U+FFFD, and such a file name would then name another file, or none.
     QStringList args;

@@ -171,7 +171,9 @@ private slots:
     void path()
     {
         const QString exe = QCoreApplication::applicationFilePath();
-        QCOMPARE(ProgramSettings::Path(), exe + QStringLiteral(".ini")); // no extension here
+        // One file for the window and zvx, whatever the executable is called.
+        const QString shared = QFileInfo(exe).absolutePath() + QStringLiteral("/zorvex.ini");
+        QCOMPARE(ProgramSettings::Path(), shared);
         {
             TemporaryProgramSettings outer;
             QCOMPARE(ProgramSettings::Path(), outer.Path());
@@ -182,11 +184,52 @@ private slots:
             }
             QCOMPARE(ProgramSettings::Path(), outer.Path());
         }
-        QCOMPARE(ProgramSettings::Path(), exe + QStringLiteral(".ini"));
+        QCOMPARE(ProgramSettings::Path(), shared);
         ProgramSettings::OverridePath(QStringLiteral("/x/y.ini"));
         QCOMPARE(ProgramSettings().FileName(), QStringLiteral("/x/y.ini"));
         ProgramSettings::OverridePath({});
     }
+    void formerFile_data()
+    {
+        QTest::addColumn<QString>("executable"); // in a scratch folder
+        QTest::addColumn<QStringList>("files");  // settings files that exist beside it
+        QTest::addColumn<QString>("read");
+        QTest::addColumn<QString>("notice"); // how the line begins; empty: no line
+        const QString former = QStringLiteral("Ustawienia wczytano z dawnego pliku ");
+        const QString ignored = QStringLiteral("Dawny plik ustawień ");
+        QTest::newRow("none yet") << "zvx" << QStringList{} << "zorvex.ini"
+                                  << "";
+        QTest::newRow("shared only") << "zvx" << QStringList{"zorvex.ini"} << "zorvex.ini"
+                                     << "";
+        QTest::newRow("former only: still read, said")
+            << "zvx" << QStringList{"zvx.ini"} << "zvx.ini" << former;
+        QTest::newRow("both: the shared one, the former said")
+            << "zvx" << QStringList{"zvx.ini", "zorvex.ini"} << "zorvex.ini" << ignored;
+        QTest::newRow("former of zvx.exe")
+            << "zvx.exe" << QStringList{"zvx.ini"} << "zvx.ini" << former;
+        QTest::newRow("the window has no former file")
+            << "zorvex" << QStringList{"zvx.ini"} << "zorvex.ini"
+            << "";
+    }
+
+    // zvx once read zvx.ini: nobody's archive or port names go astray on the update.
+    void formerFile()
+    {
+        QFETCH(QString, executable);
+        QFETCH(QStringList, files);
+        QFETCH(QString, read);
+        QFETCH(QString, notice);
+        QTemporaryDir dir;
+        for (const QString& name : files) {
+            QFile file(dir.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        const QString exe = dir.filePath(executable);
+        QCOMPARE(ProgramSettings::PathFor(exe), dir.filePath(read));
+        const QString line = ProgramSettings::FormerFileNotice(exe);
+        QVERIFY2(notice.isEmpty() ? line.isEmpty() : line.startsWith(notice), qPrintable(line));
+    }
+
     void location_data()
     {
         QTest::addColumn<QString>("exeDir");   // relative to a scratch tree

@@ -59,6 +59,11 @@ private slots:
     void diffAndRestore();
     void prune();
     void readIsRecorded();
+    void fingerprintOnlyWithCodes_data();
+    void fingerprintOnlyWithCodes();
+    void pruneRefusesUnreadableKeep_data();
+    void pruneRefusesUnreadableKeep();
+    void importNamesByBytes();
     void errors_data();
     void errors();
 
@@ -214,8 +219,89 @@ void TstZvxArchive::readIsRecorded()
     // An archive out of reach: the read still succeeds, standard error says so in one line.
     QVERIFY(m_settings->Write("[Archive]\r\nFile=" + out.toUtf8() + "/archiwum.sqlite\r\n"));
     QCOMPARE(Run({"read", "--port", port, "-o", out}), 0);
-    QVERIFY2(Run.err.count(QStringLiteral("Archiwum niedostępne")) == 2,
-             qPrintable(Run.err)); // read and save
+    // One line for the read and the save together, counting both.
+    QVERIFY2(Run.err.count(QStringLiteral("Archiwum niedostępne")) == 1 &&
+                 Run.err.contains(QStringLiteral("wpisy czekają w kolejce: 2")),
+             qPrintable(Run.err));
+}
+
+void TstZvxArchive::fingerprintOnlyWithCodes_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("show") << QStringList{"show", "1"} << false;
+    QTest::newRow("show --codes") << QStringList{"show", "--codes", "1"} << true;
+    QTest::newRow("show --json") << QStringList{"show", "--json", "1"} << false;
+    QTest::newRow("show --json --codes") << QStringList{"show", "--json", "--codes", "1"} << true;
+    QTest::newRow("log") << QStringList{"log"} << false;
+    QTest::newRow("log --codes") << QStringList{"log", "--codes"} << true;
+    QTest::newRow("log --json") << QStringList{"log", "--json"} << false;
+}
+
+// The fingerprint covers the access codes: with the rest of a masked copy known, a code
+// would be found from it in a moment. Only output that shows the codes carries it.
+void TstZvxArchive::fingerprintOnlyWithCodes()
+{
+    QFETCH(QStringList, args);
+    QFETCH(bool, shown);
+    QVERIFY2(ImportThree(), qPrintable(Run.err));
+    QCOMPARE(Run({"archive", "log", "--json", "--codes", "--site", "Apteka"}), 0);
+    const QJsonValue apteka = QJsonDocument::fromJson(Run.out.toUtf8()).array().first();
+    const QString fingerprint = apteka["fingerprint"].toString();
+    QCOMPARE(fingerprint.size(), 8);
+    if (args.first() == QLatin1String("show"))
+        args.last() = QString::number(apteka["id"].toInteger());
+    QCOMPARE(Run(QStringList{"archive"} + args), 0);
+    QVERIFY(Run.out.contains(QStringLiteral("Apteka")));
+    QVERIFY2(Run.out.contains(fingerprint) == shown, qPrintable(Run.out));
+}
+
+void TstZvxArchive::pruneRefusesUnreadableKeep_data()
+{
+    QTest::addColumn<QByteArray>("keep");
+    QTest::newRow("years with a word") << QByteArray("KeepYears=10 lat");
+    QTest::newRow("negative years") << QByteArray("KeepYears=-1");
+    QTest::newRow("fraction") << QByteArray("KeepYears=5.5");
+    QTest::newRow("count with a word") << QByteArray("KeepCount=wiele");
+}
+
+// A prune on a value it cannot read would delete what the user meant to keep.
+void TstZvxArchive::pruneRefusesUnreadableKeep()
+{
+    QFETCH(QByteArray, keep);
+    QVERIFY2(ImportThree(), qPrintable(Run.err)); // one entry over five years old
+    QVERIFY(m_settings->Write("[Archive]\r\nFile=" + Archive().toUtf8() + "\r\n" + keep + "\r\n"));
+    QCOMPARE(Run({"archive", "prune"}), 3);
+    QVERIFY2(Run.err.contains(QStringLiteral("Archiwum nie zostało wyczyszczone: "
+                                             "Nieprawidłowa wartość ") +
+                              QString::fromUtf8(keep)),
+             qPrintable(Run.err));
+    QCOMPARE(Run({"archive", "log"}), 0);
+    QCOMPARE(Run.out.count(QLatin1Char('\n')), 3);
+}
+
+// A name that is not UTF-8 reaches its own file, never the twin whose name it would be
+// turned into; a file that cannot be read is an error of the whole import.
+void TstZvxArchive::importNamesByBytes()
+{
+    const QByteArray folder = QFile::encodeName(m_dir->filePath(QStringLiteral("import")));
+    QVERIFY(QDir().mkpath(QFile::decodeName(folder)));
+    QVERIFY(ConfigFile::Save(Config("Surowy"), (folder + "/obiekt\xff.zvx").toStdString()).Ok());
+    QVERIFY(ConfigFile::Save(Config("Bliźniak"), (folder + "/obiekt\xef\xbf\xbd.zvx").toStdString())
+                .Ok());
+    QCOMPARE(Run({"archive", "import", QFile::decodeName(folder)}), 0);
+    QCOMPARE(Run({"archive", "log", "--json"}), 0);
+    QStringList sites;
+    for (const QJsonValue& e : QJsonDocument::fromJson(Run.out.toUtf8()).array())
+        sites << e["site"].toString();
+    sites.sort();
+    QCOMPARE(sites, (QStringList{"Bliźniak", "Surowy"}));
+
+    QFile broken(QFile::decodeName(folder + "/uszkodzony.zvx"));
+    QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("nie konfiguracja") > 0);
+    broken.close();
+    QCOMPARE(Run({"archive", "import", QFile::decodeName(folder)}), 3);
+    QVERIFY(Run.out.contains(QStringLiteral("Zaimportowano plików: 2")));
 }
 
 void TstZvxArchive::errors_data()

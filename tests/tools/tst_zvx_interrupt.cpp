@@ -4,6 +4,7 @@
 
 #include "archive/ArchiveDatabase.h"
 #include "device/DialerFrames.h"
+#include "tests/archive/SilentServer.h"
 #include "tests/serial/PtyPair.h"
 #include "tools/ExitStatus.h"
 
@@ -97,6 +98,56 @@ private slots:
         QCOMPARE(entries->first().event, QStringLiteral("read"));
         QVERIFY(!entries->first().succeeded);
         QCOMPARE(entries->first().outcome, QStringLiteral("Przerwano (") + name + u')');
+    }
+
+    void signalWhileWaitingOnArchive_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("Ctrl+C") << int(SIGINT) << "SIGINT";
+        QTest::newRow("terminal closed") << int(SIGHUP) << "SIGHUP";
+    }
+    // A server that has stopped answering holds the archive's entry, not the command: a
+    // signal ends the wait at once, the file saved before stays, the entry waits in the
+    // queue, and the status says which signal ended it.
+    void signalWhileWaitingOnArchive()
+    {
+        QFETCH(int, signal);
+        QFETCH(QString, name);
+        QTemporaryDir serverDir;
+        SilentServer server(serverDir.path(), SilentServer::Mode::Mute);
+        QVERIFY(server.IsValid());
+        // A copy of zvx of its own, for a settings file of its own beside it.
+        QTemporaryDir program(QStringLiteral(ZVX_BINARY_DIR "/zvx-settings-XXXXXX"));
+        const QString zvxCopy = program.filePath(QStringLiteral("zvx"));
+        QVERIFY(::link(QFile::encodeName(kZvx).constData(),
+                       QFile::encodeName(zvxCopy).constData()) == 0 ||
+                QFile::copy(kZvx, zvxCopy));
+        QFile ini(program.filePath(QStringLiteral("zorvex.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Archive]\r\nDatabase=postgresql\r\nConnection=" + server.Target().toUtf8() +
+                  "\r\n");
+        ini.close();
+
+        const QString output = m_dir.filePath(QStringLiteral("zapisany.zvx"));
+        QProcess zvx;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.path()); // its queue
+        zvx.setProcessEnvironment(environment);
+        zvx.start(zvxCopy, {"new", "-o", output});
+        QVERIFY2(zvx.waitForStarted(), qPrintable(zvx.errorString()));
+        QVERIFY(server.WaitForClient(20000));
+        QCOMPARE(::kill(zvx.processId(), signal), 0);
+        QVERIFY(zvx.waitForFinished(20000));
+        QCOMPARE(zvx.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(zvx.exitCode(), ExitStatus::Interrupted + signal);
+        const QString err = QString::fromUtf8(zvx.readAllStandardError());
+        QVERIFY2(err.contains(QStringLiteral("Przerwano (") + name + u')'), qPrintable(err));
+        QVERIFY(QFile::exists(output));
+        ArchiveDatabase queue(ArchiveDatabase::Kind::SQLite,
+                              m_dir.filePath(QStringLiteral("zorvex/kolejka.sqlite")));
+        QVERIFY2(queue.Open(), qPrintable(queue.Error()));
+        QVERIFY(queue.Count().value_or(0) >= 1);
     }
 
 private:
