@@ -1,5 +1,7 @@
 #include "archive/ArchiveRecorder.h"
 
+#include "resources/ConstsZVX.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -35,8 +37,7 @@ std::unique_ptr<ArchiveDatabase> ArchiveRecorder::Make(const ArchiveOptions& opt
                                              QRegularExpression::CaseInsensitiveOption);
     if (options.connection.contains(password)) {
         if (problem)
-            *problem = QStringLiteral("Hasło do archiwum nie może być w pliku ustawień: "
-                                      "użyj pliku ~/.pgpass lub pliku usług PostgreSQL");
+            *problem = QString::fromUtf8(ConstsZVX::ArchivePasswordRefused);
         return nullptr;
     }
     return std::make_unique<ArchiveDatabase>(ArchiveDatabase::Kind::PostgreSQL, options.connection);

@@ -10,9 +10,15 @@
 #include "app/UnitProgramOptions.h"
 #include "app/UnitProgress.h"
 #include "app/UnitResetDial.h"
+#include "app/archive/ArchiveDialog.h"
+#include "app/archive/ArchiveEntryActions.h"
+#include "app/archive/ArchiveOptionsDialog.h"
 #include "app/dialer/VerifyQuestion.h"
+#include "app/files/CopyAreasDialog.h"
 #include "app/files/DifferencesDialog.h"
 #include "app/report/ReportOptionsDialog.h"
+#include "app/report/ReportViewDialog.h"
+#include "archive/ArchiveDatabase.h"
 #include "device/DataManagement.h"
 #include "editors/dialogs/UnitAlarmIn.h"
 #include "editors/dialogs/UnitAlarmOut.h"
@@ -26,6 +32,7 @@
 #include "editors/dialogs/UnitPolpager.h"
 #include "editors/dialogs/UnitStation.h"
 #include "editors/dialogs/UnitSystemOptions.h"
+#include "model/Cp1250.h"
 #include "resources/ConstsZVX.h"
 #include "widgets/MessageBox.h"
 #include "widgets/MessageBoxRecorder.h"
@@ -36,6 +43,7 @@
 #include <QFileDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
 #include <QToolBar>
@@ -48,11 +56,20 @@ namespace {
 QString g_folder;
 int g_failures = 0;
 
+// No window may be wider than a laptop's screen of 1280 pixels, at 150 % too.
+constexpr int kWidestWindow = 1280; // device pixels
+
 void Save(QWidget& widget, const QString& name)
 {
     const QString path = QDir(g_folder).filePath(name + QStringLiteral(".png"));
-    if (!widget.grab().save(path)) {
+    const QPixmap picture = widget.grab();
+    if (!picture.save(path)) {
         std::fprintf(stderr, "shots: cannot write %s\n", qPrintable(path));
+        ++g_failures;
+    }
+    if (picture.width() > kWidestWindow) {
+        std::fprintf(stderr, "shots: %s is %d pixels wide, more than %d\n", qPrintable(name),
+                     picture.width(), kWidestWindow);
         ++g_failures;
     }
 }
@@ -184,6 +201,41 @@ int main(int argc, char* argv[])
                                    QStringLiteral("W programie"), QStringLiteral("W dialerze"),
                                    ConfigDifferences(settings, other));
         ShootModal(QStringLiteral("differences"), [&] { differences.exec(); });
+    }
+    {
+        // The archive's windows, over an archive of their own; a client folder deep enough
+        // to try the elided paths.
+        QTemporaryDir dir;
+        const QString deep = QStringLiteral(
+            "/home/instalator/Klienci/2026/Województwo mazowieckie/Warszawa Śródmieście/"
+            "Sklep spożywczy „Pod Lipą” sp. z o.o./konfiguracje/po modernizacji/obiekt.ZVX");
+        ArchiveDatabase archive(ArchiveDatabase::Kind::SQLite,
+                                dir.filePath(QStringLiteral("archiwum.sqlite")));
+        ArchiveEntry shown;
+        if (archive.Open()) {
+            const char* const sites[] = {"Apteka Pod Orłem", "Bank Spółdzielczy", "Cukiernia"};
+            for (int i = 0; i < 12; ++i) {
+                TZorvexSettings one = settings;
+                one.Comment.SetText(0, Utf8ToCp1250(sites[i % 3]));
+                ArchiveEntry entry = ArchiveEntry::Now(AllConfigEvents[i % 6], one);
+                entry.when = entry.when.addSecs(-3600 * i);
+                if (i % 2)
+                    entry.port = QStringLiteral("COM%1").arg(i % 4 + 1);
+                else
+                    entry.fileName = deep;
+                archive.Append(entry);
+                shown = entry;
+            }
+        }
+        ArchiveDialog list(window.Document(), archive, &window);
+        ShootModal(QStringLiteral("archive"), [&] { list.exec(); });
+        ArchiveOptionsDialog options(&window);
+        ShootModal(QStringLiteral("archiveoptions"), [&] { options.exec(); });
+        ReportViewDialog report(QStringLiteral("Archiwum: wpis %1").arg(shown.id),
+                                EntryReportLines(shown, true), &window);
+        ShootModal(QStringLiteral("reportview"), [&] { report.exec(); });
+        CopyAreasDialog copy(deep, &window);
+        ShootModal(QStringLiteral("copyareas"), [&] { copy.exec(); });
     }
     {
         // Qt's own dialogs, in Polish.
