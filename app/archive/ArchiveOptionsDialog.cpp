@@ -94,7 +94,9 @@ ArchiveOptionsDialog::ArchiveOptionsDialog(QWidget* parent) : QDialog(parent)
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(File, 1);
     fileRow->addWidget(ChooseFile);
-    form->addRow(QStringLiteral("Pli&k:"), fileRow);
+    auto* fileLabel = new QLabel(QStringLiteral("Pli&k:"), this);
+    fileLabel->setBuddy(File); // a row of two widgets gets no buddy of its own
+    form->addRow(fileLabel, fileRow);
     form->addRow(Server);
     form->addRow(QStringLiteral("&Połączenie:"), Connection);
     form->addRow(QStringLiteral("Przechowuj &lat:"), KeepYears);
@@ -145,10 +147,9 @@ void ArchiveOptionsDialog::Accept()
     const ArchiveOptions options = Options();
     if (options.postgres && options.connection.isEmpty())
         problem = QStringLiteral("Podaj połączenie z bazą (np. service=zorvex)");
-    else if (options.postgres && UrlHoldsPassword(options.connection))
+    else if (ArchiveRecorder::Make(options, &problem) && options.postgres &&
+             UrlHoldsPassword(options.connection)) // the archive's reading passed a URL's
         problem = QString::fromUtf8(ConstsZVX::ArchivePasswordRefused);
-    else
-        (void)ArchiveRecorder::Make(options, &problem);
     Problem->setText(problem);
     if (problem.isEmpty())
         accept();

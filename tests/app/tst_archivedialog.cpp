@@ -663,6 +663,9 @@ void TstArchiveDialog::optionsFile()
         QTest::keyClick(&dialog, Qt::Key_Return);
     });
     QVERIFY(dialog.EditAndKeep());
+    // A label's letter works only with a buddy; without one its "&" shows as it stands.
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+        QVERIFY2(!label->text().contains(u'&') || label->buddy(), qPrintable(label->text()));
     QVERIFY2(placeholder.contains(u'…'), qPrintable(placeholder));
     QVERIFY(placeholder.startsWith(defaultPath.left(4)));
     QVERIFY(placeholder.endsWith(QStringLiteral("archiwum.sqlite")));
