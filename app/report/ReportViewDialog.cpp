@@ -4,10 +4,14 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 ReportViewDialog::ReportViewDialog(const QString& title, const QStringList& lines, QWidget* parent)
     : QDialog(parent)
@@ -29,5 +33,7 @@ ReportViewDialog::ReportViewDialog(const QString& title, const QStringList& line
     layout->addLayout(buttons);
     // Wide enough for the report's 80 columns where the screen allows.
     const QFontMetrics metrics(Text->font());
-    resize(metrics.horizontalAdvance(QString(84, u'0')) + 40, 560);
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const int room = screen ? screen->availableGeometry().width() : 1280;
+    resize(std::min(metrics.horizontalAdvance(QString(84, u'0')) + 40, room), 560);
 }
