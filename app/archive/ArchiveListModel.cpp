@@ -56,17 +56,13 @@ void ArchiveListModel::Load()
 {
     ArchiveQuery page = m_query;
     page.limit = PageSize;
-    if (page.offset == 0) {
-        m_total = m_archive.Count(page);
-        if (!m_total) {
-            m_error = m_archive.Error();
-            m_exhausted = true;
-            emit loaded();
-            return;
-        }
-    }
     const std::optional<QList<ArchiveEntry>> found = m_archive.Find(page, false);
-    if (!found) {
+    // A short first page is all there is; only a full one asks how many match in all, a
+    // second pass over a search that can cost as much as the page itself.
+    if (found && page.offset == 0)
+        m_total =
+            found->size() < PageSize ? std::optional<qint64>(found->size()) : m_archive.Count(page);
+    if (!found || !m_total) {
         m_error = m_archive.Error();
         m_exhausted = true;
         emit loaded();
