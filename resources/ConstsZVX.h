@@ -137,9 +137,9 @@ inline constexpr const char* CopyAreasNothing = "Wybrane obszary są takie same 
 inline constexpr const char* ArchiveUnreachable =
     "Archiwum jest niedostępne; wpisy poczekają w kolejce lokalnej";
 inline constexpr const char* ArchiveEntriesWaiting =
-    "Archiwum jest niedostępne; wpisy czekają w kolejce lokalnej: %s";
+    "Archiwum jest niedostępne; w kolejce lokalnej wpisów: %s";
 inline constexpr const char* ArchiveEntryLost =
-    "Archiwum i kolejka lokalna są niedostępne; wpis nie został zachowany";
+    "Archiwum i kolejka lokalna są niedostępne; wpis przepadł";
 inline constexpr const char* ArchiveDetails = "Szczegóły";
 inline constexpr const char* ArchivePasswordRefused =
     "Hasło do archiwum nie może być w pliku ustawień: użyj pliku ~/.pgpass lub pliku usług "

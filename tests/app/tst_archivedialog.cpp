@@ -147,6 +147,8 @@ private slots:
     void tabOrder();
     void saveAsSaysWhere();
     void unreachable();
+    void statusLineFits_data();
+    void statusLineFits();
     void options_data();
     void options();
     void optionsFile();
@@ -579,6 +581,34 @@ void TstArchiveDialog::unreachable()
     QVERIFY(list.found);
     QCOMPARE(listed, 1); // the save that waited
     QTRY_VERIFY(line->isHidden());
+}
+
+void TstArchiveDialog::statusLineFits_data()
+{
+    QTest::addColumn<qint64>("waiting");
+    QTest::addColumn<bool>("lost");
+    QTest::newRow("nothing counted yet") << qint64(0) << false;
+    QTest::newRow("a long count waiting") << qint64(123456) << false;
+    QTest::newRow("an entry lost") << qint64(0) << true;
+}
+
+// The main window is narrow: each sentence about the archive fits its status bar whole.
+void TstArchiveDialog::statusLineFits()
+{
+    QFETCH(qint64, waiting);
+    QFETCH(bool, lost);
+    TemporaryProgramSettings settings;
+    TMainFormZORVEX window;
+    window.ShowAboutBox = [] {};
+    auto* line = window.findChild<ArchiveStatusLabel*>(QStringLiteral("ArchiveStatus"));
+    QVERIFY(line);
+    line->SetStatus({QStringLiteral("connection refused"), waiting, lost});
+    QVERIFY(Activate(window));
+    QTRY_VERIFY(line->isVisible());
+    QVERIFY2(
+        line->width() >= line->sizeHint().width(),
+        qPrintable(QStringLiteral("%1 < %2").arg(line->width()).arg(line->sizeHint().width())));
+    QVERIFY(line->geometry().right() <= window.statusBar()->contentsRect().right());
 }
 
 void TstArchiveDialog::options_data()
