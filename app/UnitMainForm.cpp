@@ -9,6 +9,7 @@
 #include "app/actions/MainMenus.h"
 #include "app/actions/MainToolBar.h"
 #include "app/archive/ArchiveDialog.h"
+#include "app/archive/ArchiveStatusLabel.h"
 #include "app/files/CopyAreasDialog.h"
 #include "app/files/DifferencesDialog.h"
 #include "app/files/FileActions.h"
@@ -18,7 +19,6 @@
 #include "app/ports/TransferLogWindow.h"
 #include "app/report/ReportActions.h"
 #include "device/TZorvexSettingsControl.h"
-#include "model/Exception.h"
 #include "resources/ConstsZVX.h"
 #include "settings/ProgramSettings.h"
 #include "widgets/ErrorGuard.h"
@@ -72,9 +72,12 @@ TMainFormZORVEX::TMainFormZORVEX(QWidget* parent)
     m_document->SetVerifyPolicy(&m_verifyPolicy);
     m_archiver = std::make_unique<DocumentArchiver>(ProgramSettings().Archive());
     m_document->SetObserver(m_archiver.get());
-    // The archive never stands in the way: when it cannot be reached, one line says so.
-    connect(m_archiver.get(), &DocumentArchiver::problemChanged, this,
-            [this](const QString& line) { statusBar()->showMessage(line); });
+    // The archive never stands in the way: when it cannot be reached, one line says so,
+    // and stays until it is reached again.
+    m_archiveStatus = new ArchiveStatusLabel(this);
+    statusBar()->addPermanentWidget(m_archiveStatus, 1);
+    connect(m_archiver.get(), &DocumentArchiver::statusChanged, m_archiveStatus,
+            &ArchiveStatusLabel::SetStatus);
     connect(m_document.get(), &ConfigDocument::changed, this, &TMainFormZORVEX::UpdateTitle);
     connect(m_document.get(), &ConfigDocument::exchangeFinished, this,
             &TMainFormZORVEX::ExchangeFinished);
@@ -238,18 +241,25 @@ void TMainFormZORVEX::ArchiwumExecute()
     QString problem;
     const std::unique_ptr<ArchiveDatabase> archive =
         ArchiveRecorder::Make(ProgramSettings().Archive(), &problem);
-    if (!archive)
-        throw Exception(problem.toStdString());
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor); // a server out of reach: up to 5 s
-    const bool opened = archive->Open();
-    QGuiApplication::restoreOverrideCursor();
-    if (!opened)
-        throw Exception(archive->Error().toStdString());
-    // The list shows the last event and whatever waited in the queue.
+    if (archive) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor); // a server out of reach: up to 5 s
+        if (!archive->Open())
+            problem = archive->Error();
+        QGuiApplication::restoreOverrideCursor();
+    }
+    if (!problem.isEmpty()) {
+        MessageDlg(mkError, QString::fromUtf8(ConstsZVX::ArchiveUnreachable), problem, mbOk, this);
+        return;
+    }
+    // The list shows the last event and whatever waited in the queue; the status bar's
+    // line goes once the queue has reached the archive.
     m_archiver->Flush();
     m_archiver->Settle();
     ArchiveDialog dialog(*m_document, *archive, this);
+    dialog.ShowDifferencesDialog = ShowDifferencesDialog;
     dialog.exec();
+    if (!dialog.Restored().isEmpty())
+        statusBar()->showMessage(dialog.Restored());
 }
 
 void TMainFormZORVEX::RestartDialeraExecute()

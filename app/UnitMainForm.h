@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+class ArchiveStatusLabel;
 class QAction;
 class QLabel;
 class DifferencesDialog;
@@ -117,4 +118,5 @@ private:
     TFormProgress* m_progress = nullptr;
     TransferLogWindow* m_transferLog = nullptr;
     QLabel* m_picture = nullptr;
+    ArchiveStatusLabel* m_archiveStatus = nullptr;
 };

@@ -327,14 +327,9 @@ bool ArchiveDatabase::AppendAll(QList<ArchiveEntry>& entries, bool detectRepeat)
     return ArchiveSql::Commit(m_db, m_error);
 }
 
-std::optional<QList<ArchiveEntry>> ArchiveDatabase::Find(const ArchiveQuery& query, bool withImages)
+QString ArchiveDatabase::Filter(const ArchiveQuery& query, QVariantList& values) const
 {
-    if (!m_open) {
-        Fail(QStringLiteral("Archiwum nie jest otwarte"));
-        return std::nullopt;
-    }
     QStringList where;
-    QVariantList values;
     if (!query.text.trimmed().isEmpty()) {
         const QString text = query.text.trimmed().toLower();
         if (m_kind == Kind::SQLite) {
@@ -364,12 +359,75 @@ std::optional<QList<ArchiveEntry>> ArchiveDatabase::Find(const ArchiveQuery& que
         where << QStringLiteral("at_ms < ?");
         values << query.until.toMSecsSinceEpoch();
     }
-    QString sql = QStringLiteral("SELECT %1 FROM zvx_entries").arg(ArchiveColumns::SelectList());
-    if (!where.isEmpty())
-        sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
-    sql += QStringLiteral(" ORDER BY id DESC");
+    return where.isEmpty() ? QString()
+                           : QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
+}
+
+QString ArchiveDatabase::OrderBy(const ArchiveQuery& query) const
+{
+    const QString direction = query.ascending ? QStringLiteral("ASC") : QStringLiteral("DESC");
+    if (query.order == ArchiveOrder::Added)
+        return QStringLiteral(" ORDER BY id ") + direction;
+    // Texts in any case together (SQLite folds only ASCII letters; PostgreSQL as the
+    // database's locale has it).
+    const auto fold = [this](const QString& text) {
+        return m_kind == Kind::SQLite ? text + QStringLiteral(" COLLATE NOCASE")
+                                      : QStringLiteral("lower(%1)").arg(text);
+    };
+    QString key;
+    switch (query.order) {
+    case ArchiveOrder::Added:
+    case ArchiveOrder::Time:
+        break;
+    case ArchiveOrder::Site:
+        key = fold(QStringLiteral("site"));
+        break;
+    case ArchiveOrder::Address:
+        key = fold(QStringLiteral("address"));
+        break;
+    case ArchiveOrder::Event: {
+        // By the words the user reads, not the stored names; our own constants, no input.
+        key = QStringLiteral("CASE event");
+        for (const ConfigEvent event : AllConfigEvents)
+            key += QStringLiteral(" WHEN '%1' THEN '%2'")
+                       .arg(QLatin1String(ConfigEventName(event)),
+                            QString::fromUtf8(ConfigEventText(event)));
+        key += QStringLiteral(" ELSE event END");
+        break;
+    }
+    case ArchiveOrder::Outcome:
+        key = fold(QStringLiteral("CASE WHEN succeeded <> 0 THEN 'OK' ELSE outcome END"));
+        break;
+    case ArchiveOrder::Source:
+        key = fold(QStringLiteral("CASE WHEN file_name <> '' THEN file_name ELSE port END"));
+        break;
+    case ArchiveOrder::User:
+        key = fold(QStringLiteral("user_name || '@' || host"));
+        break;
+    }
+    QString order = QStringLiteral(" ORDER BY ");
+    if (!key.isEmpty())
+        order += key + QLatin1Char(' ') + direction + QStringLiteral(", at_ms DESC, id DESC");
+    else
+        order += QStringLiteral("at_ms %1, id %1").arg(direction);
+    return order;
+}
+
+std::optional<QList<ArchiveEntry>> ArchiveDatabase::Find(const ArchiveQuery& query, bool withImages)
+{
+    if (!m_open) {
+        Fail(QStringLiteral("Archiwum nie jest otwarte"));
+        return std::nullopt;
+    }
+    QVariantList values;
+    QString sql = QStringLiteral("SELECT %1 FROM zvx_entries").arg(ArchiveColumns::SelectList()) +
+                  Filter(query, values) + OrderBy(query);
     if (query.limit > 0)
         sql += QStringLiteral(" LIMIT %1").arg(query.limit);
+    else if (query.offset > 0 && m_kind == Kind::SQLite)
+        sql += QStringLiteral(" LIMIT -1"); // SQLite takes an offset only after a limit
+    if (query.offset > 0)
+        sql += QStringLiteral(" OFFSET %1").arg(query.offset);
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
     q.prepare(sql);
@@ -388,6 +446,27 @@ std::optional<QList<ArchiveEntry>> ArchiveDatabase::Find(const ArchiveQuery& que
         }
     }
     return found;
+}
+
+std::optional<qint64> ArchiveDatabase::Count(const ArchiveQuery& query)
+{
+    if (!m_open) {
+        Fail(QStringLiteral("Archiwum nie jest otwarte"));
+        return std::nullopt;
+    }
+    QVariantList values;
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT COUNT(*) FROM zvx_entries") + Filter(query, values));
+    for (const QVariant& v : values)
+        q.addBindValue(v);
+    if (!Exec(q, QStringLiteral("Błąd odczytu archiwum")))
+        return std::nullopt;
+    if (!q.next()) {
+        Fail(QStringLiteral("Błąd odczytu archiwum"), q);
+        return std::nullopt;
+    }
+    return q.value(0).toLongLong();
 }
 
 std::optional<ArchiveEntry> ArchiveDatabase::Get(qint64 id)

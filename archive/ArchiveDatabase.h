@@ -6,6 +6,7 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <QVariantList>
 
 #include <functional>
 #include <mutex>
@@ -13,15 +14,36 @@
 
 class QSqlQuery;
 
+// The order of a list. Added: as the entries were added (the local queue sends them so);
+// Time: by the entry's time (when its configuration was read, written or saved, or an
+// imported file's time); the others by what the archive window's column shows (the
+// event and the outcome in the user's words, the file or else the port, user@host).
+// Entries alike in the key follow newest first.
+enum class ArchiveOrder
+{
+    Added,
+    Time,
+    Site,
+    Address,
+    Event,
+    Outcome,
+    Source,
+    User,
+};
+
 // What a list of the archive shows: entries whose search text holds text (records,
-// phone numbers, fingerprint; any case), of one event, in a time range, newest first.
+// phone numbers, fingerprint; any case), of one event, in a time range, in an order
+// (newest first by default), a page of them.
 struct ArchiveQuery
 {
     QString text;                     // empty: any
     std::optional<ConfigEvent> event; // nothing: any
     QDateTime since;                  // invalid: from the first
     QDateTime until;                  // invalid: to the last (exclusive)
-    int limit = 1000;                 // at most this many; 0: all
+    ArchiveOrder order = ArchiveOrder::Added;
+    bool ascending = false; // false: the greatest key (the newest) first
+    int offset = 0;         // the first this many in the order are left out
+    int limit = 1000;       // at most this many; 0: all
 };
 
 // One archive of configurations in a database, through Qt SQL: a SQLite file (QSQLITE,
@@ -99,6 +121,8 @@ public:
     // Removes one entry outright: for the local queue, whose entries move on.
     bool Remove(qint64 id);
     std::optional<qint64> Count();
+    // How many entries the query's filters match (its order, offset and limit aside).
+    std::optional<qint64> Count(const ArchiveQuery& query);
 
 private:
     bool OpenFile();
@@ -111,6 +135,9 @@ private:
     std::optional<ArchiveEntry> Latest(const ArchiveEntry& like);
     bool ResolveImage(ArchiveEntry& entry);
     bool PruneIds(const QList<qint64>& ids);
+    // " WHERE ..." for the query's filters (empty for none), their values in values.
+    QString Filter(const ArchiveQuery& query, QVariantList& values) const;
+    QString OrderBy(const ArchiveQuery& query) const;
 
     Kind m_kind;
     QString m_target;

@@ -90,7 +90,7 @@ QString Problem(const QString& text)
 {
     const QString trimmed = text.trimmed();
     if (IsUri(trimmed)) {
-        return QString::fromUtf8(HoldsAddressPassword(trimmed) ? ConstsZVX::ArchivePassword
+        return QString::fromUtf8(HoldsAddressPassword(trimmed) ? ConstsZVX::ArchivePasswordRefused
                                                                : ConstsZVX::ArchiveUri);
     }
     const std::optional<QList<Parameter>> parameters = Parse(text);
@@ -100,7 +100,7 @@ QString Problem(const QString& text)
     }
     for (const Parameter& p : *parameters) {
         if (IsPasswordKeyword(p.keyword) || HoldsAddressPassword(p.value))
-            return QString::fromUtf8(ConstsZVX::ArchivePassword);
+            return QString::fromUtf8(ConstsZVX::ArchivePasswordRefused);
         // libpq reads a dbname that holds a '=' or an address as a connection string of
         // its own, password and all.
         if (p.keyword.compare(QLatin1String("dbname"), Qt::CaseInsensitive) == 0 &&

@@ -34,20 +34,28 @@ void DocumentArchiver::Run(ArchiveOptions options, QString queueFile)
         m_jobs.pop_front();
         m_busy = true;
         lock.unlock();
-        bool failed = false;
+        ArchiveStatus status;
         try {
+            m_recordFailed = false;
             job(recorder);
+            // What the recorder had to say once (a broken queue set aside) comes with its
+            // problem, so the status bar's details show both.
+            QStringList lines = recorder->TakeNotices();
+            if (!recorder->Problem().isEmpty())
+                lines << recorder->Problem();
+            status.problem = lines.join(QStringLiteral("; "));
+            if (!status.problem.isEmpty()) {
+                status.waiting = recorder->Waiting();
+                // Missed the archive and the queue holds nothing: the queue failed too.
+                status.lost = m_status.lost || (m_recordFailed && status.waiting == 0);
+            }
         } catch (...) { // the recorder never throws; memory may run out all the same
-            failed = true;
+            status.problem = QStringLiteral("Błąd archiwum: wpis nie został zachowany");
+            status.lost = true;
         }
-        QStringList lines =
-            failed ? QStringList{QStringLiteral("Błąd archiwum: wpis nie został zachowany")}
-                   : recorder->TakeNotices();
-        if (!failed && !recorder->Problem().isEmpty())
-            lines << recorder->Problem();
         lock.lock();
         m_busy = false;
-        m_problem = lines.join(QStringLiteral("; "));
+        m_status = status;
         if (m_jobs.empty())
             m_idle.notify_all();
         // Only Qt holds the pointer: a queued call to an object already gone is dropped.
@@ -103,15 +111,18 @@ qint64 DocumentArchiver::Waiting()
 void DocumentArchiver::Deliver()
 {
     QList<ArchiveEntry> kept;
-    QString problem;
+    ArchiveStatus status;
     {
         const std::lock_guard lock(m_mutex);
         kept.swap(m_kept);
-        problem = m_problem;
+        status = m_status;
     }
-    if (problem != m_shown) {
-        m_shown = problem;
-        emit problemChanged(m_shown);
+    if (status != m_shown) {
+        const bool lineChanged = status.problem != m_shown.problem;
+        m_shown = status;
+        if (lineChanged)
+            emit problemChanged(m_shown.problem);
+        emit statusChanged(m_shown);
     }
     for (const ArchiveEntry& entry : kept)
         emit recorded(entry);
@@ -136,7 +147,7 @@ void DocumentArchiver::DocumentEventHappened(const DocumentEvent& event)
     try {
         ArchiveEntry entry = ArchiveEntryOf(event);
         Post([this, entry](std::unique_ptr<ArchiveRecorder>& recorder) mutable {
-            recorder->Record(entry);
+            m_recordFailed = !recorder->Record(entry);
             const std::lock_guard lock(m_mutex);
             m_kept.append(entry);
         });

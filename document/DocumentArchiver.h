@@ -13,11 +13,25 @@
 #include <mutex>
 #include <thread>
 
+// How the archive stands, as the window's status bar tells it.
+struct ArchiveStatus
+{
+    // The recorder's line, the archive's own words in it; empty when all went well.
+    QString problem;
+    qint64 waiting = 0; // entries waiting in the local queue while there is a problem
+    // An entry could be kept neither in the archive nor in the local queue (since the
+    // problem began).
+    bool lost = false;
+
+    bool operator==(const ArchiveStatus&) const = default;
+};
+
 // Keeps every event of a document in the archive, as the window needs it: at once and on
 // a thread of its own (the command-line tool holds its entries until it is done:
 // DeferredArchiver). Hand it to ConfigDocument::SetObserver.
 // When the archive cannot be reached the entry waits in the local queue and
-// problemChanged tells the status bar in one line; an empty line when all is well again.
+// problemChanged tells the status bar in one line; an empty line when all is well again
+// (statusChanged: the same with the count of entries waiting).
 //
 // Threads: made, called and destroyed on the UI thread. The archive is written on a
 // thread of its own, in the order of the events: a server out of reach or silent costs
@@ -43,10 +57,13 @@ public:
     // How many entries wait in the local queue (waits for what was handed over first).
     qint64 Waiting();
     // The line the status bar shows; empty when all went well.
-    const QString& Problem() const { return m_shown; }
+    const QString& Problem() const { return m_shown.problem; }
+    const ArchiveStatus& Status() const { return m_shown; }
 
 signals:
     void problemChanged(const QString& line);
+    // The status has changed: a problem came or went, or the count waiting moved.
+    void statusChanged(const ArchiveStatus& status);
     // An entry has been kept (in the archive or the queue): an open list is due.
     void recorded(const ArchiveEntry& entry);
 
@@ -67,11 +84,13 @@ private:
     bool m_busy = false;
     bool m_stop = false;
     QList<ArchiveEntry> m_kept; // done, not yet told
-    QString m_problem;          // the recorder's line after the last job
+    ArchiveStatus m_status;     // after the last job
     qint64 m_waiting = 0;       // the answer of the last Waiting job
     std::thread m_thread;
 
-    QString m_shown; // UI thread
+    bool m_recordFailed = false; // the archive's thread: the last entry missed the archive
+
+    ArchiveStatus m_shown; // UI thread
 };
 
 // The archive's entry of a document event, stamped now; the file's name made absolute

@@ -41,7 +41,12 @@ void ConfigReport::BuildHeader()
         m_header.rows << ReportRow{ReportRow::rkField, QStringLiteral("file"),
                                    QString::fromUtf8(ConstsZVX::ReportFile), file, QString()};
     }
-    if (m_options.printedAt.isValid())
+    if (m_options.entryAt.isValid())
+        m_header.rows << ReportRow{ReportRow::rkField, QStringLiteral("entryDate"),
+                                   QString::fromUtf8(ConstsZVX::ReportEntryDate),
+                                   m_options.entryAt.toString(QStringLiteral("dd.MM.yyyy HH:mm")),
+                                   QString()};
+    else if (m_options.printedAt.isValid())
         m_header.rows << ReportRow{ReportRow::rkField, QStringLiteral("printed"),
                                    QString::fromUtf8(ConstsZVX::ReportPrinted),
                                    m_options.printedAt.toString(QStringLiteral("dd.MM.yyyy HH:mm")),

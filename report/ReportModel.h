@@ -14,6 +14,9 @@ struct ReportOptions
     bool fileDiffers = false;
     // When the report is made (local time); shown in the header, not in the JSON.
     QDateTime printedAt;
+    // The report is of an archive entry: its time (local), shown as the entry's date
+    // instead of printedAt's.
+    QDateTime entryAt;
     // The customer's copy: every access code reads "****", whatever its length.
     bool masked = false;
 };

@@ -122,6 +122,7 @@ inline constexpr const char* ReportMaskedCode = "****";
 inline constexpr const char* ReportFile = "Plik";
 inline constexpr const char* ReportFileChanged = "(konfiguracja różni się od zapisanej w pliku)";
 inline constexpr const char* ReportPrinted = "Data wydruku";
+inline constexpr const char* ReportEntryDate = "Data wpisu";
 inline constexpr const char* ReportFingerprint = "Suma kontrolna (CRC-32)";
 inline constexpr const char* ReportNone = "brak";
 inline constexpr const char* ReportPage = "Strona %d z %d";
@@ -157,6 +158,30 @@ inline constexpr const char* CopyAreasHeading =
 inline constexpr const char* CopyAreasConfirm =
     "Skopiować zaznaczone obszary do konfiguracji w programie?";
 inline constexpr const char* CopyAreasNothing = "Wybrane obszary są takie same jak w pliku";
+
+// The archive of configurations. Out of reach: the status bar's sentence (%s: how many
+// entries wait) and the archive window's box; the archive's own words go under "Szczegóły".
+inline constexpr const char* ArchiveUnreachable =
+    "Archiwum jest niedostępne; wpisy poczekają w kolejce lokalnej";
+inline constexpr const char* ArchiveEntriesWaiting =
+    "Archiwum jest niedostępne; w kolejce lokalnej wpisów: %s";
+inline constexpr const char* ArchiveEntryLost =
+    "Archiwum i kolejka lokalna są niedostępne; wpis przepadł";
+inline constexpr const char* ArchiveDetails = "Szczegóły";
+inline constexpr const char* ArchivePasswordRefused =
+    "Hasło do archiwum nie może być w pliku ustawień: użyj pliku ~/.pgpass lub pliku usług "
+    "PostgreSQL";
+// The archive window's list: how many entries match and how many are shown.
+inline constexpr const char* ArchiveNoMatch = "Brak pasujących wpisów";
+inline constexpr const char* ArchiveShownAll = "Pasujące wpisy: %s";
+inline constexpr const char* ArchiveShownSome =
+    "Pokazano %s z %s pasujących wpisów; kolejne pojawią się przy przewijaniu listy";
+// Restoring an entry into the program (%s: the entry's number; then what it holds).
+inline constexpr const char* ArchiveRestoreConfirm =
+    "Zastąpić zmienioną konfigurację w programie konfiguracją z wpisu %s archiwum?";
+inline constexpr const char* ArchiveRestored = "Przywrócono konfigurację z wpisu %s archiwum: %s";
+// A column of differences that shows an entry (%s: its number, its date).
+inline constexpr const char* ArchiveEntryColumn = "Wpis %s z %s";
 
 // Serial port: the messages of EComPort codes 1 to 19 (index 0 unused), and what follows
 // them when the operating system gave an error code.
@@ -200,9 +225,6 @@ inline constexpr const char* ArchiveKeepUnreadable =
     "całkowita 0 lub większa";
 inline constexpr const char* FolderUnreadable = "Nie można odczytać folderu %s (%s)";
 inline constexpr const char* ArchivePruneRefused = "Archiwum nie zostało wyczyszczone: %s";
-inline constexpr const char* ArchivePassword =
-    "Hasło do archiwum nie może być w pliku ustawień: użyj pliku ~/.pgpass lub pliku usług "
-    "PostgreSQL";
 inline constexpr const char* ArchiveConnectionInvalid =
     "Nieprawidłowe połączenie z archiwum (Connection=): potrzebne pary parametr=wartość, np. "
     "host=serwer dbname=zorvex";

@@ -185,7 +185,7 @@ int Show(CommandContext& context, QStringList args)
     }
     ReportOptions options;
     options.fileName = entry->fileName;
-    options.printedAt = entry->LocalTime();
+    options.entryAt = entry->LocalTime();
     options.masked = !codes;
     const ConfigReport report(entry->Settings(), options);
     if (json) {

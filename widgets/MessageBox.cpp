@@ -63,6 +63,8 @@ TMsgButton ShowReal(const TMessageRequest& request, QWidget* parent)
 {
     QMessageBox box(IconOf(request.kind), request.title, request.text, QMessageBox::NoButton,
                     parent ? parent : QApplication::activeWindow());
+    if (!request.details.isEmpty())
+        box.setDetailedText(request.details);
     const TMsgButton escape = EscapeAnswer(request.buttons);
     QAbstractButton* escapeButton = nullptr;
     bool first = true;
@@ -113,7 +115,14 @@ TMessageRequest DescribeMessage(TMsgKind kind, const QString& text, TMsgButtons 
 
 TMsgButton MessageDlg(TMsgKind kind, const QString& text, TMsgButtons buttons, QWidget* parent)
 {
-    const TMessageRequest request = DescribeMessage(kind, text, buttons);
+    return MessageDlg(kind, text, QString(), buttons, parent);
+}
+
+TMsgButton MessageDlg(TMsgKind kind, const QString& text, const QString& details,
+                      TMsgButtons buttons, QWidget* parent)
+{
+    TMessageRequest request = DescribeMessage(kind, text, buttons);
+    request.details = details;
     if (Handler())
         return Handler()(request);
     return ShowReal(request, parent);

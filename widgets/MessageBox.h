@@ -39,6 +39,7 @@ struct TMessageRequest
     TMsgKind kind = mkInformation;
     QString title; // derived from kind
     QString text;
+    QString details; // shown on request under the text (Qt's "Pokaż szczegóły..."); may be empty
     TMsgButtons buttons = mbOk;
     QStringList captions; // captions of the buttons, in the order shown
 };
@@ -48,6 +49,10 @@ struct TMessageRequest
 // Cancel when the box has it, else No, else OK. An empty buttons set shows OK alone.
 TMsgButton MessageDlg(TMsgKind kind, const QString& text, TMsgButtons buttons = mbOk,
                       QWidget* parent = nullptr);
+// The same with details: words the user needs only to pass on (a server's own message),
+// kept out of the text and shown under it on request.
+TMsgButton MessageDlg(TMsgKind kind, const QString& text, const QString& details,
+                      TMsgButtons buttons, QWidget* parent = nullptr);
 
 // Shorthand: information box with OK.
 void ShowMessage(const QString& text, QWidget* parent = nullptr);

@@ -1,14 +1,12 @@
 #include "app/archive/ArchiveDialog.h"
 
-#include "app/files/DifferencesDialog.h"
-#include "app/files/FileDialogs.h"
+#include "app/archive/ArchiveEntryActions.h"
+#include "app/archive/ArchiveListModel.h"
+#include "app/report/ReportViewDialog.h"
 #include "archive/ArchiveDatabase.h"
-#include "device/ConfigFileMessage.h"
+#include "device/MessageFormat.h"
 #include "document/ConfigDocument.h"
 #include "model/Exception.h"
-#include "report/ConfigDiff.h"
-#include "report/ConfigReport.h"
-#include "report/ReportText.h"
 #include "resources/ConstsZVX.h"
 #include "widgets/ErrorGuard.h"
 #include "widgets/HelpKey.h"
@@ -16,34 +14,38 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDialogButtonBox>
-#include <QFormLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
+#include <QLocale>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QScreen>
+#include <QTableView>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
 
 namespace {
 
-void ShowTextDialog(QWidget* parent, const QString& title, const QStringList& lines)
+// The entries' table: a list of rows, so Home and End go to the first and the last entry
+// (a plain table keeps them within the row).
+class EntryTable : public QTableView
 {
-    QDialog dialog(parent);
-    dialog.setWindowTitle(title);
-    auto* text = new QPlainTextEdit(lines.join(QLatin1Char('\n')), &dialog);
-    text->setReadOnly(true);
-    text->setLineWrapMode(QPlainTextEdit::NoWrap);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    auto* layout = new QVBoxLayout(&dialog);
-    layout->addWidget(text);
-    layout->addWidget(buttons);
-    dialog.resize(640, 560);
-    dialog.exec();
-}
+public:
+    using QTableView::QTableView;
+
+protected:
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override
+    {
+        if (action == MoveHome || action == MoveEnd)
+            modifiers |= Qt::ControlModifier;
+        return QTableView::moveCursor(action, modifiers);
+    }
+};
 
 } // namespace
 
@@ -54,67 +56,102 @@ ArchiveDialog::ArchiveDialog(ConfigDocument& document, ArchiveDatabase& archive,
     setWindowTitle(QStringLiteral("Archiwum"));
     HelpKey::Bind(this, QStringLiteral("archiwum.html"));
 
+    QLayout* filters = BuildFilters();
+    // A table, not a tree: a tree reads one more page whenever it lays its rows out.
+    List = new EntryTable(this);
+    Model = new ArchiveListModel(archive, this);
+    List->setModel(Model);
+    List->setShowGrid(false);
+    List->setWordWrap(false);
+    List->setTabKeyNavigation(false); // Tab leaves the list for the buttons
+    List->verticalHeader()->hide();
+    List->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    List->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    List->horizontalHeader()->setStretchLastSection(true);
+    List->horizontalHeader()->setHighlightSections(false);
+    List->setSelectionBehavior(QAbstractItemView::SelectRows);
+    List->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    List->setTextElideMode(Qt::ElideMiddle); // a long path keeps its start and its file name
+    List->horizontalHeader()->setSortIndicator(ArchiveListModel::Time, Qt::DescendingOrder);
+    Shown = new QLabel(this);
+    Shown->setObjectName(QStringLiteral("Shown"));
+    QLayout* buttons = BuildButtons();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(filters);
+    layout->addWidget(List, 1);
+    layout->addWidget(Shown);
+    layout->addLayout(buttons);
+    // The keyboard goes as the eye does: search, filters, list, buttons.
+    QWidget* order[] = {Search,        EventFilter,   SinceOn,
+                        Since,         UntilOn,       Until,
+                        List,          ShowButton,    CompareCurrentButton,
+                        CompareButton, RestoreButton, SaveAsButton,
+                        ShowCodes,     CloseButton};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    resize(std::min(840, screen ? screen->availableGeometry().width() : 840), 520);
+
+    ShowReport = [this](const QString& title, const QStringList& lines) {
+        ReportViewDialog view(title, lines, this);
+        view.exec();
+    };
+    connect(Model, &ArchiveListModel::loaded, this, &ArchiveDialog::UpdateShown);
+    connect(List->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &ArchiveDialog::UpdateButtons);
+    connect(List->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &ArchiveDialog::UpdateButtons);
+    connect(List, &QTableView::doubleClicked, this,
+            [this] { ErrorGuard::RunGuarded([this] { ShowChosen(); }); });
+    // Sorted by the date, newest first: the first page is read here.
+    List->setSortingEnabled(true);
+}
+
+QLayout* ArchiveDialog::BuildFilters()
+{
     Search = new QLineEdit(this);
     Search->setPlaceholderText(QStringLiteral("Tekst opisu, numer telefonu lub odcisk"));
+    auto* searchLabel = new QLabel(QStringLiteral("&Szukaj:"), this);
+    searchLabel->setBuddy(Search);
     EventFilter = new QComboBox(this);
     // The event filter: all, then each event in the user's words (its data: the event).
     EventFilter->addItem(QStringLiteral("Wszystkie"));
     for (const ConfigEvent event : AllConfigEvents)
         EventFilter->addItem(QString::fromUtf8(ConfigEventText(event)), int(event));
-    SinceOn = new QCheckBox(QStringLiteral("Od dnia"), this);
+    SinceOn = new QCheckBox(QStringLiteral("&Od dnia"), this);
     Since = new QDateEdit(QDate::currentDate().addMonths(-1), this);
-    Since->setCalendarPopup(true);
-    Since->setEnabled(false);
-    ShowCodes = new QCheckBox(QStringLiteral("Pokaż kody dostępu"), this);
+    UntilOn = new QCheckBox(QStringLiteral("&Do dnia"), this);
+    Until = new QDateEdit(QDate::currentDate(), this);
+    for (auto [on, date] : {std::pair{SinceOn, Since}, std::pair{UntilOn, Until}}) {
+        date->setCalendarPopup(true);
+        date->setEnabled(false);
+        connect(on, &QCheckBox::toggled, this, [this, date = date](bool checked) {
+            date->setEnabled(checked);
+            Refresh();
+        });
+        connect(date, &QDateEdit::dateChanged, this, &ArchiveDialog::Refresh);
+    }
+    connect(Search, &QLineEdit::textChanged, this, &ArchiveDialog::Refresh);
+    connect(EventFilter, &QComboBox::currentIndexChanged, this, &ArchiveDialog::Refresh);
 
-    List = new QTreeWidget(this);
-    List->setHeaderLabels({QStringLiteral("Obiekt"), QStringLiteral("Adres"),
-                           QStringLiteral("Zdarzenie"), QStringLiteral("Wynik"),
-                           QStringLiteral("Data"), QStringLiteral("Użytkownik")});
-    List->setRootIsDecorated(false);
-    List->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    List->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    auto* row = new QHBoxLayout;
+    row->addWidget(searchLabel);
+    row->addWidget(Search, 1);
+    for (QWidget* w : std::initializer_list<QWidget*>{EventFilter, SinceOn, Since, UntilOn, Until})
+        row->addWidget(w);
+    return row;
+}
 
+QLayout* ArchiveDialog::BuildButtons()
+{
     ShowButton = new QPushButton(QStringLiteral("&Pokaż"), this);
     CompareCurrentButton = new QPushButton(QStringLiteral("Porównaj z &bieżącą"), this);
     CompareButton = new QPushButton(QStringLiteral("Porównaj &z..."), this);
     RestoreButton = new QPushButton(QStringLiteral("P&rzywróć"), this);
     SaveAsButton = new QPushButton(QStringLiteral("Zapisz &jako..."), this);
-    auto* close = new QPushButton(QStringLiteral("Zam&knij"), this);
-
-    auto* filters = new QHBoxLayout;
-    auto* searchLabel = new QLabel(QStringLiteral("&Szukaj:"), this);
-    searchLabel->setBuddy(Search);
-    filters->addWidget(searchLabel);
-    filters->addWidget(Search, 1);
-    filters->addWidget(EventFilter);
-    filters->addWidget(SinceOn);
-    filters->addWidget(Since);
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* b :
-         {ShowButton, CompareCurrentButton, CompareButton, RestoreButton, SaveAsButton})
-        buttons->addWidget(b);
-    buttons->addStretch(1);
-    buttons->addWidget(ShowCodes);
-    buttons->addWidget(close);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(filters);
-    layout->addWidget(List, 1);
-    layout->addLayout(buttons);
-    resize(860, 520);
-
-    ShowReport = [this](const QString& title, const QStringList& lines) {
-        ShowTextDialog(this, title, lines);
-    };
-    connect(Search, &QLineEdit::textChanged, this, &ArchiveDialog::Refresh);
-    connect(EventFilter, &QComboBox::currentIndexChanged, this, &ArchiveDialog::Refresh);
-    connect(SinceOn, &QCheckBox::toggled, this, [this](bool on) {
-        Since->setEnabled(on);
-        Refresh();
-    });
-    connect(Since, &QDateEdit::dateChanged, this, &ArchiveDialog::Refresh);
-    connect(List, &QTreeWidget::itemSelectionChanged, this, &ArchiveDialog::UpdateButtons);
-    connect(List, &QTreeWidget::itemDoubleClicked, this, [this] { ShowChosen(); });
+    ShowCodes = new QCheckBox(QStringLiteral("Pokaż kody dostępu"), this);
+    CloseButton = new QPushButton(QStringLiteral("Zam&knij"), this);
     auto guarded = [this](void (ArchiveDialog::*handler)()) {
         return [this, handler] { ErrorGuard::RunGuarded([&] { (this->*handler)(); }); };
     };
@@ -124,39 +161,76 @@ ArchiveDialog::ArchiveDialog(ConfigDocument& document, ArchiveDatabase& archive,
     connect(CompareButton, &QPushButton::clicked, this, guarded(&ArchiveDialog::CompareWith));
     connect(RestoreButton, &QPushButton::clicked, this, guarded(&ArchiveDialog::RestoreChosen));
     connect(SaveAsButton, &QPushButton::clicked, this, guarded(&ArchiveDialog::SaveChosenAs));
-    connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    Refresh();
+    connect(CloseButton, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* row = new QHBoxLayout;
+    for (QPushButton* b :
+         {ShowButton, CompareCurrentButton, CompareButton, RestoreButton, SaveAsButton})
+        row->addWidget(b);
+    row->addStretch(1);
+    row->addWidget(ShowCodes);
+    row->addWidget(CloseButton);
+    return row;
+}
+
+const QList<ArchiveEntry>& ArchiveDialog::Entries() const
+{
+    return Model->Entries();
 }
 
 void ArchiveDialog::Refresh()
 {
-    ArchiveQuery query;
-    query.text = Search->text();
+    ArchiveQuery filter;
+    filter.text = Search->text();
     if (const QVariant event = EventFilter->currentData(); event.isValid())
-        query.event = ConfigEvent(event.toInt());
+        filter.event = ConfigEvent(event.toInt());
     if (SinceOn->isChecked())
-        query.since = Since->date().startOfDay();
-    query.limit = 1000;
-    const std::optional<QList<ArchiveEntry>> found = m_archive.Find(query, false);
-    m_entries = found.value_or(QList<ArchiveEntry>{});
-    List->clear();
-    for (const ArchiveEntry& e : m_entries) {
-        auto* item = new QTreeWidgetItem(
-            List, {e.site, e.address, e.EventText(), e.succeeded ? QStringLiteral("OK") : e.outcome,
-                   e.LocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                   e.user + QLatin1Char('@') + e.host});
-        item->setToolTip(0, e.fileName.isEmpty() ? e.port : e.fileName);
-    }
-    if (!found)
-        List->setToolTip(m_archive.Error());
+        filter.since = Since->date().startOfDay();
+    if (UntilOn->isChecked()) // the whole of that day
+        filter.until = Until->date().addDays(1).startOfDay();
+    Model->SetFilter(filter);
+}
+
+void ArchiveDialog::UpdateShown()
+{
+    const QLocale locale;
+    const qsizetype listed = Model->Entries().size();
+    const std::optional<qint64> total = Model->Total();
+    if (!Model->Error().isEmpty())
+        Shown->setText(Model->Error());
+    else if (!total || *total == 0)
+        Shown->setText(QString::fromUtf8(ConstsZVX::ArchiveNoMatch));
+    else if (listed >= *total)
+        Shown->setText(
+            FormatMessage(ConstsZVX::ArchiveShownAll, {locale.toString(qint64(*total))}));
+    else
+        Shown->setText(
+            FormatMessage(ConstsZVX::ArchiveShownSome,
+                          {locale.toString(qint64(listed)), locale.toString(qint64(*total))}));
+    if (!m_fitted && listed > 0)
+        FitColumns();
     UpdateButtons();
+}
+
+// Each column as wide as the first page needs, the texts that may run long no wider than
+// a fair share of the window (they elide; the whole text is in the tip or the report).
+void ArchiveDialog::FitColumns()
+{
+    m_fitted = true;
+    const int widest = fontMetrics().averageCharWidth() * 28;
+    for (int column = 0; column < ArchiveListModel::ColumnCount; ++column) {
+        List->resizeColumnToContents(column);
+        if (List->columnWidth(column) > widest)
+            List->setColumnWidth(column, widest);
+    }
 }
 
 const ArchiveEntry* ArchiveDialog::Chosen() const
 {
-    const QTreeWidgetItem* item = List->currentItem();
-    const int row = item ? List->indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(item)) : -1;
-    return row >= 0 && row < m_entries.size() && item->isSelected() ? &m_entries[row] : nullptr;
+    const QModelIndex current = List->currentIndex();
+    if (!current.isValid() || !List->selectionModel()->isRowSelected(current.row(), {}))
+        return nullptr;
+    return &Model->Entries()[current.row()];
 }
 
 void ArchiveDialog::UpdateButtons()
@@ -168,73 +242,41 @@ void ArchiveDialog::UpdateButtons()
 }
 
 // The chosen entry with its configuration: the list reads without images.
-static ArchiveEntry Full(ArchiveDatabase& archive, const ArchiveEntry& entry)
+ArchiveEntry ArchiveDialog::Full(const ArchiveEntry& listed) const
 {
-    const std::optional<ArchiveEntry> full = archive.Get(entry.id);
+    const std::optional<ArchiveEntry> full = m_archive.Get(listed.id);
     if (!full)
-        throw Exception(archive.Error().toStdString());
+        throw Exception(m_archive.Error().toStdString());
     return *full;
 }
 
 void ArchiveDialog::ShowChosen()
 {
-    const ArchiveEntry* chosen = Chosen();
-    if (!chosen)
-        return;
-    const ArchiveEntry entry = Full(m_archive, *chosen);
-    ReportOptions options;
-    options.fileName = entry.fileName;
-    options.printedAt = entry.LocalTime();
-    options.masked = !ShowCodes->isChecked();
-    ShowReport(QStringLiteral("Archiwum: wpis %1").arg(entry.id),
-               ReportTextLines(ConfigReport(entry.Settings(), options)));
+    if (const ArchiveEntry* chosen = Chosen())
+        ShowReport(QStringLiteral("Archiwum: wpis %1").arg(chosen->id),
+                   EntryReportLines(Full(*chosen), !ShowCodes->isChecked()));
 }
 
 void ArchiveDialog::CompareWithCurrent()
 {
-    const ArchiveEntry* chosen = Chosen();
-    if (!chosen)
-        return;
-    const ArchiveEntry entry = Full(m_archive, *chosen);
-    ShowDifferences(ConfigDifferences(m_document.Settings(), entry.Settings()),
-                    QString::fromUtf8(ConstsZVX::DiffEqual),
-                    QStringLiteral("Różnice między konfiguracją w programie a wpisem %1 archiwum")
-                        .arg(entry.id),
-                    QStringLiteral("W archiwum"), this, {});
+    if (const ArchiveEntry* chosen = Chosen())
+        CompareWithDocument(m_document, Full(*chosen), this, ShowDifferencesDialog);
 }
 
+// Two entries chosen: the current one against the other; one: against a file.
 void ArchiveDialog::CompareWith()
 {
     const ArchiveEntry* chosen = Chosen();
     if (!chosen)
         return;
-    const ArchiveEntry entry = Full(m_archive, *chosen);
-    // Two entries chosen: one against the other; one: against a file.
-    const QList<QTreeWidgetItem*> selected = List->selectedItems();
-    TZorvexSettings other;
-    QString heading;
-    if (selected.size() == 2) {
-        const QTreeWidgetItem* second =
-            selected[0] == List->currentItem() ? selected[1] : selected[0];
-        const ArchiveEntry b = Full(
-            m_archive, m_entries[List->indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(second))]);
-        other = b.Settings();
-        heading = QStringLiteral("Różnice między wpisami %1 i %2 archiwum").arg(entry.id).arg(b.id);
-    } else {
-        const QString name =
-            AskConfigFileName({false, QString::fromUtf8(ConstsZVX::DiffFileTitle)}, this);
-        if (name.isEmpty())
-            return;
-        const FileResult read = ConfigDocument::ReadFile(name, other);
-        if (read.outcome != FileOutcome::Done)
-            throw Exception(read.message.toStdString());
-        heading = QStringLiteral("Różnice między wpisem %1 archiwum a plikiem %2")
-                      .arg(entry.id)
-                      .arg(name);
+    const QModelIndexList selected = List->selectionModel()->selectedRows();
+    if (selected.size() != 2) {
+        CompareEntryWithFile(Full(*chosen), this, ShowDifferencesDialog);
+        return;
     }
-    ShowDifferences(ConfigDifferences(entry.Settings(), other),
-                    QString::fromUtf8(ConstsZVX::DiffEqual), heading,
-                    QString::fromUtf8(ConstsZVX::DiffColumnFile), this, {});
+    const int other =
+        selected[0].row() == List->currentIndex().row() ? selected[1].row() : selected[0].row();
+    CompareEntries(Full(*chosen), Full(Model->Entries()[other]), this, ShowDifferencesDialog);
 }
 
 void ArchiveDialog::RestoreChosen()
@@ -242,24 +284,13 @@ void ArchiveDialog::RestoreChosen()
     const ArchiveEntry* chosen = Chosen();
     if (!chosen)
         return;
-    // Into memory only, as an edit: the unsaved marker shows, nothing reaches the dialer.
-    m_document.Settings() = Full(m_archive, *chosen).Settings();
-    emit m_document.changed();
+    m_restored = RestoreEntry(m_document, Full(*chosen), this);
+    if (!m_restored.isEmpty())
+        accept(); // the window steps back; the main window's status bar says what came in
 }
 
 void ArchiveDialog::SaveChosenAs()
 {
-    const ArchiveEntry* chosen = Chosen();
-    if (!chosen)
-        return;
-    const ArchiveEntry entry = Full(m_archive, *chosen);
-    const QString name =
-        AskConfigFileName({true, QStringLiteral("Zapisz wpis archiwum jako")}, this);
-    if (name.isEmpty())
-        return;
-    // Through the document, so that the archive keeps the save as it keeps "zvx archive restore".
-    const FileResult saved = m_document.SaveCopy(entry.Settings(), name);
-    if (saved.outcome != FileOutcome::Done)
-        throw Exception(
-            ConfigFile::Message(saved.result, ConfigFile::Action::Save, name).toStdString());
+    if (const ArchiveEntry* chosen = Chosen())
+        SaveEntryAs(m_document, Full(*chosen), this);
 }

@@ -1,10 +1,15 @@
 #include "app/archive/ArchiveOptionsDialog.h"
 
 #include "archive/ArchiveRecorder.h"
+#include "resources/ConstsZVX.h"
 #include "widgets/HelpKey.h"
+#include "widgets/PathEdit.h"
 
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,8 +24,22 @@ ArchiveOptionsDialog::ArchiveOptionsDialog(QWidget* parent) : QDialog(parent)
     HelpKey::Bind(this, QStringLiteral("archiwum.html#ustawienia"));
     LocalFile = new QRadioButton(QStringLiteral("Plik na tym komputerze (SQLite)"), this);
     Server = new QRadioButton(QStringLiteral("Baza firmy (PostgreSQL)"), this);
-    File = new QLineEdit(this);
-    File->setPlaceholderText(ArchiveRecorder::DefaultPath());
+    File = new PathEdit(this);
+    File->SetDefaultPath(ArchiveRecorder::DefaultPath());
+    // Room for a usual path; a longer one scrolls, and its tip shows it whole.
+    File->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
+    ChooseFile = new QPushButton(QStringLiteral("Wy&bierz..."), this);
+    AskFile = [this](const QString& current) {
+        return QFileDialog::getSaveFileName(
+            this, QStringLiteral("Plik archiwum"),
+            current.isEmpty() ? File->DefaultPath() : current,
+            QStringLiteral("Archiwum SQLite (*.sqlite *.db);;Wszystkie pliki (*)"), nullptr,
+            QFileDialog::DontConfirmOverwrite); // an existing archive is opened, not replaced
+    };
+    connect(ChooseFile, &QPushButton::clicked, this, [this] {
+        if (const QString chosen = AskFile(File->text().trimmed()); !chosen.isEmpty())
+            File->setText(QDir::toNativeSeparators(chosen));
+    });
     Connection = new QLineEdit(this);
     Connection->setPlaceholderText(QStringLiteral("service=zorvex"));
     Connection->setToolTip(QStringLiteral("Hasło w pliku ~/.pgpass lub w pliku usług "
@@ -36,7 +55,12 @@ ArchiveOptionsDialog::ArchiveOptionsDialog(QWidget* parent) : QDialog(parent)
 
     auto* form = new QFormLayout;
     form->addRow(LocalFile);
-    form->addRow(QStringLiteral("Pli&k:"), File);
+    auto* fileRow = new QHBoxLayout;
+    fileRow->addWidget(File, 1);
+    fileRow->addWidget(ChooseFile);
+    auto* fileLabel = new QLabel(QStringLiteral("Pli&k:"), this);
+    fileLabel->setBuddy(File); // a row of two widgets gets no buddy of its own
+    form->addRow(fileLabel, fileRow);
     form->addRow(Server);
     form->addRow(QStringLiteral("&Połączenie:"), Connection);
     form->addRow(QStringLiteral("Przechowuj &lat:"), KeepYears);
@@ -48,6 +72,7 @@ ArchiveOptionsDialog::ArchiveOptionsDialog(QWidget* parent) : QDialog(parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(LocalFile, &QRadioButton::toggled, this, [this](bool local) {
         File->setEnabled(local);
+        ChooseFile->setEnabled(local);
         Connection->setEnabled(!local);
     });
     auto* layout = new QVBoxLayout(this);
@@ -61,6 +86,7 @@ void ArchiveOptionsDialog::SetOptions(const ArchiveOptions& options)
 {
     (options.postgres ? Server : LocalFile)->setChecked(true);
     File->setEnabled(!options.postgres);
+    ChooseFile->setEnabled(!options.postgres);
     Connection->setEnabled(options.postgres);
     File->setText(options.file);
     Connection->setText(options.connection);
@@ -86,7 +112,7 @@ void ArchiveOptionsDialog::Accept()
     if (options.postgres && options.connection.isEmpty())
         problem = QStringLiteral("Podaj połączenie z bazą (np. service=zorvex)");
     else
-        (void)ArchiveRecorder::Make(options, &problem);
+        ArchiveRecorder::Make(options, &problem); // the archive's own reading of it
     Problem->setText(problem);
     if (problem.isEmpty())
         accept();

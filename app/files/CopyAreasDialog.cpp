@@ -14,8 +14,11 @@
 #include "widgets/MessageBox.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -23,6 +26,9 @@ QString Text(const char* utf8)
 {
     return QString::fromUtf8(utf8);
 }
+
+// The widest the label over the check boxes may be, in average characters.
+constexpr int kLabelChars = 64;
 
 CopyAreasDialog::Runner& CurrentRunner()
 {
@@ -59,9 +65,20 @@ CopyAreasDialog::CopyAreasDialog(const QString& fileName, QWidget* parent) : QDi
     setObjectName(QStringLiteral("FormCopyAreas"));
     setWindowTitle(Text(ConstsZVX::CopyAreasTitle));
     HelpKey::Bind(this, QStringLiteral("kopiowanie.html"));
-    Label1 = new QLabel(FormatMessage(ConstsZVX::CopyAreasChoose, {fileName}), this);
+    Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setTextFormat(Qt::PlainText);
+    // A deep client folder would make the dialog as wide as its path: the path gives up
+    // its middle (the start and the file name stay), and the tip holds it whole.
+    const QFontMetrics metrics(Label1->font());
+    const int room =
+        metrics.averageCharWidth() * kLabelChars -
+        metrics.horizontalAdvance(FormatMessage(ConstsZVX::CopyAreasChoose, {QString()}));
+    Label1->setText(FormatMessage(
+        ConstsZVX::CopyAreasChoose,
+        {metrics.elidedText(fileName, Qt::ElideMiddle,
+                            std::max(room, metrics.averageCharWidth() * kLabelChars / 2))}));
+    Label1->setToolTip(fileName);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
     // Alt and a letter ticks an area, as in any list of choices; OK and Anuluj keep theirs.

@@ -75,12 +75,20 @@ void ShowDifferences(const QList<ConfigDifference>& differences, const QString& 
                      const QString& heading, const QString& columnB, QWidget* parent,
                      const std::function<void(DifferencesDialog& dialog)>& run)
 {
+    ShowDifferences(differences, equalText, heading, Text(ConstsZVX::DiffColumnProgram), columnB,
+                    parent, run);
+}
+
+void ShowDifferences(const QList<ConfigDifference>& differences, const QString& equalText,
+                     const QString& heading, const QString& columnA, const QString& columnB,
+                     QWidget* parent, const std::function<void(DifferencesDialog& dialog)>& run)
+{
     if (differences.isEmpty()) {
         MessageDlg(mkInformation, equalText, mbOk, parent);
         return;
     }
     DifferencesDialog dialog(parent);
-    dialog.SetDifferences(heading, Text(ConstsZVX::DiffColumnProgram), columnB, differences);
+    dialog.SetDifferences(heading, columnA, columnB, differences);
     if (run)
         run(dialog);
     else

@@ -38,6 +38,10 @@ public:
 void ShowDifferences(const QList<ConfigDifference>& differences, const QString& equalText,
                      const QString& heading, const QString& columnB, QWidget* parent,
                      const std::function<void(DifferencesDialog& dialog)>& run);
+// The same with both value columns named: what is compared is not the program's.
+void ShowDifferences(const QList<ConfigDifference>& differences, const QString& equalText,
+                     const QString& heading, const QString& columnA, const QString& columnB,
+                     QWidget* parent, const std::function<void(DifferencesDialog& dialog)>& run);
 // After a verification: how the program's image differs from the one the dialer holds
 // (the description records stay on the PC and are not compared), as ShowDifferences.
 void ShowDialerDifferences(const TZorvexSettings& program, const TCfg& dialer, QWidget* parent,

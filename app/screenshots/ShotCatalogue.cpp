@@ -5,11 +5,17 @@
 #include "app/UnitProgramOptions.h"
 #include "app/UnitProgress.h"
 #include "app/UnitResetDial.h"
+#include "app/archive/ArchiveDialog.h"
+#include "app/archive/ArchiveEntryActions.h"
+#include "app/archive/ArchiveOptionsDialog.h"
 #include "app/dialer/VerifyQuestion.h"
+#include "app/files/CopyAreasDialog.h"
 #include "app/files/DifferencesDialog.h"
 #include "app/files/FileDialogs.h"
 #include "app/ports/TransferLogWindow.h"
 #include "app/report/ReportOptionsDialog.h"
+#include "app/report/ReportViewDialog.h"
+#include "archive/ArchiveDatabase.h"
 #include "device/DataManagement.h"
 #include "device/DialerFrames.h"
 #include "editors/dialogs/UnitAlarmIn.h"
@@ -24,6 +30,7 @@
 #include "editors/dialogs/UnitPolpager.h"
 #include "editors/dialogs/UnitStation.h"
 #include "editors/dialogs/UnitSystemOptions.h"
+#include "model/Cp1250.h"
 #include "resources/ConstsZVX.h"
 #include "widgets/MessageBox.h"
 #include "widgets/MessageBoxRecorder.h"
@@ -217,6 +224,41 @@ QStringList TakeAll(const Take& take)
                                    QStringLiteral("W programie"), QStringLiteral("W dialerze"),
                                    ConfigDifferences(settings, other));
         TakeModal(QStringLiteral("differences"), false, take, missing, [&] { differences.exec(); });
+    }
+    {
+        // The archive's windows, over an archive of their own; a client folder deep enough
+        // to try the elided paths.
+        QTemporaryDir dir;
+        const QString deep = QStringLiteral(
+            "/home/instalator/Klienci/2026/Województwo mazowieckie/Warszawa Śródmieście/"
+            "Sklep spożywczy „Pod Lipą” sp. z o.o./konfiguracje/po modernizacji/obiekt.ZVX");
+        ArchiveDatabase archive(ArchiveDatabase::Kind::SQLite,
+                                dir.filePath(QStringLiteral("archiwum.sqlite")));
+        ArchiveEntry shown;
+        if (archive.Open()) {
+            const char* const sites[] = {"Apteka Pod Orłem", "Bank Spółdzielczy", "Cukiernia"};
+            for (int i = 0; i < 12; ++i) {
+                TZorvexSettings one = settings;
+                one.Comment.SetText(0, Utf8ToCp1250(sites[i % 3]));
+                ArchiveEntry entry = ArchiveEntry::Now(AllConfigEvents[i % 6], one);
+                entry.when = entry.when.addSecs(-3600 * i);
+                if (i % 2)
+                    entry.port = QStringLiteral("COM%1").arg(i % 4 + 1);
+                else
+                    entry.fileName = deep;
+                archive.Append(entry);
+                shown = entry;
+            }
+        }
+        ArchiveDialog list(window.Document(), archive, &window);
+        TakeModal(QStringLiteral("archive"), false, take, missing, [&] { list.exec(); });
+        ArchiveOptionsDialog options(&window);
+        TakeModal(QStringLiteral("archiveoptions"), false, take, missing, [&] { options.exec(); });
+        ReportViewDialog report(QStringLiteral("Archiwum: wpis %1").arg(shown.id),
+                                EntryReportLines(shown, true), &window);
+        TakeModal(QStringLiteral("reportview"), false, take, missing, [&] { report.exec(); });
+        CopyAreasDialog copy(deep, &window);
+        TakeModal(QStringLiteral("copyareas"), false, take, missing, [&] { copy.exec(); });
     }
     {
         TransferLogWindow log(&window);

@@ -8,6 +8,8 @@
 #include "widgets/MessageBoxRecorder.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QLabel>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -24,6 +26,7 @@ private slots:
     void copy();
     void unreadableFile();
     void lettersTickAreas();
+    void longPathElided();
 
 private:
     QTemporaryDir m_dir;
@@ -148,6 +151,39 @@ void TstCopyAreas::lettersTickAreas()
         QTRY_VERIFY2(!box->isChecked(), qPrintable(box->text()));
     }
     QVERIFY(dialog.isVisible());
+}
+
+// A file deep in a client's folders: its path gives up its middle (the start and the file
+// name stay), the tip holds it whole, and the dialog stays narrow enough for the screen
+// at 150 %.
+void TstCopyAreas::longPathElided()
+{
+    QString folder = m_dir.path();
+    for (const char* part :
+         {"Klienci 2026 województwo mazowieckie", "Warszawa Śródmieście i okolice",
+          "Sklep spożywczy Pod Lipą spółka z o.o.", "konfiguracje po modernizacji systemu"})
+        folder += QLatin1Char('/') + QString::fromUtf8(part);
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/obiekt.ZVX");
+    QVERIFY(QFile::copy(m_template, path));
+    TMainFormZORVEX window;
+    InstallFileDialogHandler([&](const FileDialogRequest&) { return path; });
+    QString label;
+    QString tip;
+    int width = 0;
+    CopyAreasDialog::InstallRunner([&](CopyAreasDialog& dialog) {
+        label = dialog.Label1->text();
+        tip = dialog.Label1->toolTip();
+        width = dialog.sizeHint().width();
+        return int(QDialog::Rejected);
+    });
+    window.Action(QStringLiteral("KopiujObszaryZPliku"))->trigger();
+    QCOMPARE(tip, path);
+    QVERIFY2(label.contains(u'…'), qPrintable(label));
+    QVERIFY2(label.startsWith(QStringLiteral("Obszary do skopiowania z pliku ") + path.left(5)),
+             qPrintable(label));
+    QVERIFY2(label.endsWith(QStringLiteral("obiekt.ZVX:")), qPrintable(label));
+    QVERIFY2(width * 3 / 2 <= 1280, qPrintable(QString::number(width)));
 }
 
 QTEST_MAIN(TstCopyAreas)

@@ -6,6 +6,7 @@
 
 #include "app/UnitMainForm.h"
 #include "app/archive/ArchiveDialog.h"
+#include "app/archive/ArchiveListModel.h"
 #include "app/files/FileDialogs.h"
 #include "archive/ArchiveDatabase.h"
 #include "device/ConfigFileIO.h"
@@ -21,8 +22,8 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTemporaryDir>
-#include <QTreeWidget>
 #include <QtTest>
 
 #include <memory>
@@ -224,10 +225,10 @@ QString TstSameEntries::WindowStep(const QStringList& words)
         if (!archive.Open())
             return archive.Error();
         ArchiveDialog dialog(window.Document(), archive, &window);
-        if (dialog.List->topLevelItemCount() == 0)
+        const int rows = dialog.Model->rowCount();
+        if (rows == 0)
             return QStringLiteral("saveEntry: an empty archive");
-        dialog.List->setCurrentItem(
-            dialog.List->topLevelItem(dialog.List->topLevelItemCount() - 1));
+        dialog.List->setCurrentIndex(dialog.Model->index(rows - 1, 0));
         dialog.SaveAsButton->click();
     } else {
         return QStringLiteral("no such window step: ") + act;

@@ -20,7 +20,7 @@ void TstConnectionString::problem_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("problem"); // empty: taken
-    const QString password = QString::fromUtf8(ConstsZVX::ArchivePassword);
+    const QString password = QString::fromUtf8(ConstsZVX::ArchivePasswordRefused);
     const QString invalid = QString::fromUtf8(ConstsZVX::ArchiveConnectionInvalid);
     const QString uri = QString::fromUtf8(ConstsZVX::ArchiveUri);
     QTest::newRow("service") << "service=zorvex"

@@ -10,6 +10,7 @@
 #include "model/ErrorSink.h"
 #include "resources/ConstsZVX.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QSqlDatabase>
@@ -84,6 +85,8 @@ private slots:
     void exchanges();
     void filesAndRepeats();
     void unreachableDuringRead();
+    void statusWhenUnreachable_data();
+    void statusWhenUnreachable();
     void busyArchiveHoldsNothing();
     void anotherArchiveChosen();
 };
@@ -211,6 +214,39 @@ void TstDocumentArchive::unreachableDuringRead()
     QCOMPARE(rig.archiver.Waiting(), 0);
     QCOMPARE(problems.size(), 2);
     QVERIFY(rig.archiver.Problem().isEmpty());
+}
+
+void TstDocumentArchive::statusWhenUnreachable_data()
+{
+    QTest::addColumn<bool>("queueBlocked");
+    QTest::addColumn<qint64>("waiting");
+    QTest::addColumn<bool>("lost");
+    QTest::newRow("the queue keeps the entries") << false << qint64(2) << false;
+    QTest::newRow("the queue out of reach too: lost") << true << qint64(0) << true;
+}
+
+// Two saves while the archive is out of reach: the status counts what waits in the
+// queue, or says the entries were lost when the queue could not keep them either.
+void TstDocumentArchive::statusWhenUnreachable()
+{
+    QFETCH(bool, queueBlocked);
+    QFETCH(qint64, waiting);
+    QFETCH(bool, lost);
+    QTemporaryDir dir;
+    const QString blocker = dir.filePath(QStringLiteral("zajete")); // a file, not a folder
+    QFile file(blocker);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    if (queueBlocked) // a folder where the queue's file should be
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("kolejka.sqlite")));
+    Rig rig(dir, blocker + QStringLiteral("/archiwum.sqlite"));
+    rig.document.LoadDefaults();
+    for (const char* name : {"pierwszy.zvx", "drugi.zvx"})
+        QCOMPARE(rig.document.Save(dir.filePath(QLatin1String(name))).outcome, FileOutcome::Done);
+    rig.archiver.Settle();
+    QTRY_COMPARE(rig.archiver.Status().waiting, waiting);
+    QCOMPARE(rig.archiver.Status().lost, lost);
+    QVERIFY(!rig.archiver.Status().problem.isEmpty());
 }
 
 // Another program holds the archive for a while: the events return at once, their

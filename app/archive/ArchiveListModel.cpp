@@ -1,0 +1,152 @@
+#include "app/archive/ArchiveListModel.h"
+
+namespace {
+
+constexpr ArchiveOrder kOrderOf[ArchiveListModel::ColumnCount] = {
+    ArchiveOrder::Site, ArchiveOrder::Address, ArchiveOrder::Event, ArchiveOrder::Outcome,
+    ArchiveOrder::Time, ArchiveOrder::Source,  ArchiveOrder::User,
+};
+
+QString SourceOf(const ArchiveEntry& e)
+{
+    return e.fileName.isEmpty() ? e.port : e.fileName;
+}
+
+} // namespace
+
+ArchiveListModel::ArchiveListModel(ArchiveDatabase& archive, QObject* parent)
+    : QAbstractTableModel(parent), m_archive(archive)
+{
+    m_query.order = ArchiveOrder::Time;
+    m_query.ascending = false;
+}
+
+void ArchiveListModel::SetFilter(const ArchiveQuery& filter)
+{
+    m_query.text = filter.text;
+    m_query.event = filter.event;
+    m_query.since = filter.since;
+    m_query.until = filter.until;
+    Reload();
+}
+
+void ArchiveListModel::sort(int column, Qt::SortOrder order)
+{
+    if (column < 0 || column >= ColumnCount)
+        return;
+    m_query.order = kOrderOf[column];
+    m_query.ascending = order == Qt::AscendingOrder;
+    Reload();
+}
+
+void ArchiveListModel::Reload()
+{
+    beginResetModel();
+    m_entries.clear();
+    m_listed.clear();
+    m_query.offset = 0;
+    m_total.reset();
+    m_exhausted = false;
+    m_error.clear();
+    endResetModel();
+    Load();
+}
+
+void ArchiveListModel::Load()
+{
+    ArchiveQuery page = m_query;
+    page.limit = PageSize;
+    const std::optional<QList<ArchiveEntry>> found = m_archive.Find(page, false);
+    // A short first page is all there is; only a full one asks how many match in all, a
+    // second pass over a search that can cost as much as the page itself.
+    if (found && page.offset == 0)
+        m_total =
+            found->size() < PageSize ? std::optional<qint64>(found->size()) : m_archive.Count(page);
+    if (!found || !m_total) {
+        m_error = m_archive.Error();
+        m_exhausted = true;
+        emit loaded();
+        return;
+    }
+    m_query.offset += int(found->size());
+    m_exhausted = found->size() < PageSize;
+    QList<ArchiveEntry> fresh;
+    for (const ArchiveEntry& e : *found)
+        if (!m_listed.contains(e.id)) {
+            m_listed.insert(e.id);
+            fresh.append(e);
+        }
+    if (!fresh.isEmpty()) {
+        beginInsertRows({}, int(m_entries.size()), int(m_entries.size() + fresh.size()) - 1);
+        m_entries.append(fresh);
+        endInsertRows();
+    }
+    emit loaded();
+}
+
+bool ArchiveListModel::canFetchMore(const QModelIndex& parent) const
+{
+    return !parent.isValid() && !m_exhausted && m_total && m_query.offset < *m_total;
+}
+
+void ArchiveListModel::fetchMore(const QModelIndex& parent)
+{
+    if (canFetchMore(parent))
+        Load();
+}
+
+int ArchiveListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_entries.size());
+}
+
+int ArchiveListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant ArchiveListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_entries.size())
+        return {};
+    const ArchiveEntry& e = m_entries[index.row()];
+    if (role == Qt::ToolTipRole && index.column() == Source)
+        return SourceOf(e); // the whole path, which the column may elide
+    if (role != Qt::DisplayRole)
+        return {};
+    switch (Column(index.column())) {
+    case Site:
+        return e.site;
+    case Address:
+        return e.address;
+    case Event:
+        return e.EventText();
+    case Outcome:
+        return e.succeeded ? QStringLiteral("OK") : e.outcome;
+    case Time:
+        return e.LocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    case Source:
+        return SourceOf(e);
+    case User:
+        return e.user + QLatin1Char('@') + e.host;
+    case ColumnCount:
+        break;
+    }
+    return {};
+}
+
+QVariant ArchiveListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal)
+        return {};
+    // A click on "Data" lists the newest first; on the others, A to Z.
+    if (role == Qt::InitialSortOrderRole && section == Time)
+        return int(Qt::DescendingOrder);
+    if (role != Qt::DisplayRole)
+        return {};
+    static const char* const captions[ColumnCount] = {
+        "Obiekt", "Adres", "Zdarzenie", "Wynik", "Data", "Plik lub port", "Użytkownik",
+    };
+    return section >= 0 && section < ColumnCount ? QString::fromUtf8(captions[section])
+                                                 : QVariant();
+}
