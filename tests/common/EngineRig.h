@@ -32,3 +32,13 @@ inline QByteArray ReadReply(const ExchangeEngine::Image& image, int offset,
     reply.append(static_cast<char>(Sum8(bytes, reply.size()) + (spoilChecksum ? 1 : 0)));
     return reply;
 }
+
+// An image whose bytes add up to sum modulo 256 (0: one the dialer's check accepts).
+inline ExchangeEngine::Image ImageSummingTo(std::uint8_t sum)
+{
+    ExchangeEngine::Image image;
+    for (int i = 0; i < 256; ++i)
+        image[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    image[0] = static_cast<std::uint8_t>(ZeroSumByte(image.data() + 1, 255) + sum);
+    return image;
+}

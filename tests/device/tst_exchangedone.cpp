@@ -13,16 +13,6 @@ namespace {
 
 using Image = ExchangeEngine::Image;
 
-// An image whose bytes add up to sum modulo 256.
-Image ImageSummingTo(std::uint8_t sum)
-{
-    Image image;
-    for (int i = 0; i < 256; ++i)
-        image[i] = static_cast<std::uint8_t>(i * 7 + 3);
-    image[0] = static_cast<std::uint8_t>(ZeroSumByte(image.data() + 1, 255) + sum);
-    return image;
-}
-
 struct Rig : EngineRig
 {
     void Start(const QString& kind)

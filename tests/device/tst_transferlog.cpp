@@ -1,5 +1,4 @@
-#include "tests/common/FakeLink.h"
-#include "tests/common/FakeReporter.h"
+#include "tests/common/EngineRig.h"
 
 #include "device/DialerFrames.h"
 #include "device/ExchangeEngine.h"
@@ -8,8 +7,6 @@
 
 #include <QBuffer>
 #include <QtTest>
-
-#include <array>
 
 namespace {
 
@@ -44,19 +41,6 @@ QByteArray Reply(int offset, bool goodChecksum)
         reply.append(char(offset + i));
     const auto sum = Sum8(reinterpret_cast<const std::uint8_t*>(reply.constData()), reply.size());
     reply.append(char(goodChecksum ? sum : sum + 1));
-    return reply;
-}
-
-// The block at offset of an image that adds up to 0: 00 01 ... FF with byte 0 sealing it.
-QByteArray ImageReply(int offset)
-{
-    std::array<std::uint8_t, 256> image;
-    for (int i = 0; i < 256; ++i)
-        image[i] = std::uint8_t(i);
-    image[0] = ZeroSumByte(image.data() + 1, 255);
-    QByteArray reply("\xA1\x00", 2);
-    reply.append(reinterpret_cast<const char*>(image.data()) + offset, 64);
-    reply.append(char(Sum8(reinterpret_cast<const std::uint8_t*>(reply.constData()), 66)));
     return reply;
 }
 
@@ -146,7 +130,7 @@ void TstTransferLog::story()
         else if (step == QLatin1String("rest0"))
             engine.PortRxChar(Reply(0, true).mid(10));
         else if (step == QLatin1String("block"))
-            engine.PortRxChar(ImageReply(engine.Position()));
+            engine.PortRxChar(ReadReply(ImageSummingTo(0), engine.Position()));
         else if (step == QLatin1String("tick"))
             engine.TimerTick();
         else if (step == QLatin1String("guard"))
