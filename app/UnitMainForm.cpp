@@ -69,6 +69,7 @@ TMainFormZORVEX::TMainFormZORVEX(QWidget* parent)
     Link().OnTransferStart = [this](TZorvexSettingsControl*) { m_progress->TransferStart(); };
     Link().OnTransferEnd = [this](TZorvexSettingsControl*) { m_progress->TransferEnd(); };
     Link().OnTransferProgress = [this](int percent) { m_progress->TransferProgress(percent); };
+    Link().OnTransferConfirm = [this](ConfigEvent event) { m_progress->TransferConfirm(event); };
     m_document->SetVerifyPolicy(&m_verifyPolicy);
     m_archiver = std::make_unique<DocumentArchiver>(ProgramSettings().Archive());
     m_document->SetObserver(m_archiver.get());
@@ -99,6 +100,7 @@ TMainFormZORVEX::~TMainFormZORVEX()
     Link().OnTransferStart = nullptr;
     Link().OnTransferEnd = nullptr;
     Link().OnTransferProgress = nullptr;
+    Link().OnTransferConfirm = nullptr;
     m_document->disconnect(this);
     m_document->SetObserver(nullptr);
 }

@@ -31,6 +31,7 @@ TFormProgress::TFormProgress(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("FormProgress"));
+    m_transferText = ConstsZVX::ProgressTransfer;
     setFixedSize(356, 166);
 
     auto* panel = new QFrame(this);
@@ -83,6 +84,7 @@ void TFormProgress::TransferStart()
     if (!isVisible())
         SetStayOnTop(true);
     Animate1->start();
+    m_transferText = ConstsZVX::ProgressTransfer;
     Label1->setText(QString::fromUtf8(ConstsZVX::ProgressConnecting));
     Label2->clear();
     ProgressBar1->setValue(0);
@@ -99,13 +101,23 @@ void TFormProgress::TransferProgress(int percent)
         Label1->setText(QString::fromUtf8(ConstsZVX::ProgressRetry));
         return;
     }
-    Label1->setText(QString::fromUtf8(ConstsZVX::ProgressTransfer));
+    Label1->setText(QString::fromUtf8(m_transferText));
     Label2->setText(QString::number(percent) + QLatin1Char('%'));
     ProgressBar1->setValue(percent);
 }
 
+void TFormProgress::TransferConfirm(ConfigEvent event)
+{
+    m_transferText = event == ConfigEvent::Write ? ConstsZVX::ProgressConfirmWrite
+                                                 : ConstsZVX::ProgressConfirmRead;
+    Label1->setText(QString::fromUtf8(m_transferText));
+    Label2->clear();
+    ProgressBar1->setValue(0);
+}
+
 void TFormProgress::TransferEnd()
 {
+    m_transferText = ConstsZVX::ProgressTransfer;
     hide();
     Animate1->stop();
     SetStayOnTop(false);

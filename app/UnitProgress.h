@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ConfigEvent.h"
+
 #include <QWidget>
 
 class CopyAnimation;
@@ -22,8 +24,13 @@ public:
     // Dialerem... ", no percentage, bar 0, shown (not modal).
     void TransferStart();
     // OnTransferProgress: -1 changes only the message line to the retry text; 0..100
-    // shows the transfer text, the percentage and the bar.
+    // shows the transfer text (the confirmation's, while confirming), the percentage and
+    // the bar.
     void TransferProgress(int percent);
+    // OnTransferConfirm: the exchange resent a frame and now checks the dialer's image;
+    // the message line says so (for a write or a read) until the exchange ends, the
+    // percentage is blank and the bar 0 until the confirming read reports.
+    void TransferConfirm(ConfigEvent event);
     // OnTransferEnd: hidden, animation stopped, a normal window again.
     void TransferEnd();
 
@@ -34,4 +41,6 @@ public:
 
 private:
     void SetStayOnTop(bool on);
+
+    const char* m_transferText = nullptr; // the message line while data moves
 };

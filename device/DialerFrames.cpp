@@ -75,6 +75,14 @@ bool DataReplyValid(const std::uint8_t* reply, int count)
     return Sum8(reply, covered) == reply[covered];
 }
 
+bool DataReplyLeadValid(const std::uint8_t* reply, int size)
+{
+    for (int i = 0; i < size && i < 2; ++i)
+        if (reply[i] != ReplyLead[i])
+            return false;
+    return true;
+}
+
 bool IsAnswer(const QByteArray& chunk, std::uint8_t first)
 {
     return (chunk.size() == 1 || chunk.size() == 2) &&

@@ -26,14 +26,19 @@ QByteArray Read(std::uint8_t count, std::uint8_t offset);
 // 6A 50 A2 count offset bytes[0..count-1] checksum.
 QByteArray Write(std::uint8_t count, std::uint8_t offset, const std::uint8_t* bytes);
 
-// The reply to a read frame for count bytes is count + 3 bytes: two bytes that only
-// count towards the checksum, the data, and the low 8 bits of the sum of all before it.
+// The reply to a read frame for count bytes is count + 3 bytes: the read command echoed
+// and a zero (A1 00), the data, and the low 8 bits of the sum of all before it.
+inline constexpr std::uint8_t ReplyLead[2] = {0xA1, 0x00};
 constexpr int DataReplySize(int count)
 {
     return count + 3;
 }
 // reply must hold at least DataReplySize(count) bytes; only those are looked at.
 bool DataReplyValid(const std::uint8_t* reply, int count);
+// The first size bytes of a reply (any number; only the first two are looked at) are
+// what every reply begins with. A line held in BREAK delivers zeros, whose sum checks
+// out as well as any; the leading bytes do not.
+bool DataReplyLeadValid(const std::uint8_t* reply, int size);
 // Where the data of a checked reply starts.
 inline constexpr int DataReplyHeader = 2;
 

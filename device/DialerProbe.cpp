@@ -11,6 +11,7 @@ struct DialerProbe::Candidate
     QString name;
     TSerialPort port;
     QByteArray reply;
+    QTimer quiet; // runs once a well-formed reply is in
     bool settled = false;
     bool answered = false;
     QString problem;
@@ -37,11 +38,16 @@ DialerProbe::DialerProbe(QObject* parent) : QObject(parent)
 {
     m_deadline.setSingleShot(true);
     connect(&m_deadline, &QTimer::timeout, this, [this] {
-        for (auto& candidate : m_candidates)
-            if (!candidate->settled)
+        for (auto& candidate : m_candidates) {
+            if (candidate->settled)
+                continue;
+            if (candidate->quiet.isActive())
+                Settle(*candidate, true, QString());
+            else
                 Settle(*candidate, false,
                        candidate->reply.isEmpty() ? QStringLiteral("brak odpowiedzi")
                                                   : QStringLiteral("niepełna odpowiedź"));
+        }
     });
 }
 
@@ -66,6 +72,11 @@ void DialerProbe::Start(const QStringList& ports)
     for (const QString& name : ports) {
         auto candidate = std::make_unique<Candidate>();
         candidate->name = name;
+        candidate->quiet.setSingleShot(true);
+        connect(&candidate->quiet, &QTimer::timeout, this, [this, c = candidate.get()] {
+            if (!c->settled)
+                Settle(*c, true, QString());
+        });
         DialerLine(candidate->port, name);
         m_candidates.push_back(std::move(candidate));
     }
@@ -123,18 +134,35 @@ void DialerProbe::Received(Candidate& candidate, int count)
         Settle(candidate, false, QStringLiteral("odpowiedź NAK"));
         return;
     }
+    if (candidate.quiet.isActive()) {
+        // A dialer says its reply and nothing more.
+        candidate.quiet.stop();
+        Settle(candidate, false, QStringLiteral("zakłócenia na linii"));
+        return;
+    }
     candidate.reply += chunk;
+    const auto* reply = reinterpret_cast<const std::uint8_t*>(candidate.reply.constData());
+    if (!DialerFrames::DataReplyLeadValid(reply, int(candidate.reply.size()))) {
+        Settle(candidate, false, QStringLiteral("odpowiedź niepoprawna"));
+        return;
+    }
     if (candidate.reply.size() < kReplySize)
         return;
-    const bool valid = DialerFrames::DataReplyValid(
-        reinterpret_cast<const std::uint8_t*>(candidate.reply.constData()),
-        DialerFrames::ReadBlockSize);
-    Settle(candidate, valid, valid ? QString() : QStringLiteral("odpowiedź niepoprawna"));
+    if (candidate.reply.size() > kReplySize) {
+        Settle(candidate, false, QStringLiteral("zakłócenia na linii"));
+        return;
+    }
+    if (!DialerFrames::DataReplyValid(reply, DialerFrames::ReadBlockSize)) {
+        Settle(candidate, false, QStringLiteral("odpowiedź niepoprawna"));
+        return;
+    }
+    candidate.quiet.start(m_quietInterval);
 }
 
 void DialerProbe::Settle(Candidate& candidate, bool answered, const QString& problem)
 {
     candidate.settled = true;
+    candidate.quiet.stop();
     candidate.answered = answered;
     candidate.problem = problem;
     ++m_settled;

@@ -19,6 +19,9 @@ class TSerialPort;
 // well-formed replies. One deadline for all ports, so a probe of any number of ports ends
 // within one reply time plus the time to open them, not one reply time per port.
 //
+// A reply counts only as a dialer says it: A1 00, the block, its checksum, and then
+// nothing for a quiet time. A line held in BREAK (zeros) or carrying noise never counts.
+//
 // Thread: the thread that creates it, which must run an event loop while a probe runs;
 // each port's monitor thread hands its bytes to that thread.
 class DialerProbe : public QObject
@@ -34,12 +37,16 @@ public:
     };
 
     static constexpr int DefaultReplyInterval = 3000; // ms, the link's reply timer
+    // After a well-formed reply the line must stay quiet this long (the link's guard time);
+    // a reply that comes at the very end of the reply time counts if it was quiet so far.
+    static constexpr int DefaultQuietInterval = 150; // ms
 
     explicit DialerProbe(QObject* parent = nullptr);
     ~DialerProbe() override;
 
     // Tests only: a shorter wait.
     void SetReplyInterval(int ms) { m_replyInterval = ms; }
+    void SetQuietInterval(int ms) { m_quietInterval = ms; }
     // Frames and chunks of every port, each entry naming its port (nullptr: none).
     void SetLog(TransferLog* log) { m_log = log; }
 
@@ -68,6 +75,7 @@ private:
     QElapsedTimer m_clock;
     TransferLog* m_log = nullptr;
     int m_replyInterval = DefaultReplyInterval;
+    int m_quietInterval = DefaultQuietInterval;
     int m_settled = 0;
     bool m_running = false;
     bool m_finishQueued = false;

@@ -49,17 +49,20 @@ void ExchangeEngine::BeginRead()
 
 void ExchangeEngine::StartWrite()
 {
+    m_checkRead = nullptr;
     m_event = ConfigEvent::Write;
     const auto& image = m_settings.Cfg.Bytes();
     m_settings.Cfg.SetByte(0, ZeroSumByte(image.data() + 1, ImageSize - 1));
     m_position = 0;
     m_blockSize = DialerFrames::WriteBlockSize;
     m_rxCount = 0;
+    std::copy_n(image.begin(), m_blockSize, m_expected.begin());
     Begin(Operation::Write, DialerFrames::Write(m_blockSize, 0, image.data()));
 }
 
 void ExchangeEngine::StartRestart(int hour, int minute)
 {
+    m_checkRead = nullptr;
     m_event = ConfigEvent::Restart;
     Begin(Operation::Restart, DialerFrames::Restart(hour, minute));
 }
@@ -75,8 +78,10 @@ void ExchangeEngine::Begin(::Operation operation, const QByteArray& frame)
     }
     m_link.TransferStarted();
     m_operation = operation;
+    m_retransmitted = false;
+    m_confirmation = Confirmation::None;
     try {
-        Send(frame);
+        Send(frame, true);
     } catch (...) {
         // The progress display is up by now; it must not stay up for a frame that
         // never left.
@@ -85,12 +90,20 @@ void ExchangeEngine::Begin(::Operation operation, const QByteArray& frame)
     }
 }
 
-void ExchangeEngine::Send(const QByteArray& frame)
+// What waits on the line before an exchange's first frame is left over from before it
+// (an answer to a program stopped a moment ago) and is dropped. Before any later frame,
+// an answer has just been taken, and nothing more was asked: bytes then come from a line
+// that is not a quiet dialer.
+bool ExchangeEngine::Send(const QByteArray& frame, bool first)
 {
     if (m_guarding) {
         // A new start in the guard time: the old exchange's answer no longer matters.
         m_guarding = false;
         m_link.StopGuardTimer();
+    }
+    if (!LineQuiet() && !first) {
+        LineFault(QStringLiteral("bajty bez pytania przed ramką"));
+        return false;
     }
     m_lastFrame = frame;
     m_retriesLeft = MaxRetries;
@@ -99,6 +112,28 @@ void ExchangeEngine::Send(const QByteArray& frame)
     if (m_log)
         Note(TransferLogEntry::Kind::Sent, frame);
     m_link.SendFrame(frame);
+    return true;
+}
+
+// The block at Position, as the image holds it now; the confirming read compares the
+// dialer's image with what went out.
+bool ExchangeEngine::SendWriteBlock()
+{
+    const std::uint8_t* bytes = m_settings.Cfg.Bytes().data() + m_position;
+    std::copy_n(bytes, m_blockSize, m_expected.begin() + m_position);
+    return Send(DialerFrames::Write(m_blockSize, static_cast<std::uint8_t>(m_position), bytes));
+}
+
+bool ExchangeEngine::LineQuiet()
+{
+    const int dropped = m_link.DiscardInput();
+    if (dropped > 0 && m_log) {
+        TransferLogEntry entry;
+        entry.kind = TransferLogEntry::Kind::Ignored;
+        entry.count = dropped;
+        Note(std::move(entry));
+    }
+    return dropped == 0;
 }
 
 // The state is idle before anyone hears of the end: a message box runs its own event
@@ -107,6 +142,7 @@ void ExchangeEngine::Finish()
 {
     m_operation = Operation::Idle;
     m_guarding = false;
+    m_confirmation = Confirmation::None;
     m_link.StopReplyTimer();
     m_link.StopGuardTimer();
     m_link.TransferEnded();
@@ -122,6 +158,18 @@ void ExchangeEngine::Done(bool succeeded, const char* failure)
         Note(std::move(entry));
     }
     m_link.ExchangeDone({m_event, succeeded, false, failure ? Text(failure) : QString()});
+}
+
+void ExchangeEngine::Fail(const char* message)
+{
+    // Whatever broke the confirmation, the user must hear what it means for the dialer.
+    if (m_confirmation != Confirmation::None)
+        message = NotConfirmed();
+    m_rxCount = 0;
+    m_duplicateCount = 0;
+    Finish();
+    m_reporter.Error(Text(message));
+    Done(false, message);
 }
 
 bool ExchangeEngine::Stop(const QString& why) noexcept
@@ -141,6 +189,7 @@ bool ExchangeEngine::Stop(const QString& why) noexcept
     m_retriesLeft = 0;
     m_rxCount = 0;
     m_guarding = false;
+    m_confirmation = Confirmation::None;
     try {
         m_link.StopReplyTimer();
         m_link.StopGuardTimer();
@@ -163,6 +212,10 @@ void ExchangeEngine::PortRxChar(const QByteArray& chunk)
         GuardBytes(chunk);
         return;
     }
+    if (m_confirmation == Confirmation::Quiet) {
+        QuietBytes(chunk);
+        return;
+    }
     if (m_rxCount == 0 && DialerFrames::IsAnswer(chunk, DialerFrames::Acknowledge)) {
         if (m_log)
             Note(m_operation == Operation::Restart || m_operation == Operation::Write
@@ -177,18 +230,32 @@ void ExchangeEngine::PortRxChar(const QByteArray& chunk)
         NotAcknowledged();
         return;
     }
-    // Anything else matters only to a read. What is dropped leaves the reply timer
-    // running, so a dialer that babbles instead of answering still times out.
-    if (m_operation == Operation::Read)
+    switch (m_operation) {
+    case Operation::Read:
         DataArrived(chunk);
-    else if (m_log)
-        Note(TransferLogEntry::Kind::Ignored);
+        return;
+    case Operation::Write:
+    case Operation::Restart:
+        // A dialer answers these 27 or 34 and nothing else.
+        LineFault(QStringLiteral("to nie jest odpowiedź dialera"));
+        return;
+    default:
+        // Between exchanges nothing is awaited, and there is no exchange to fail.
+        if (m_log)
+            Note(TransferLogEntry::Kind::Ignored);
+        return;
+    }
 }
 
 void ExchangeEngine::Acknowledged()
 {
     switch (m_operation) {
     case Operation::Restart:
+        // The one answer that cannot be read back: the line must stay quiet after it, or
+        // the 27 may have been noise.
+        m_link.StopReplyTimer();
+        BeginGuard();
+        return;
     case Operation::Write:
         m_link.StopReplyTimer();
         if (m_resent)
@@ -209,9 +276,7 @@ void ExchangeEngine::Answered()
 {
     switch (m_operation) {
     case Operation::Restart:
-        Finish();
-        m_reporter.Information(Text(ConstsZVX::RestartDone));
-        Done(true);
+        AllAnswered();
         return;
     case Operation::Read:
         BlockTaken();
@@ -221,13 +286,10 @@ void ExchangeEngine::Answered()
         Progress();
         if (m_position >= ImageSize) {
             m_position = 0;
-            Finish();
-            m_reporter.Information(Text(ConstsZVX::WriteDone));
-            Done(true);
+            AllAnswered();
             return;
         }
-        Send(DialerFrames::Write(m_blockSize, static_cast<std::uint8_t>(m_position),
-                                 m_settings.Cfg.Bytes().data() + m_position));
+        SendWriteBlock();
         return;
     default:
         return;
@@ -236,19 +298,18 @@ void ExchangeEngine::Answered()
 
 void ExchangeEngine::NotAcknowledged()
 {
-    // Reported whatever the link is doing, also when idle.
-    const bool running = m_operation != Operation::Idle;
-    Finish();
-    m_reporter.Error(Text(ConstsZVX::BadRecordChecksum));
-    if (running)
-        Done(false, ConstsZVX::BadRecordChecksum);
+    if (m_operation == Operation::Idle) {
+        // Reported whatever the link is doing, also when idle; no exchange ends.
+        Finish();
+        m_reporter.Error(Text(ConstsZVX::BadRecordChecksum));
+        return;
+    }
+    Fail(ConstsZVX::BadRecordChecksum);
 }
 
 void ExchangeEngine::DataArrived(const QByteArray& chunk)
 {
     m_link.StopReplyTimer();
-    // A reply is complete at count + 3 bytes; anything beyond that in the same chunk
-    // belongs to no question we asked and is dropped.
     const int wanted = DialerFrames::DataReplySize(m_blockSize);
     const int take = std::min<int>(static_cast<int>(chunk.size()), wanted - m_rxCount);
     std::copy_n(reinterpret_cast<const std::uint8_t*>(chunk.constData()), take,
@@ -267,6 +328,11 @@ void ExchangeEngine::DataArrived(const QByteArray& chunk)
                          : TransferLogEntry::Kind::BlockBad;
         Note(std::move(entry));
     }
+    // Checked as soon as the bytes are there: zeros or noise need not be waited for.
+    if (!DialerFrames::DataReplyLeadValid(m_rxBuffer.data(), m_rxCount)) {
+        LineFault(QStringLiteral("odpowiedź nie zaczyna się od A1 00"));
+        return;
+    }
     if (m_rxCount < wanted) {
         // Part of a reply: the rest is on its way, so the timer starts afresh and the
         // frame is not resent. Collecting goes on as the bytes arrive. The allowance is
@@ -278,10 +344,7 @@ void ExchangeEngine::DataArrived(const QByteArray& chunk)
         return;
     }
     if (!DialerFrames::DataReplyValid(m_rxBuffer.data(), m_blockSize)) {
-        m_rxCount = 0;
-        Finish();
-        m_reporter.Error(Text(ConstsZVX::BadRecordChecksum));
-        Done(false, ConstsZVX::BadRecordChecksum);
+        Fail(ConstsZVX::BadRecordChecksum);
         return;
     }
     if (m_resent) {
@@ -291,6 +354,11 @@ void ExchangeEngine::DataArrived(const QByteArray& chunk)
         BeginGuard();
         if (take < chunk.size())
             GuardBytes(chunk.mid(take));
+        return;
+    }
+    if (take < chunk.size()) {
+        // A reply longer than asked: the dialer says exactly its answer.
+        LineFault(QStringLiteral("bajty po odpowiedzi"));
         return;
     }
     BlockTaken();
@@ -312,31 +380,128 @@ void ExchangeEngine::BlockTaken()
 void ExchangeEngine::ReadComplete()
 {
     m_position = 0;
+    if (m_confirmation == Confirmation::Reading) {
+        if (m_readImage != m_expected) {
+            if (m_log)
+                NoteConfirm(QStringLiteral("obraz w dialerze inny"));
+            Fail(NotConfirmed());
+            return;
+        }
+        AllAnswered();
+        return;
+    }
+    if (Sum8(m_readImage.data(), ImageSize) != 0) {
+        Fail(ConstsZVX::BadImageChecksum);
+        return;
+    }
+    m_expected = m_readImage;
+    AllAnswered();
+}
+
+// The last answer is in. A clean exchange is done if the line is quiet; one that resent
+// anything must first be confirmed.
+void ExchangeEngine::AllAnswered()
+{
+    // A restart cannot be read back; its guard time has seen to it.
+    if (m_retransmitted && m_confirmation == Confirmation::None &&
+        m_event != ConfigEvent::Restart) {
+        BeginConfirmation();
+        return;
+    }
+    if (!LineQuiet()) {
+        LineFault(QStringLiteral("bajty po ostatniej odpowiedzi"));
+        return;
+    }
     // What was checked is what gets copied, whatever happens while the box is open.
-    const auto image = m_readImage;
-    const ImageHandler check = std::exchange(m_checkRead, nullptr);
-    Finish();
-    if (Sum8(image.data(), ImageSize) != 0) {
-        m_reporter.Error(Text(ConstsZVX::BadImageChecksum));
-        Done(false, ConstsZVX::BadImageChecksum);
-        return;
+    Succeed(m_expected);
+}
+
+void ExchangeEngine::Succeed(const Image& checked)
+{
+    // A copy: a new exchange may start while the box is open.
+    const Image image = checked;
+    switch (m_event) {
+    case ConfigEvent::Restart:
+        Finish();
+        m_reporter.Information(Text(ConstsZVX::RestartDone));
+        break;
+    case ConfigEvent::Write:
+        Finish();
+        m_reporter.Information(Text(ConstsZVX::WriteDone));
+        break;
+    case ConfigEvent::Verify: {
+        const ImageHandler check = std::exchange(m_checkRead, nullptr);
+        Finish();
+        if (check)
+            check(image);
+        break;
     }
-    if (check) {
-        check(image);
-        Done(true);
-        return;
+    default:
+        Finish();
+        m_reporter.Information(Text(ConstsZVX::ReadDone));
+        m_settings.Cfg.WriteBytes(0, image.data(), ImageSize);
+        m_settings.Comment.SetText(0, Utf8ToCp1250(ConstsZVX::ReadSourceRecord));
+        m_settings.Comment.SetText(
+            3, Utf8ToCp1250(ReadStampText(QDateTime::currentDateTime()).toStdString()));
+        break;
     }
-    m_reporter.Information(Text(ConstsZVX::ReadDone));
-    m_settings.Cfg.WriteBytes(0, image.data(), ImageSize);
-    m_settings.Comment.SetText(0, Utf8ToCp1250(ConstsZVX::ReadSourceRecord));
-    m_settings.Comment.SetText(
-        3, Utf8ToCp1250(ReadStampText(QDateTime::currentDateTime()).toStdString()));
     Done(true);
+}
+
+// A dialer that answered late may still be answering: the image is read only once the
+// line has been quiet for a whole reply time.
+void ExchangeEngine::BeginConfirmation()
+{
+    m_confirmation = Confirmation::Quiet;
+    m_quietHeard = false;
+    m_quietRounds = 0;
+    m_lateBytes = 0;
+    if (m_log)
+        NoteConfirm(QStringLiteral("czekanie na ciszę na linii"));
+    m_link.TransferConfirming(m_event);
+    m_link.StartReplyTimer();
+}
+
+void ExchangeEngine::QuietBytes(const QByteArray& chunk)
+{
+    // Late answers are expected here, and dropped; the read that follows tells what the
+    // dialer holds. A line that does not stop talking is no dialer.
+    m_quietHeard = true;
+    m_lateBytes += static_cast<int>(chunk.size());
+    if (m_lateBytes > MaxLateBytes) {
+        LineFault(QStringLiteral("linia nie cichnie"));
+        return;
+    }
+    if (m_log)
+        Note(TransferLogEntry::Kind::Ignored);
+}
+
+void ExchangeEngine::QuietTick()
+{
+    if (m_quietHeard) {
+        if (++m_quietRounds >= MaxQuietRounds) {
+            LineFault(QStringLiteral("linia nie cichnie"));
+            return;
+        }
+        m_quietHeard = false;
+        m_link.StartReplyTimer();
+        return;
+    }
+    if (m_log)
+        NoteConfirm(QStringLiteral("odczyt kontrolny"));
+    m_confirmation = Confirmation::Reading;
+    m_operation = Operation::Read;
+    m_position = 0;
+    m_blockSize = DialerFrames::ReadBlockSize;
+    m_rxCount = 0;
+    Progress();
+    Send(DialerFrames::Read(m_blockSize, 0));
 }
 
 void ExchangeEngine::BeginGuard()
 {
     m_guarding = true;
+    m_duplicateAllowed = m_resent;
     m_duplicateSeen = false;
     m_duplicateCount = 0;
     m_link.StartGuardTimer();
@@ -360,7 +525,8 @@ void ExchangeEngine::GuardBytes(const QByteArray& chunk)
             }
         }
     } else {
-        if (m_duplicateSeen || !DialerFrames::IsAnswer(chunk, DialerFrames::Acknowledge)) {
+        if (m_duplicateSeen || !m_duplicateAllowed ||
+            !DialerFrames::IsAnswer(chunk, DialerFrames::Acknowledge)) {
             LineFault();
             return;
         }
@@ -386,17 +552,17 @@ void ExchangeEngine::GuardTick()
     Answered();
 }
 
-// Which answer belongs to which frame can no longer be told: nothing that came in this
-// exchange may be trusted.
-void ExchangeEngine::LineFault()
+// Which answer belongs to which frame can no longer be told, or the line is not a quiet
+// dialer: nothing that came in this exchange may be trusted.
+void ExchangeEngine::LineFault(const QString& why)
 {
-    if (m_log)
-        Note(TransferLogEntry::Kind::LineFault);
-    m_rxCount = 0;
-    m_duplicateCount = 0;
-    Finish();
-    m_reporter.Error(Text(ConstsZVX::TransferNoAnswer));
-    Done(false, ConstsZVX::TransferNoAnswer);
+    if (m_log) {
+        TransferLogEntry entry;
+        entry.kind = TransferLogEntry::Kind::LineFault;
+        entry.text = why;
+        Note(std::move(entry));
+    }
+    Fail(ConstsZVX::TransferNoAnswer);
 }
 
 void ExchangeEngine::Progress()
@@ -410,28 +576,50 @@ void ExchangeEngine::TimerTick()
     // The reply timer does not run in the guard time; a tick already on its way is stale.
     if (m_operation == Operation::Idle || m_guarding)
         return;
+    if (m_confirmation == Confirmation::Quiet) {
+        QuietTick();
+        return;
+    }
     if (m_log)
         Note(TransferLogEntry::Kind::Timeout);
-    if (m_retriesLeft > 1) {
+    // The confirming read must be clean: a resent frame would need confirming in turn.
+    if (m_retriesLeft > 1 && m_confirmation == Confirmation::None) {
         m_link.TransferProgress(-1);
         m_link.StartReplyTimer();
         --m_retriesLeft;
         m_resent = true;
+        m_retransmitted = true;
         // Half a reply followed by the whole reply again could never check out.
         if (m_operation == Operation::Read)
             m_rxCount = 0;
         if (m_log)
             Note(TransferLogEntry::Kind::Resent, m_lastFrame);
+        // Whatever came since is no answer to anything; the answer to the first copy may
+        // still come, and the guard time sees to it.
+        m_link.DiscardInput();
         m_link.SendFrame(m_lastFrame);
         return;
     }
-    const ::Operation operation = m_operation;
     m_retriesLeft = 0;
-    Finish();
-    m_reporter.Error(Text(operation == Operation::Restart ? ConstsZVX::RestartNoAnswer
-                                                          : ConstsZVX::TransferNoAnswer));
-    Done(false, operation == Operation::Restart ? ConstsZVX::RestartNoAnswer
-                                                : ConstsZVX::TransferNoAnswer);
+    Fail(m_operation == Operation::Restart ? ConstsZVX::RestartNoAnswer
+                                           : ConstsZVX::TransferNoAnswer);
+}
+
+const char* ExchangeEngine::NotConfirmed() const
+{
+    return m_event == ConfigEvent::Write ? ConstsZVX::WriteNotConfirmed
+                                         : ConstsZVX::ReadNotConfirmed;
+}
+
+void ExchangeEngine::NoteConfirm(const QString& what) noexcept
+{
+    try {
+        TransferLogEntry entry;
+        entry.kind = TransferLogEntry::Kind::Confirm;
+        entry.text = what;
+        Note(std::move(entry));
+    } catch (...) {
+    }
 }
 
 void ExchangeEngine::Note(TransferLogEntry entry) noexcept

@@ -5,7 +5,8 @@
 #include <QByteArray>
 
 // What the exchange engine needs of its surroundings: a way to put a frame on the
-// line, the reply timer, the guard timer, and the three transfer events. TZorvexSettingsControl
+// line and to drop what is waiting on it, the reply timer, the guard timer, and the
+// transfer events. TZorvexSettingsControl
 // wires these to the serial port, a QTimer and its event members; tests and fuzz targets use a
 // fake.
 //
@@ -16,10 +17,13 @@ class ExchangeLink
 public:
     virtual ~ExchangeLink() = default;
 
-    // Discards whatever has been received and not yet handed to the engine (nothing
-    // waiting before a frame can be its answer), then writes the whole frame to the port
-    // (blocking).
+    // Writes the whole frame to the port (blocking).
     virtual void SendFrame(const QByteArray& frame) = 0;
+    // Reads and drops whatever has been received and not yet handed to the engine, and
+    // returns how many bytes that was (0: the line was quiet). The engine calls it before
+    // every frame (nothing waiting then can be that frame's answer) and before it calls an
+    // exchange a success.
+    virtual int DiscardInput() = 0;
     // (Re)starts the single-shot reply timer at its full interval.
     virtual void StartReplyTimer() = 0;
     virtual void StopReplyTimer() = 0;
@@ -32,6 +36,10 @@ public:
     virtual void TransferEnded() = 0;
     // Percentage 0..100 of the image moved so far, or -1 when a frame is resent.
     virtual void TransferProgress(int percent) = 0;
+    // An exchange that had to resend a frame is being confirmed: the engine waits for the
+    // line to go quiet, then reads the dialer's image back (a write) or once more (a read,
+    // a check). Progress that follows is the confirming read's.
+    virtual void TransferConfirming(ConfigEvent event) = 0;
     // An exchange whose first frame went out has ended and its message has been given (a
     // read's image is in the settings by now): once per such exchange. A start that throws
     // tells its caller through the exception instead. Does nothing unless overridden.

@@ -56,19 +56,21 @@ void TSerialPort::RestoreSettings()
     Close();
 }
 
-void TSerialPort::DiscardInput()
+int TSerialPort::DiscardInput()
 {
     if (!Connected())
-        return;
+        return 0;
     // Bounded: a line that never stops babbling must not hold the caller for ever.
     QByteArray dropped;
+    int count = 0;
     try {
-        for (int round = 0; round < 16 && ReadText(dropped, 4096) > 0; ++round) {
-        }
+        for (int round = 0; round < 16 && ReadText(dropped, 4096) > 0; ++round)
+            count += int(dropped.size());
     } catch (const EComPort&) {
         // Nothing can be waiting on a line that has gone away; the write that follows
         // reports it.
     }
+    return count;
 }
 
 void TSerialPort::Disconnect()

@@ -28,10 +28,11 @@ public:
     void RestoreSettings();
     // Close, then RestoreSettings.
     void Disconnect();
-    // Reads and drops every received byte that is waiting (nothing when closed). Needs
-    // the read-interval time-out of -1, so that a read returns at once. A delivery of
-    // those bytes already on its way then finds nothing, or only newer bytes.
-    void DiscardInput();
+    // Reads and drops every received byte that is waiting (nothing when closed) and
+    // returns how many there were. Needs the read-interval time-out of -1, so that a read
+    // returns at once. A delivery of those bytes already on its way then finds nothing,
+    // or only newer bytes.
+    int DiscardInput();
 
 private:
     QString m_savedPort;

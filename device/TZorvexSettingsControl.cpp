@@ -205,8 +205,12 @@ void TZorvexSettingsControl::EndAfterError(std::exception_ptr error)
 
 void TZorvexSettingsControl::SendFrame(const QByteArray& frame)
 {
-    m_port.DiscardInput();
     m_port.WriteText(frame);
+}
+
+int TZorvexSettingsControl::DiscardInput()
+{
+    return m_port.DiscardInput();
 }
 
 void TZorvexSettingsControl::StartReplyTimer()
@@ -245,6 +249,12 @@ void TZorvexSettingsControl::TransferProgress(int percent)
 {
     if (OnTransferProgress)
         OnTransferProgress(percent);
+}
+
+void TZorvexSettingsControl::TransferConfirming(ConfigEvent event)
+{
+    if (OnTransferConfirm)
+        OnTransferConfirm(event);
 }
 
 void TZorvexSettingsControl::ExchangeDone(const ExchangeOutcome& outcome)

@@ -24,9 +24,11 @@
 // The three start operations return at once; the exchange goes on in PortRxChar (bytes
 // from the port), TimerTick (the reply timer: 3000 ms, one retransmission) and GuardTick
 // (the guard timer, after a retransmitted frame is answered), and its outcome goes to the
-// reporter. Bytes waiting when the port opens, and before each frame goes out, are
-// dropped: they cannot be answers to what comes next. The port is opened by each start and left
-// open; only SelectPort and destruction close it.
+// reporter. Bytes waiting when the port opens are dropped: they cannot be answers to what
+// comes next. Bytes that come when no answer is awaited, or that no dialer would send, end
+// the exchange as a line fault; an exchange that had to resend a frame reads the image
+// back before it is called a success (see ExchangeEngine). The port is opened by each
+// start and left open; only SelectPort and destruction close it.
 //
 // Errors: a start that cannot open the port raises the port's EComPort before anything
 // is sent or any event fires. An error inside the reply handling or the timer tick
@@ -96,6 +98,10 @@ public:
     std::function<void(TZorvexSettingsControl* sender)> OnTransferStart;
     std::function<void(TZorvexSettingsControl* sender)> OnTransferEnd;
     std::function<void(int percent)> OnTransferProgress;
+    // Fired when an exchange that had to resend a frame starts to confirm itself: it waits
+    // for the line to go quiet for a reply time, then reads the image back (event Write)
+    // or once more (Read, Verify). The progress that follows is the confirming read's.
+    std::function<void(ConfigEvent event)> OnTransferConfirm;
     // Fired once per exchange that got its first frame out, when it has ended and its
     // message has been given (a read's image copied); after an error that broke off an
     // exchange, once the error has gone to ErrorSink. A start that throws fires nothing.
@@ -136,6 +142,7 @@ private:
 
     // ExchangeLink
     void SendFrame(const QByteArray& frame) override;
+    int DiscardInput() override;
     void StartReplyTimer() override;
     void StopReplyTimer() override;
     void StartGuardTimer() override;
@@ -143,6 +150,7 @@ private:
     void TransferStarted() override;
     void TransferEnded() override;
     void TransferProgress(int percent) override;
+    void TransferConfirming(ConfigEvent event) override;
     void ExchangeDone(const ExchangeOutcome& outcome) override;
 
     // Declared in this order so that destruction stops the timer, then closes the port,

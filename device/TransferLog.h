@@ -22,7 +22,9 @@ struct TransferLogEntry
         Ignored,   // the chunk meant nothing to the exchange running
         Timeout,   // the reply timer ran out
         Duplicate, // the dialer's answer to the second copy of a frame, dropped
-        LineFault, // answers that cannot belong to the frames sent
+        LineFault, // answers that cannot belong to the frames sent, or a line that is no
+                   // quiet dialer; text says which, when known
+        Confirm,   // an exchange that resent a frame is being confirmed; text: the step
         End,       // the exchange ended; ok and text give its outcome
     };
 

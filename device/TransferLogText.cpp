@@ -61,7 +61,10 @@ QString Meaning(const TransferLogEntry& e)
     case Kind::Duplicate:
         return QStringLiteral("powtórzona odpowiedź odrzucona");
     case Kind::LineFault:
-        return QStringLiteral("odpowiedzi nie pasują do ramek");
+        return e.text.isEmpty() ? QStringLiteral("odpowiedzi nie pasują do ramek")
+                                : QStringLiteral("zakłócenia na linii: %1").arg(e.text);
+    case Kind::Confirm:
+        return QStringLiteral("potwierdzenie: %1").arg(e.text);
     case Kind::End:
         return e.ok ? QStringLiteral("koniec: sukces") : QStringLiteral("koniec: %1").arg(e.text);
     }

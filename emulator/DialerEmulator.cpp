@@ -97,13 +97,17 @@ void DialerEmulator::Run()
 {
     std::uint8_t buffer[512];
     m_rxLineEnd = m_lastRxTime = Clock::now();
+    const bool streaming = m_options.faults.zeros || m_options.faults.noise;
+    Clock::time_point nextStreamByte = Clock::now();
     for (;;) {
-        // Only a frame left half-way needs a time limit; otherwise wait for bytes or Stop.
+        // Only a frame left half-way, or a line that carries bytes of its own, needs a
+        // time limit; otherwise wait for bytes or Stop.
         int timeoutMs = -1;
-        if (m_parser.InFrame()) {
-            const auto left = m_lastRxTime + m_options.frameTimeout - Clock::now();
-            timeoutMs = static_cast<int>(
-                std::max<long long>(0, std::chrono::ceil<std::chrono::milliseconds>(left).count()));
+        if (m_parser.InFrame())
+            timeoutMs = MsUntil(m_lastRxTime + m_options.frameTimeout);
+        if (streaming) {
+            const int streamMs = MsUntil(nextStreamByte);
+            timeoutMs = timeoutMs < 0 ? streamMs : std::min(timeoutMs, streamMs);
         }
         pollfd fds[2] = {{m_pty.MasterFd(), POLLIN, 0}, {m_stopFd, POLLIN, 0}};
         const int ready = poll(fds, 2, timeoutMs);
@@ -111,7 +115,15 @@ void DialerEmulator::Run()
             continue;
         if (ready < 0 || fds[1].revents)
             return;
+        if (streaming && Clock::now() >= nextStreamByte) {
+            StreamByte();
+            // One byte a byte time; after a stall the line goes on from now, not in a burst.
+            nextStreamByte = std::max(nextStreamByte + DialerLine::ByteTimes(1),
+                                      Clock::now() - DialerLine::ByteTimes(1));
+        }
         if (ready == 0) {
+            if (!m_parser.InFrame() || Clock::now() < m_lastRxTime + m_options.frameTimeout)
+                continue;
             const long long before = m_parser.SkippedBytes();
             m_parser.DropPartial();
             Log("ramka niedokończona, pominięto " +
@@ -150,6 +162,31 @@ void DialerEmulator::Run()
         }
         const std::lock_guard lock(m_mutex);
         m_counters.bytesSkipped = m_parser.SkippedBytes();
+    }
+}
+
+int DialerEmulator::MsUntil(Clock::time_point deadline)
+{
+    const auto left = deadline - Clock::now();
+    return static_cast<int>(
+        std::max<long long>(0, std::chrono::ceil<std::chrono::milliseconds>(left).count()));
+}
+
+void DialerEmulator::StreamByte()
+{
+    std::uint8_t byte = 0;
+    if (m_options.faults.noise) {
+        do { // xorshift: the same noise every run, so a failure can be replayed
+            m_noise ^= m_noise << 13;
+            m_noise ^= m_noise >> 17;
+            m_noise ^= m_noise << 5;
+            byte = static_cast<std::uint8_t>(m_noise >> 24);
+        } while (byte == 0x34);
+    }
+    // A byte nobody reads in time is lost, as a UART overrun loses it: never wait here.
+    if (write(m_pty.MasterFd(), &byte, 1) == 1) {
+        const std::lock_guard lock(m_mutex);
+        ++m_counters.lineBytes;
     }
 }
 

@@ -54,6 +54,7 @@ public:
         long long lineWrites = 0;       // writes those bytes took (chunks, pacing)
         long long bytesSkipped = 0;     // noise skipped while looking for frames
         int framesDropped = 0;          // frames given up by frameTimeout
+        long long lineBytes = 0;        // bytes of the line's own ("zeros", "noise")
         bool hungUp = false;            // the line has been closed ("hangup-frame")
     };
 
@@ -95,6 +96,9 @@ private:
     bool Send(const std::vector<std::uint8_t>& bytes, Clock::time_point start);
     bool WaitUntil(Clock::time_point deadline);
     bool WriteAll(const std::uint8_t* data, std::size_t size);
+    // One byte of a line that carries bytes of its own (the "zeros" and "noise" faults).
+    void StreamByte();
+    static int MsUntil(Clock::time_point deadline);
     bool StopRequested() const;
     void Log(const std::string& line) const;
 
@@ -107,8 +111,9 @@ private:
 
     // Emulator thread only.
     FrameParser m_parser;
-    Clock::time_point m_rxLineEnd;  // when the bytes read so far finished arriving
-    Clock::time_point m_lastRxTime; // when bytes were last read
+    Clock::time_point m_rxLineEnd;      // when the bytes read so far finished arriving
+    Clock::time_point m_lastRxTime;     // when bytes were last read
+    std::uint32_t m_noise = 0x2545F491; // the "noise" fault's generator
 
     mutable std::mutex m_mutex; // guards m_image and m_counters
     TCfg m_image;

@@ -34,6 +34,10 @@ bool AddFault(DialerFaults& faults, const std::string& text)
             faults.badBlock = true;
         else if (name == "bad-image")
             faults.badImage = true;
+        else if (name == "zeros")
+            faults.zeros = true;
+        else if (name == "noise")
+            faults.noise = true;
         else
             return false;
         return true;
@@ -73,5 +77,7 @@ const char* FaultUsage()
            "    cut=K             wysyła tylko K pierwszych bajtów każdej odpowiedzi\n"
            "    chunks=N          wysyła odpowiedzi kawałkami po N bajtów\n"
            "    late-frame=N      odpowiada na ramkę N z opóźnieniem (late-ms)\n"
-           "    late-ms=T         opóźnienie spóźnionej odpowiedzi w ms (domyślnie 3300)\n";
+           "    late-ms=T         opóźnienie spóźnionej odpowiedzi w ms (domyślnie 3300)\n"
+           "    zeros             linia w stanie BREAK: nic nie dociera, same bajty 00\n"
+           "    noise             szum na linii: nic nie dociera, przypadkowe bajty\n";
 }

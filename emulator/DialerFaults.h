@@ -22,6 +22,11 @@ struct DialerFaults
                                 // past the PC's reply time-out; frames that come meanwhile
                                 // wait, and are answered after it
     int lateMs = 3300;          // "late-ms=T": how late, in ms
+    // A line that is no dialer: the dialer hears nothing, and the PC receives a byte every
+    // byte time (1339 bit/s) whether asked or not.
+    bool zeros = false; // "zeros": the line held in BREAK; every byte is 00
+    bool noise = false; // "noise": random bytes, never 34, so that the PC cannot take the
+                        // noise for a refusal and always sees it for the line fault it is
 
     bool operator==(const DialerFaults&) const = default;
 };

@@ -47,6 +47,11 @@ DialerReply Respond(const DialerFrame& frame, int number, const DialerFaults& fa
         reply.note = "-> brak odpowiedzi (usterka)";
         return reply;
     }
+    if (faults.zeros || faults.noise) {
+        reply.note = faults.zeros ? "-> nie dociera (linia w stanie BREAK)"
+                                  : "-> nie dociera (szum na linii)";
+        return reply;
+    }
     if (!frame.checksumOk) {
         reply.bytes = {DialerWire::Nak};
         reply.note = "-> 34 (błędna suma ramki)";

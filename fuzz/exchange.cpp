@@ -7,11 +7,15 @@
 //
 // A modelled dialer with its own image answers the frames too, as slowly as the input
 // likes (so its answers come late, after a retransmission, and both copies of a frame
-// get answered), losing frames or answers, refusing frames, or with a byte of an answer
-// damaged on the way. Whenever such an exchange met what the link may assume of a line
-// (the dialer quiet when it starts, the line quiet when the guard time ends, no bytes
-// but the dialer's), a success means the dialer's image and ours are equal, byte for
-// byte.
+// get answered, the second one after the guard time too), losing frames or answers,
+// refusing frames, or with a byte of an answer damaged on the way. Its line may also be
+// held in BREAK (zeros in place of an answer, or between answers) or carry noise (bytes
+// the input chooses; a noisy line stays noisy until an exchange starts, so whenever the
+// link looks at the line or time passes, noise has come). Whenever such an exchange met
+// what the link may assume of a line (the dialer quiet when it starts, every frame it
+// heard answered once the line has been quiet for a reply time after a resent exchange,
+// no bytes but the dialer's and the line's), a success means the dialer's image and ours
+// are equal, byte for byte.
 
 #include "device/DialerFrames.h"
 #include "device/ExchangeEngine.h"
@@ -52,9 +56,6 @@ public:
             failNextSend = false;
             throw Exception("Błąd funkcji WriteFile");
         }
-        // What has arrived and not been handed over is dropped; what is still on its way
-        // is not.
-        arrived.clear();
         toDialer.push_back(frame);
         // A retransmission repeats the frame as it was first sent, even if the image has
         // changed since (a read finishing while its box is open, say).
@@ -62,6 +63,16 @@ public:
             CheckFrame(frame);
         m_lastFrame = frame;
         ++frames;
+    }
+    // What has arrived and not been handed over is dropped; what is still on its way is
+    // not. A noisy line has always brought something.
+    int DiscardInput() override
+    {
+        if (noise)
+            noise(arrived);
+        const int count = static_cast<int>(arrived.size());
+        arrived.clear();
+        return count;
     }
     void StartReplyTimer() override { timerRunning = true; }
     void StopReplyTimer() override { timerRunning = false; }
@@ -73,14 +84,20 @@ public:
     {
         FUZZ_CHECK(percent == -1 || (percent >= 0 && percent <= 100));
     }
+    void TransferConfirming(ConfigEvent event) override
+    {
+        FUZZ_CHECK(event == ConfigEvent::Read || event == ConfigEvent::Verify ||
+                   event == ConfigEvent::Write);
+    }
 
     bool timerRunning = false;
     bool guardRunning = false;
     bool failNextSend = false;
     int frames = 0;
-    std::deque<QByteArray> toDialer; // frames sent, not yet taken by the dialer
-    std::deque<char> onWire;         // the dialer's answers, still on their way
-    std::vector<char> arrived;       // in the PC's input queue, not yet handed over
+    std::deque<QByteArray> toDialer;               // frames sent, not yet taken by the dialer
+    std::deque<char> onWire;                       // the dialer's answers, still on their way
+    std::vector<char> arrived;                     // in the PC's input queue, not yet handed over
+    std::function<void(std::vector<char>&)> noise; // adds the noise that came, while noisy
 
 private:
     void CheckFrame(const QByteArray& frame) const
@@ -151,6 +168,10 @@ public:
             m_dialer[i] = static_cast<std::uint8_t>(i * 13 + 5);
         m_dialer[0] = ZeroSumByte(m_dialer.data() + 1, 255);
         m_boxes.onShown = [this](const QString& message) { Succeeded(message); };
+        m_port.noise = [this](std::vector<char>& arrived) {
+            if (m_noisy)
+                arrived.push_back(m_input.ConsumeIntegral<char>());
+        };
     }
 
     void Run()
@@ -179,6 +200,9 @@ private:
         aHandOver,
         aGuardTick,
         aDialerRound,
+        aZeros,
+        aBreakAnswer,
+        aNoise,
         aCount
     };
 
@@ -276,13 +300,28 @@ private:
             break;
         }
         case aGuardTick:
-            if (m_port.guardRunning) {
-                // The guard time assumes the dialer answers a frame it has heard within it.
-                if (!LineQuiet())
-                    m_trusted = false;
+            // Time passes: on a noisy line, noise comes first. The dialer's second answer
+            // may still be on its way: no guard time is long enough for a busy dialer.
+            Noise();
+            if (m_port.guardRunning)
                 m_engine.GuardTick();
-            }
             break;
+        case aZeros: {
+            // The line held in BREAK for a moment, between answers.
+            const int count = m_input.ConsumeIntegralInRange<int>(1, 80);
+            m_port.onWire.insert(m_port.onWire.end(), static_cast<std::size_t>(count), '\0');
+            break;
+        }
+        case aBreakAnswer:
+            DialerAnswers(true);
+            break;
+        case aNoise: {
+            m_noisy = true;
+            const std::vector<char> noise =
+                m_input.ConsumeBytes<char>(m_input.ConsumeIntegralInRange<int>(1, 80));
+            m_port.onWire.insert(m_port.onWire.end(), noise.begin(), noise.end());
+            break;
+        }
         case aGarbage:
             Feed(m_input.ConsumeBytes<char>(m_input.ConsumeIntegralInRange<int>(1, 80)));
             break;
@@ -299,9 +338,15 @@ private:
             Reply();
             break;
         case aTick:
+            Noise();
             // A stopped QTimer never fires.
-            if (m_port.timerRunning)
+            if (m_port.timerRunning) {
+                // A confirmation assumes that once the line has been quiet for a reply
+                // time, the dialer has answered every frame it heard.
+                if (m_engine.WaitingForQuiet() && !LineQuiet())
+                    m_trusted = false;
                 m_engine.TimerTick();
+            }
             break;
         default:
             break;
@@ -312,8 +357,9 @@ private:
     // checksums as the input says), arriving in pieces of any size.
     void Reply()
     {
-        std::vector<std::uint8_t> reply = m_input.ConsumeBytes<std::uint8_t>(66);
-        reply.resize(66);
+        std::vector<std::uint8_t> reply = m_input.ConsumeBytes<std::uint8_t>(64);
+        reply.resize(64);
+        reply.insert(reply.begin(), DialerFrames::ReplyLead, DialerFrames::ReplyLead + 2);
         const bool lastBlock =
             m_engine.Operation() == Operation::Read && m_engine.Position() == 192;
         if (lastBlock && m_input.ConsumeBool()) {
@@ -346,6 +392,16 @@ private:
         m_engine.PortRxChar(QByteArray(chunk.data(), static_cast<qsizetype>(chunk.size())));
     }
 
+    // Time passing on a noisy line brings noise, handed over as the port would.
+    void Noise()
+    {
+        if (!m_noisy)
+            return;
+        std::vector<char> chunk = std::exchange(m_port.arrived, {});
+        chunk.push_back(m_input.ConsumeIntegral<char>());
+        Feed(chunk, true);
+    }
+
     bool LineQuiet() const
     {
         return m_port.toDialer.empty() && m_port.onWire.empty() && m_port.arrived.empty();
@@ -355,19 +411,30 @@ private:
     // dialer has answered all it heard (what has already arrived goes with the first frame).
     void Starting()
     {
+        // The noise may end between exchanges (what is left of it on the wire then makes
+        // the new exchange one the line did not keep its promises to).
+        if (m_noisy && m_input.ConsumeBool())
+            m_noisy = false;
         m_trusted = m_port.toDialer.empty() && m_port.onWire.empty();
         m_restartsAtStart = m_restarts;
     }
 
     // The dialer takes the next frame off the line and, as the input says, answers it,
-    // loses it, loses its answer, refuses it, or has a byte of its answer damaged.
-    void DialerAnswers()
+    // loses it, loses its answer, refuses it, or has a byte of its answer damaged. With
+    // held, the line is held in BREAK while it answers: zeros come in place of the answer.
+    void DialerAnswers(bool held = false)
     {
         if (m_port.toDialer.empty())
             return;
         const QByteArray frame = m_port.toDialer.front();
         m_port.toDialer.pop_front();
-        const int fate = m_input.ConsumeIntegralInRange<int>(0, 7);
+        // Held: the frame was carried out (0) or never reached the dialer (4).
+        const int fate =
+            held ? (m_input.ConsumeBool() ? 0 : 4) : m_input.ConsumeIntegralInRange<int>(0, 7);
+        if (held) {
+            const int count = m_input.ConsumeIntegralInRange<int>(1, 80);
+            m_port.onWire.insert(m_port.onWire.end(), static_cast<std::size_t>(count), '\0');
+        }
         if (fate == 4)
             return; // the frame never reached it
         if (fate == 6) {
@@ -377,11 +444,7 @@ private:
         const std::uint8_t* f = Bytes(frame);
         std::vector<char> answer;
         if (f[2] == 0xA1) {
-            if (!m_leadChosen) {
-                m_lead = {m_input.ConsumeIntegral<char>(), m_input.ConsumeIntegral<char>()};
-                m_leadChosen = true;
-            }
-            answer = {m_lead[0], m_lead[1]};
+            answer = {char(DialerFrames::ReplyLead[0]), char(DialerFrames::ReplyLead[1])};
             for (int i = 0; i < f[3]; ++i)
                 answer.push_back(char(m_dialer[(f[4] + i) % 256]));
             answer.push_back(char(Sum8(reinterpret_cast<const std::uint8_t*>(answer.data()),
@@ -393,7 +456,7 @@ private:
                 ++m_restarts;
             answer = {char(DialerFrames::Acknowledge)};
         }
-        if (fate == 5)
+        if (fate == 5 || held)
             return; // carried out, the answer lost
         if (fate == 7) {
             const std::size_t at =
@@ -509,12 +572,11 @@ private:
     std::vector<char> m_fed; // every byte handed to the engine, in order
     int m_writeStarts = 0;
     std::array<std::uint8_t, 256> m_dialer{}; // the modelled dialer's image
-    std::array<char, 2> m_lead{};             // its data blocks' two leading bytes
-    bool m_leadChosen = false;                // taken from the input at the first block
     int m_restarts = 0;                       // restarts it has carried out
     int m_restartsAtStart = 0;
     std::array<std::uint8_t, 256> m_written{}; // our image as the last write started
     bool m_trusted = false; // the exchange in progress met the line's promises so far
+    bool m_noisy = false;   // the line carries noise
 };
 
 } // namespace

@@ -48,6 +48,13 @@ inline constexpr const char* BadRecordChecksum = "Błędna suma kontrolna rekord
 inline constexpr const char* BadImageChecksum = "Błąd sumy kontrolnej odczytanej konfiguracji";
 inline constexpr const char* RestartNoAnswer = "Dialer nie odpowiada na komendę";
 inline constexpr const char* TransferNoAnswer = "Błędy w transmisji RS lub Dialer nie odpowiada";
+// An exchange that had to resend a frame reads the dialer's image back (a write) or once
+// more (a read) before it is called a success; these end one whose check failed.
+inline constexpr const char* WriteNotConfirmed =
+    "Nie udało się potwierdzić zapisu: Dialer może zawierać częściowo zapisaną konfigurację. "
+    "Powtórz zapis.";
+inline constexpr const char* ReadNotConfirmed =
+    "Nie udało się potwierdzić odczytu z Dialera. Powtórz operację.";
 inline constexpr const char* ReadSourceRecord = "Konfiguracja odczytana z Dialera ZVX";
 inline constexpr const char* ReadDateRecord = "Data: %s     Godz: %s";
 
@@ -78,6 +85,9 @@ inline constexpr const char* SaveChanges = "Zapisać zmiany w konfiguracji?";
 inline constexpr const char* ProgressConnecting = "Proszę czekać, trwa łączenie z Dialerem... ";
 inline constexpr const char* ProgressTransfer = "Proszę czekać, trwa przesyłanie danych... ";
 inline constexpr const char* ProgressRetry = "Brak odpowiedzi, kolejna próba...";
+// While an exchange that resent a frame is being confirmed (see WriteNotConfirmed).
+inline constexpr const char* ProgressConfirmWrite = "Proszę czekać, trwa sprawdzanie zapisu... ";
+inline constexpr const char* ProgressConfirmRead = "Proszę czekać, trwa sprawdzanie odczytu... ";
 
 // Option and time editors.
 inline constexpr const char* NotValidInteger = "'%s' is not a valid integer value";

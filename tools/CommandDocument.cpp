@@ -129,6 +129,11 @@ int CommandDocument::Exchange(const QString& port, TransferLog* log,
     link.SetTransferLog(log);
     link.OnTransferStart = [&bar](TZorvexSettingsControl*) { bar.Start(); };
     link.OnTransferProgress = [&bar](int percent) { bar.Progress(percent); };
+    link.OnTransferConfirm = [&bar](ConfigEvent event) {
+        bar.Confirm(QString::fromUtf8(event == ConfigEvent::Write
+                                          ? ConstsZVX::ProgressConfirmWrite
+                                          : ConstsZVX::ProgressConfirmRead));
+    };
     // The outcome's message follows at once, on a clean line.
     link.OnTransferEnd = [&bar](TZorvexSettingsControl*) { bar.End(); };
     const QMetaObject::Connection finished = QObject::connect(
@@ -160,6 +165,7 @@ int CommandDocument::Exchange(const QString& port, TransferLog* log,
         ErrorSink::Install(previousSink);
         link.OnTransferStart = nullptr;
         link.OnTransferProgress = nullptr;
+        link.OnTransferConfirm = nullptr;
         link.OnTransferEnd = nullptr;
         link.SetTransferLog(nullptr);
         try {

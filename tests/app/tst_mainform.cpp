@@ -308,11 +308,29 @@ void TstMainForm::progressWindowFollowsEvents()
     QCOMPARE(progress.Label1->text(), QStringLiteral("Proszę czekać, trwa przesyłanie danych... "));
     QCOMPARE(progress.Label2->text(), QStringLiteral("50%"));
 
+    // A write that resent a frame reads the image back: the line says so meanwhile.
+    link.OnTransferConfirm(ConfigEvent::Write);
+    QCOMPARE(progress.Label1->text(), QStringLiteral("Proszę czekać, trwa sprawdzanie zapisu... "));
+    QCOMPARE(progress.Label2->text(), QString());
+    QCOMPARE(progress.ProgressBar1->value(), 0);
+    link.OnTransferProgress(25);
+    QCOMPARE(progress.Label1->text(), QStringLiteral("Proszę czekać, trwa sprawdzanie zapisu... "));
+    QCOMPARE(progress.Label2->text(), QStringLiteral("25%"));
+
     link.OnTransferEnd(&link);
     QVERIFY(!progress.isVisible());
     QVERIFY(!progress.Animate1->isRunning());
     QCOMPARE(progress.Animate1->frame(), CopyAnimation::kStopFrame);
     QVERIFY(!(progress.windowFlags() & Qt::WindowStaysOnTopHint));
+
+    // The next exchange moves data again, and a read is checked in its own words.
+    link.OnTransferStart(&link);
+    link.OnTransferProgress(25);
+    QCOMPARE(progress.Label1->text(), QStringLiteral("Proszę czekać, trwa przesyłanie danych... "));
+    link.OnTransferConfirm(ConfigEvent::Read);
+    QCOMPARE(progress.Label1->text(),
+             QStringLiteral("Proszę czekać, trwa sprawdzanie odczytu... "));
+    link.OnTransferEnd(&link);
 }
 
 void TstMainForm::fileErrorMessages_data()

@@ -21,14 +21,24 @@ struct EngineRig
     ExchangeEngine engine{settings, link, reporter};
 };
 
-// The dialer's answer to a read frame for the 64 bytes of image at offset: 0x11 0x22,
-// the bytes, their sum (one too high with spoilChecksum).
+// The dialer's answer to a read frame for the 64 bytes of image at offset: A1 00, the
+// bytes, their sum (one too high with spoilChecksum).
 inline QByteArray ReadReply(const ExchangeEngine::Image& image, int offset,
                             bool spoilChecksum = false)
 {
-    QByteArray reply("\x11\x22", 2);
+    QByteArray reply("\xA1\x00", 2);
     reply.append(reinterpret_cast<const char*>(image.data()) + offset, 64);
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(reply.constData());
     reply.append(static_cast<char>(Sum8(bytes, reply.size()) + (spoilChecksum ? 1 : 0)));
     return reply;
+}
+
+// An image whose bytes add up to sum modulo 256 (0: one the dialer's check accepts).
+inline ExchangeEngine::Image ImageSummingTo(std::uint8_t sum)
+{
+    ExchangeEngine::Image image;
+    for (int i = 0; i < 256; ++i)
+        image[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    image[0] = static_cast<std::uint8_t>(ZeroSumByte(image.data() + 1, 255) + sum);
+    return image;
 }

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <utility>
 
 // The engine's surroundings, recorded: frames sent, timer state, events in order.
 class FakeLink : public ExchangeLink
@@ -20,6 +21,7 @@ public:
             throw Exception("Błąd funkcji WriteFile");
         frames.append(frame);
     }
+    int DiscardInput() override { return std::exchange(waiting, 0); }
     void StartReplyTimer() override
     {
         timerRunning = true;
@@ -40,6 +42,11 @@ public:
         events.append(QString::number(percent));
     }
 
+    void TransferConfirming(ConfigEvent event) override
+    {
+        events.append(QStringLiteral("confirm ") + QString::fromUtf8(ConfigEventName(event)));
+    }
+
     void ExchangeDone(const ExchangeOutcome& outcome) override
     {
         done.append(outcome);
@@ -57,4 +64,5 @@ public:
     bool guardRunning = false;
     int guardStarts = 0;
     int failSendsFrom = -1; // frames sent before SendFrame starts to throw; -1 never
+    int waiting = 0;        // bytes on the line that DiscardInput finds next
 };

@@ -44,6 +44,9 @@ struct Rig
         link.SerialPort().SetPort(PathOf(*dialer));
         link.OnTransferStart = [this](TZorvexSettingsControl*) { events.append("start"); };
         link.OnTransferEnd = [this](TZorvexSettingsControl*) { events.append("end"); };
+        link.OnTransferConfirm = [this](ConfigEvent event) {
+            confirmed.append(QString::fromUtf8(ConfigEventName(event)));
+        };
         link.OnTransferProgress = [this](int percent) {
             progress.append(percent);
             if (throwAtProgress == percent)
@@ -71,12 +74,14 @@ struct Rig
     void Reset()
     {
         events.clear();
+        confirmed.clear();
         progress.clear();
         reporter.shown.clear();
         sunk.clear();
     }
 
     std::unique_ptr<DialerEmulator> dialer;
+    QStringList confirmed; // the exchanges that confirmed themselves
     FakeReporter reporter;
     TZorvexSettingsControl link{reporter};
     QStringList events;
@@ -312,13 +317,14 @@ void TstDataManagement::retransmitsAfterLostReply_data()
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("outcome");
     QTest::addColumn<int>("frames");
+    // The frames include the confirming read (four frames) of an exchange that resent one.
     QTest::newRow("read") << "read"
-                          << "silent-frame=2" << Msg("I:", ConstsZVX::ReadDone) << 5;
+                          << "silent-frame=2" << Msg("I:", ConstsZVX::ReadDone) << 5 + 4;
     QTest::newRow("write") << "write"
-                           << "silent-frame=30" << Msg("I:", ConstsZVX::WriteDone) << 65;
+                           << "silent-frame=30" << Msg("I:", ConstsZVX::WriteDone) << 65 + 4;
     QTest::newRow("first read frame lost")
         << "read"
-        << "silent-frame=1" << Msg("I:", ConstsZVX::ReadDone) << 5;
+        << "silent-frame=1" << Msg("I:", ConstsZVX::ReadDone) << 5 + 4;
 }
 
 void TstDataManagement::retransmitsAfterLostReply()
@@ -338,6 +344,7 @@ void TstDataManagement::retransmitsAfterLostReply()
     QCOMPARE(rig.reporter.shown, QStringList{outcome});
     QCOMPARE(rig.progress.count(-1), 1);
     QCOMPARE(rig.dialer->GetCounters().frames, frames);
+    QCOMPARE(rig.confirmed, QStringList{operation});
 }
 
 void TstDataManagement::realReplyInterval()

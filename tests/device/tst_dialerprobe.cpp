@@ -18,10 +18,12 @@ struct RecordingLog : TransferLog
     QList<TransferLogEntry> entries;
 };
 
-std::unique_ptr<DialerEmulator> Dialer()
+std::unique_ptr<DialerEmulator> Dialer(const std::string& fault = {})
 {
     DialerEmulator::Options options;
     options.pacing = false;
+    if (!fault.empty() && !AddFault(options.faults, fault))
+        qFatal("bad fault %s", fault.c_str());
     auto dialer = std::make_unique<DialerEmulator>(options);
     dialer->Start();
     return dialer;
@@ -59,9 +61,10 @@ private:
     bool m_answered = false;
 };
 
-QByteArray DataReply(bool goodChecksum)
+// A reply to the read frame of block 0: lead, 64 bytes, the checksum (right or not).
+QByteArray DataReply(bool goodChecksum, const QByteArray& lead = QByteArray("\xA1\x00", 2))
 {
-    QByteArray reply(2, '\x01');
+    QByteArray reply = lead;
     reply.append(QByteArray(64, '\x02'));
     std::uint8_t sum = 0;
     for (char c : reply)
@@ -80,6 +83,8 @@ private slots:
     void eightPortsAtOnce();
     void answers_data();
     void answers();
+    void lines_data();
+    void lines();
     void nothingToProbe();
     void newProbeAbandonsTheOld();
 };
@@ -147,8 +152,17 @@ void TstDialerProbe::answers_data()
         << QByteArray("\x34", 1) << false << QStringLiteral("odpowiedź NAK");
     QTest::newRow("half a reply") << DataReply(true).left(30) << false
                                   << QStringLiteral("niepełna odpowiedź");
+    // Told at once: no reply to a read begins 27.
     QTest::newRow("an acknowledgement is no reply")
-        << QByteArray("\x27", 1) << false << QStringLiteral("niepełna odpowiedź");
+        << QByteArray("\x27", 1) << false << QStringLiteral("odpowiedź niepoprawna");
+    // A line held in BREAK: 67 zeros add up right.
+    QTest::newRow("zeros") << QByteArray(67, '\0') << false
+                           << QStringLiteral("odpowiedź niepoprawna");
+    QTest::newRow("a reply not beginning A1 00")
+        << DataReply(true, QByteArray("\x01\x01", 2)) << false
+        << QStringLiteral("odpowiedź niepoprawna");
+    QTest::newRow("a reply with more after it") << DataReply(true) + QByteArray("\x27", 1) << false
+                                                << QStringLiteral("zakłócenia na linii");
 }
 
 void TstDialerProbe::answers()
@@ -167,6 +181,31 @@ void TstDialerProbe::answers()
     // A port that cannot be opened says why, and does not hold up the others.
     QVERIFY(!results[1].answered);
     QVERIFY(!results[1].problem.isEmpty());
+}
+
+void TstDialerProbe::lines_data()
+{
+    QTest::addColumn<QString>("fault"); // the emulated dialer's; "" a healthy one
+    QTest::addColumn<bool>("answered");
+    QTest::newRow("a dialer") << "" << true;
+    QTest::newRow("a line held in BREAK") << "zeros" << false;
+    QTest::newRow("a noisy line") << "noise" << false;
+}
+
+// Lines that deliver bytes of their own, asked or not.
+void TstDialerProbe::lines()
+{
+    QFETCH(QString, fault);
+    QFETCH(bool, answered);
+    auto dialer = Dialer(fault.toStdString());
+    DialerProbe probe;
+    probe.SetReplyInterval(2000);
+    const auto results = probe.Run({QString::fromStdString(dialer->SlavePath())});
+    QCOMPARE(results.size(), 1);
+    QCOMPARE(results[0].answered, answered);
+    if (!answered) // told at once, not at the end of the reply time
+        QVERIFY2(results[0].problem != QStringLiteral("brak odpowiedzi"),
+                 qPrintable(results[0].problem));
 }
 
 void TstDialerProbe::nothingToProbe()

@@ -80,7 +80,6 @@ private slots:
     void strayBytesKeepTimerRunning_data();
     void strayBytesKeepTimerRunning();
     void notAcknowledgedWhileIdle();
-    void replyLongerThanAsked();
     void failedFirstFrameEndsExchange();
     void endAfterErrorEndsOnce();
     void restartDuringExchange();
@@ -322,34 +321,31 @@ void TstExchange::retransmittedReadDropsHalfReply()
         if (offset == 0) // the answer to a retransmitted frame: the line must go quiet
             rig.engine.GuardTick();
     }
+    // A read that resent a frame reads the image once more before it is believed.
+    rig.engine.TimerTick();
+    for (int offset = 0; offset < 256; offset += 64)
+        rig.engine.PortRxChar(ReadReply(image, offset));
+    QCOMPARE(rig.link.frames.size(), 2 + 3 + 4);
     QCOMPARE(rig.reporter.shown, QStringList{Msg("I:", ConstsZVX::ReadDone)});
     QCOMPARE(rig.settings.Cfg.Bytes(), image);
 }
 
 void TstExchange::strayBytesKeepTimerRunning_data()
 {
-    QTest::addColumn<int>("operation");
     QTest::addColumn<QByteArray>("stray");
-    QTest::newRow("ack while reading") << int(Operation::Read) << QByteArray("'");
-    QTest::newRow("two acks while reading") << int(Operation::Read) << QByteArray("''");
-    QTest::newRow("garbage while writing") << int(Operation::Write) << QByteArray("xyz");
-    QTest::newRow("long ack while writing") << int(Operation::Write) << QByteArray("'''");
-    QTest::newRow("garbage while restarting") << int(Operation::Restart) << QByteArray(300, 'q');
+    // An acknowledgement means nothing to a read; anything else a write or a restart gets
+    // is no answer of a dialer's (see hostileLine).
+    QTest::newRow("ack while reading") << QByteArray("'");
+    QTest::newRow("two acks while reading") << QByteArray("''");
 }
 
 void TstExchange::strayBytesKeepTimerRunning()
 {
-    QFETCH(int, operation);
     QFETCH(QByteArray, stray);
     Rig rig;
-    if (operation == int(Operation::Read))
-        rig.engine.StartRead();
-    else if (operation == int(Operation::Write))
-        rig.engine.StartWrite();
-    else
-        rig.engine.StartRestart(1, 2);
+    rig.engine.StartRead();
     rig.engine.PortRxChar(stray);
-    QCOMPARE(int(rig.engine.Operation()), operation);
+    QCOMPARE(rig.engine.Operation(), Operation::Read);
     QCOMPARE(rig.engine.RxCount(), 0);
     QVERIFY(rig.link.timerRunning);
     QCOMPARE(rig.link.timerStarts, 1);
@@ -369,17 +365,6 @@ void TstExchange::notAcknowledgedWhileIdle()
     rig.engine.PortRxChar(QByteArray("4"));
     QCOMPARE(rig.link.events, QStringList{"end"});
     QCOMPARE(rig.reporter.shown, QStringList{Msg("E:", ConstsZVX::BadRecordChecksum)});
-}
-
-void TstExchange::replyLongerThanAsked()
-{
-    Rig rig;
-    const Image image = GoodImage();
-    rig.engine.StartRead();
-    rig.engine.PortRxChar(ReadReply(image, 0) + QByteArray(400, '\xAA'));
-    QCOMPARE(rig.engine.Position(), 64);
-    QCOMPARE(rig.engine.RxCount(), 0);
-    QCOMPARE(rig.link.frames.last(), DialerFrames::Read(64, 64));
 }
 
 void TstExchange::failedFirstFrameEndsExchange()
@@ -409,6 +394,7 @@ void TstExchange::endAfterErrorEndsOnce()
     rig.link.failSendsFrom = -1;
     rig.engine.StartRestart(9, 7);
     rig.engine.PortRxChar(QByteArray("'"));
+    rig.engine.GuardTick();
     QCOMPARE(rig.reporter.shown, QStringList{Msg("I:", ConstsZVX::RestartDone)});
 }
 
@@ -487,11 +473,16 @@ void TstExchange::randomInputStaysInBounds()
 void TstExchange::hostileLine_data()
 {
     QTest::addColumn<QString>("operation");
-    // What happens on the line, in order: "ack", "nak", "junk" (garbage), "reply" (the
-    // dialer's reply to the block last asked for), "reply2" (two copies in one chunk),
-    // "half" and "rest" (that reply's first 30 bytes and the others), "next" (the reply
-    // to the block after it), "tick" (reply timer), "stale" (a reply-timer tick after the
-    // timer was stopped), "guard" (guard timer); "x*N" repeats.
+    // What happens on the line, in order: "ack", "nak", "junk" (garbage), "zeros" (a line
+    // held in BREAK: 67 zero bytes), "reply" (the dialer's reply to the block last asked
+    // for: of the image read, or of the image written when the write reads it back),
+    // "reply2" (two copies in one chunk), "half" and "rest" (that reply's first 30 bytes
+    // and the others), "next" (the reply to the block after it), "other" (a reply whose
+    // block differs in one byte, its checksum right), "lead" (a reply that does not begin
+    // A1 00, its checksum right), "long" (a reply with garbage after it in the same
+    // chunk), "stray" (3 bytes waiting on the line when the link next looks), "tick"
+    // (reply timer), "stale" (a reply-timer tick after the timer was stopped), "guard"
+    // (guard timer); "x*N" repeats.
     QTest::addColumn<QString>("script");
     QTest::addColumn<QString>("outcome");
     QTest::addColumn<int>("frames"); // frames sent, retransmissions included
@@ -500,16 +491,25 @@ void TstExchange::hostileLine_data()
     const QString readDone = Msg("I:", ConstsZVX::ReadDone);
     const QString writeDone = Msg("I:", ConstsZVX::WriteDone);
     const QString restartDone = Msg("I:", ConstsZVX::RestartDone);
+    const QString writeUnsure = Msg("E:", ConstsZVX::WriteNotConfirmed);
+    const QString readUnsure = Msg("E:", ConstsZVX::ReadNotConfirmed);
 
     QTest::newRow("clean write") << "write"
                                  << "ack*64" << writeDone << 64;
     QTest::newRow("clean read") << "read"
                                 << "reply*4" << readDone << 4;
+    QTest::newRow("clean restart, the line quiet after its answer")
+        << "restart"
+        << "ack guard" << restartDone << 1;
+
+    // A frame resent: the guard time catches a duplicate that comes quickly, and the
+    // image read back (or read once more) confirms the whole exchange.
     QTest::newRow("late ack mid-write, resend answered too")
         << "write"
-        << "ack*10 tick ack ack guard ack*53" << writeDone << 65;
-    QTest::newRow("late ack, resend answered once") << "write"
-                                                    << "ack*63 tick ack guard" << writeDone << 65;
+        << "ack*10 tick ack ack guard ack*53 tick reply*4" << writeDone << 69;
+    QTest::newRow("late ack, resend answered once")
+        << "write"
+        << "ack*63 tick ack guard tick reply*4" << writeDone << 69;
     QTest::newRow("late ack on the last block, resend refused")
         << "write"
         << "ack*63 tick ack nak" << noAnswer << 65;
@@ -525,16 +525,16 @@ void TstExchange::hostileLine_data()
         << "ack tick nak" << Msg("E:", ConstsZVX::BadRecordChecksum) << 3;
     QTest::newRow("late block, resend answered too")
         << "read"
-        << "reply tick reply reply guard reply reply" << readDone << 5;
+        << "reply tick reply reply guard reply reply tick reply*4" << readDone << 9;
     QTest::newRow("late block, duplicate in the same chunk")
         << "read"
-        << "tick reply2 guard reply*3" << readDone << 5;
+        << "tick reply2 guard reply*3 tick reply*4" << readDone << 9;
     QTest::newRow("late block, duplicate in pieces")
         << "read"
-        << "tick reply half rest guard reply*3" << readDone << 5;
+        << "tick reply half rest guard reply*3 tick reply*4" << readDone << 9;
     QTest::newRow("late block, stale reply tick in the guard time")
         << "read"
-        << "reply tick reply stale reply guard reply*2" << readDone << 5;
+        << "reply tick reply stale reply guard reply*2 tick reply*4" << readDone << 9;
     QTest::newRow("duplicate cut short") << "read"
                                          << "tick reply half guard" << noAnswer << 2;
     QTest::newRow("another block in the guard time") << "read"
@@ -548,10 +548,70 @@ void TstExchange::hostileLine_data()
         << "tick ack ack guard" << restartDone << 2;
     QTest::newRow("late restart ack, resend refused") << "restart"
                                                       << "tick ack nak" << noAnswer << 2;
+
+    // A busy dialer answers the second copy after the guard time: every later answer is
+    // taken for the next frame's, and the last frame's answer comes after the end.
+    QTest::newRow("answers shifted, the last block never answered")
+        << "write"
+        << "ack*10 tick ack guard ack*53 tick reply*3 other" << writeUnsure << 69;
+    QTest::newRow("answers shifted, the last block refused after the end")
+        << "write"
+        << "ack*10 tick ack guard ack*53 nak tick tick reply*3 other" << writeUnsure << 69;
+    QTest::newRow("late answers after the end, the image confirmed")
+        << "write"
+        << "ack*63 tick ack guard ack tick tick reply*4" << writeDone << 69;
+    QTest::newRow("the line never quiet after a resent write")
+        << "write"
+        << "ack*63 tick ack guard ack tick ack tick ack tick" << writeUnsure << 65;
+    QTest::newRow("the confirming read unanswered")
+        << "write"
+        << "ack*63 tick ack guard tick tick" << writeUnsure << 66;
+    QTest::newRow("the confirming read refused")
+        << "write"
+        << "ack*63 tick ack guard tick reply nak" << writeUnsure << 67;
+    QTest::newRow("the confirming read on a line that is no dialer")
+        << "write"
+        << "ack*63 tick ack guard tick zeros" << writeUnsure << 66;
+    QTest::newRow("a resent read, the second read differs")
+        << "read"
+        << "tick reply guard reply*3 tick reply*3 other" << readUnsure << 9;
+
+    // A line that is not a quiet dialer: held in BREAK, noisy, or talking unasked.
+    QTest::newRow("zeros for a read") << "read"
+                                      << "zeros" << noAnswer << 1;
+    QTest::newRow("zeros for a write") << "write"
+                                       << "zeros" << noAnswer << 1;
+    QTest::newRow("zeros for a restart") << "restart"
+                                         << "zeros" << noAnswer << 1;
+    QTest::newRow("garbage instead of an ack") << "write"
+                                               << "ack junk" << noAnswer << 2;
+    QTest::newRow("garbage instead of a restart's ack") << "restart"
+                                                        << "junk" << noAnswer << 1;
+    QTest::newRow("garbage after a restart's ack") << "restart"
+                                                   << "ack junk" << noAnswer << 1;
+    QTest::newRow("a restart's ack twice") << "restart"
+                                           << "ack ack" << noAnswer << 1;
+    QTest::newRow("a reply not beginning A1 00") << "read"
+                                                 << "reply lead" << noAnswer << 2;
+    QTest::newRow("a reply longer than asked") << "read"
+                                               << "long" << noAnswer << 1;
+    QTest::newRow("bytes waiting before the next write frame")
+        << "write"
+        << "ack*5 stray ack" << noAnswer << 6;
+    QTest::newRow("bytes waiting after the last write block")
+        << "write"
+        << "ack*63 stray ack" << noAnswer << 64;
+    QTest::newRow("bytes waiting after the last block read")
+        << "read"
+        << "reply*3 stray reply" << noAnswer << 4;
+    QTest::newRow("bytes waiting after a restart's ack and guard")
+        << "restart"
+        << "ack stray guard" << noAnswer << 1;
 }
 
 // Answers carry no block number: an answer meant for one frame must never be taken for
-// the next, and an exchange the line has muddled must end without success.
+// the next, an exchange the line has muddled must end without success, and a line that
+// does not behave as a dialer does is no dialer.
 void TstExchange::hostileLine()
 {
     QFETCH(QString, operation);
@@ -567,6 +627,8 @@ void TstExchange::hostileLine()
     else
         rig.engine.StartRestart(9, 7);
     const TZorvexSettings before = rig.settings;
+    // What the dialer holds: what was written, or the image the read finds.
+    const Image dialer = operation == "write" ? rig.settings.Cfg.Bytes() : image;
 
     const auto asked = [&] { return std::uint8_t(rig.link.frames.last().at(4)); };
     for (const QString& token : script.split(u' ')) {
@@ -586,14 +648,29 @@ void TstExchange::hostileLine()
                 rig.engine.PortRxChar(QByteArray(1, what == "ack" ? '\x27' : '\x34'));
             } else if (what == "junk") {
                 rig.engine.PortRxChar(QByteArray("\x00\x91\xFF", 3));
-            } else if (what == "reply" || what == "reply2") {
-                const QByteArray reply = ReadReply(image, asked());
-                rig.engine.PortRxChar(what == "reply" ? reply : reply + reply);
+            } else if (what == "zeros") {
+                rig.engine.PortRxChar(QByteArray(67, '\0'));
+            } else if (what == "stray") {
+                rig.link.waiting = 3;
+            } else if (what == "reply" || what == "reply2" || what == "long") {
+                const QByteArray reply = ReadReply(dialer, asked());
+                rig.engine.PortRxChar(what == "reply"    ? reply
+                                      : what == "reply2" ? reply + reply
+                                                         : reply + QByteArray("\x11\x22", 2));
             } else if (what == "half" || what == "rest") {
-                const QByteArray reply = ReadReply(image, asked());
+                const QByteArray reply = ReadReply(dialer, asked());
                 rig.engine.PortRxChar(what == "half" ? reply.left(30) : reply.mid(30));
             } else if (what == "next") {
-                rig.engine.PortRxChar(ReadReply(image, (asked() + 64) % 256));
+                rig.engine.PortRxChar(ReadReply(dialer, (asked() + 64) % 256));
+            } else if (what == "other") {
+                Image changed = dialer;
+                ++changed[asked() + 5];
+                rig.engine.PortRxChar(ReadReply(changed, asked()));
+            } else if (what == "lead") {
+                QByteArray reply = ReadReply(dialer, asked());
+                reply[0] = '\x11'; // and the checksum still right
+                reply[66] = char(reply[66] + 0x11 - 0xA1);
+                rig.engine.PortRxChar(reply);
             } else {
                 QFAIL(qPrintable(token));
             }
@@ -605,9 +682,15 @@ void TstExchange::hostileLine()
     QCOMPARE(rig.reporter.shown, QStringList{outcome});
     QCOMPARE(rig.link.frames.size(), frames);
     QCOMPARE(rig.link.events.count(QStringLiteral("end")), 1);
-    // Only an exchange that retransmitted waits for the line to go quiet.
-    if (!script.contains(QStringLiteral("tick")))
-        QCOMPARE(rig.link.guardStarts, 0);
+    // Only a read or write that retransmitted waits for the line to go quiet, and is
+    // confirmed; a clean one pays nothing.
+    const bool resent = script.contains(QStringLiteral("tick"));
+    if (operation != "restart") {
+        if (!resent)
+            QCOMPARE(rig.link.guardStarts, 0);
+        if (outcome.startsWith(u'I'))
+            QCOMPARE(rig.link.events.contains(QStringLiteral("confirm ") + operation), resent);
+    }
     if (outcome == Msg("I:", ConstsZVX::ReadDone)) {
         QCOMPARE(rig.settings.Cfg.Bytes(), image);
         return;
@@ -617,7 +700,7 @@ void TstExchange::hostileLine()
         // Every block went out, in order, each once or twice in a row.
         QList<QByteArray> blocks;
         for (const QByteArray& frame : rig.link.frames)
-            if (blocks.isEmpty() || blocks.last() != frame)
+            if (frame.at(2) == '\xA2' && (blocks.isEmpty() || blocks.last() != frame))
                 blocks.append(frame);
         QCOMPARE(blocks.size(), 64);
         for (int block = 0; block < 64; ++block)

@@ -13,16 +13,6 @@ namespace {
 
 using Image = ExchangeEngine::Image;
 
-// An image whose bytes add up to sum modulo 256.
-Image ImageSummingTo(std::uint8_t sum)
-{
-    Image image;
-    for (int i = 0; i < 256; ++i)
-        image[i] = static_cast<std::uint8_t>(i * 7 + 3);
-    image[0] = static_cast<std::uint8_t>(ZeroSumByte(image.data() + 1, 255) + sum);
-    return image;
-}
-
 struct Rig : EngineRig
 {
     void Start(const QString& kind)
@@ -36,9 +26,11 @@ struct Rig : EngineRig
         else if (kind == "restart")
             engine.StartRestart(12, 30);
     }
-    // One step of the dialer's side: "ack", "nak", "tick", "acks" (one per write frame),
-    // "image" / "bad sum" (four good replies of an image adding up to 0 / to 1),
-    // "bad reply" (a reply whose own checksum is wrong).
+    // One step of the dialer's side: "ack", "nak", "tick", "guard" (the guard timer),
+    // "acks" (one per write frame until the write is through), "image" / "bad sum" (good
+    // replies, one per block left to read, of an image adding up to 0 / to 1, the guard
+    // time passing after an answer to a resent frame), "readback" (the same, of the image
+    // written), "bad reply" (a reply whose own checksum is wrong).
     void Step(const QString& step)
     {
         if (step == "ack" || step == "nak") {
@@ -46,13 +38,20 @@ struct Rig : EngineRig
                 1, char(step == "ack" ? DialerFrames::Acknowledge : DialerFrames::NotAcknowledge)));
         } else if (step == "tick") {
             engine.TimerTick();
+        } else if (step == "guard") {
+            engine.GuardTick();
         } else if (step == "acks") {
-            for (int i = 0; i < 64; ++i)
+            while (engine.Operation() == Operation::Write && !engine.Guarding() &&
+                   !engine.Confirming())
                 engine.PortRxChar(QByteArray(1, char(DialerFrames::Acknowledge)));
-        } else if (step == "image" || step == "bad sum") {
-            const Image image = ImageSummingTo(step == "image" ? 0 : 1);
-            for (int offset = 0; offset < 256; offset += 64)
-                engine.PortRxChar(ReadReply(image, offset));
+        } else if (step == "image" || step == "bad sum" || step == "readback") {
+            const Image image =
+                step == "readback" ? settings.Cfg.Bytes() : ImageSummingTo(step == "image" ? 0 : 1);
+            while (engine.Operation() == Operation::Read && !engine.WaitingForQuiet()) {
+                engine.PortRxChar(ReadReply(image, engine.Position()));
+                if (engine.Guarding())
+                    engine.GuardTick();
+            }
         } else if (step == "bad reply") {
             engine.PortRxChar(ReadReply(ImageSummingTo(0), 0, true));
         }
@@ -100,7 +99,8 @@ void TstExchangeDone::oneEndPerExchange_data()
     QTest::newRow("write") << "write" << QStringList{"acks"} << true << write << true << "";
     QTest::newRow("write refused midway")
         << "write" << QStringList{"ack", "ack", "nak"} << true << write << false << badRecord;
-    QTest::newRow("restart") << "restart" << QStringList{"ack"} << true << restart << true << "";
+    QTest::newRow("restart") << "restart" << QStringList{"ack", "guard"} << true << restart << true
+                             << "";
     QTest::newRow("restart, silent") << "restart" << QStringList{"tick", "tick"} << true << restart
                                      << false << QString::fromUtf8(ConstsZVX::RestartNoAnswer);
     // After a resent frame is answered the line must stay quiet; a refusal then is a fault.
@@ -108,6 +108,22 @@ void TstExchangeDone::oneEndPerExchange_data()
         << "write" << QStringList{"tick", "ack", "nak"} << true << write << false
         << QString::fromUtf8(ConstsZVX::TransferNoAnswer);
     QTest::newRow("refusal while idle") << "" << QStringList{"nak"} << false << 0 << false << "";
+    // A resent exchange is told only once it has been confirmed, or has failed to be.
+    const QString writeUnsure = QString::fromUtf8(ConstsZVX::WriteNotConfirmed);
+    const QString readUnsure = QString::fromUtf8(ConstsZVX::ReadNotConfirmed);
+    QTest::newRow("write resent, read back")
+        << "write" << QStringList{"tick", "ack", "guard", "acks", "tick", "readback"} << true
+        << write << true << "";
+    QTest::newRow("write resent, another image read back")
+        << "write" << QStringList{"tick", "ack", "guard", "acks", "tick", "image"} << true << write
+        << false << writeUnsure;
+    QTest::newRow("write resent, not yet confirmed")
+        << "write" << QStringList{"tick", "ack", "guard", "acks"} << false << 0 << false << "";
+    QTest::newRow("read resent, read again")
+        << "read" << QStringList{"tick", "image", "tick", "image"} << true << read << true << "";
+    QTest::newRow("verify resent, the second read unanswered")
+        << "verify" << QStringList{"tick", "image", "tick", "tick"} << true << verify << false
+        << readUnsure;
 }
 
 void TstExchangeDone::oneEndPerExchange()

@@ -7,6 +7,7 @@
 #include "tests/common/FakeReporter.h"
 
 #include "device/DataManagement.h"
+#include "emulator/DialerImage.h"
 #include "model/Cp1250.h"
 #include "model/ErrorSink.h"
 #include "model/ImageChecksum.h"
@@ -210,15 +211,28 @@ void TstFaultMatrix::exchangeEnds_data()
     QTest::newRow("bad image checksum")
         << "read"
         << "emulator:bad-image" << Box("E:", ConstsZVX::BadImageChecksum) << "unchanged" << 0;
-    // Garbage and block arrive together and count as the block, which cannot check out.
+    // A dialer says exactly its answer: a reply begins A1 00, a write is answered 27 or 34,
+    // and nothing follows an answer.
     QTest::newRow("garbage before a block") << "read"
-                                            << "garbage" << badRecord << "unchanged" << 0;
-    // Garbage in front of an acknowledgement hides it (the frame is then resent) or,
-    // arriving alone, is dropped.
+                                            << "garbage" << noAnswer << "unchanged" << 0;
     QTest::newRow("garbage before an acknowledgement") << "write"
-                                                       << "garbage" << writeDone << "written" << -1;
+                                                       << "garbage" << noAnswer << "sealed" << 0;
     QTest::newRow("replies longer than asked") << "read"
-                                               << "long" << readDone << "read" << 0;
+                                               << "long" << noAnswer << "unchanged" << 0;
+    // A line held in BREAK delivers zeros, whose sums check out as well as any; a noisy
+    // line may say 27 now and then. Neither is a dialer.
+    QTest::newRow("zeros, read") << "read"
+                                 << "emulator:zeros" << noAnswer << "unchanged" << 0;
+    QTest::newRow("zeros, write") << "write"
+                                  << "emulator:zeros" << noAnswer << "sealed" << 0;
+    QTest::newRow("zeros, restart") << "restart"
+                                    << "emulator:zeros" << noAnswer << "unchanged" << 0;
+    QTest::newRow("noise, read") << "read"
+                                 << "emulator:noise" << noAnswer << "unchanged" << 0;
+    QTest::newRow("noise, write") << "write"
+                                  << "emulator:noise" << noAnswer << "sealed" << 0;
+    QTest::newRow("noise, restart") << "restart"
+                                    << "emulator:noise" << noAnswer << "unchanged" << 0;
     QTest::newRow("acknowledgement during a read, once") << "read"
                                                          << "ack-once" << readDone << "read" << 1;
     QTest::newRow("acknowledgements only during a read")
@@ -250,6 +264,19 @@ void TstFaultMatrix::exchangeEnds_data()
         << "write" << QStringLiteral("paced:late-frame=64,") + kLate << writeDone << "written" << 1;
     QTest::newRow("late restart ack") << "restart" << QStringLiteral("paced:late-frame=1,") + kLate
                                       << Box("I:", ConstsZVX::RestartDone) << "unchanged" << 1;
+    // A dialer busy for longer answers both copies of block 20 late, the second after the
+    // guard time: every later answer is taken for the next block's, and the last block's
+    // comes after the write seems through; reading the image back tells. Whether a late
+    // answer comes just after the next frame went out (the answers shift: the write is not
+    // confirmed) or just before (bytes nobody asked for: a line fault) is the machine's
+    // timing, and so is how many frames are resent; either way the write must fail.
+    const QString failed = Box("E:", "");
+    QTest::newRow("answers shifted, the last block lost")
+        << "write" << QStringLiteral("paced:late-frame=20,late-frame=21,silent-frame=65,") + kLate
+        << failed << "sealed" << -1;
+    QTest::newRow("answers shifted, the last block refused")
+        << "write" << QStringLiteral("paced:late-frame=20,late-frame=21,nak-frame=65,") + kLate
+        << failed << "sealed" << -1;
     QTest::newRow("acknowledgement waiting at open, last block refused")
         << "write"
         << "stale-ack" << badRecord << "sealed" << 0;
@@ -270,7 +297,10 @@ void TstFaultMatrix::exchangeEnds()
 
     Rig rig;
     TZorvexSettings& mine = rig.link.Settings();
-    mine.Cfg.SetByte(100, 0x42);
+    // Every write block differs from the dialer's: a block the dialer did not take shows.
+    const TCfg dialerHeld = DefaultDialerImage();
+    for (int i = 2; i < 256; i += 4)
+        mine.Cfg.SetByte(i, dialerHeld.GetByte(i) ^ 0x5A);
     mine.Cfg.SetByte(0, ZeroSumByte(mine.Cfg.Bytes().data() + 1, 255) + 1); // not sealed
     mine.Comment.SetText(3, "Data: wczoraj");
     mine.Comment.SetText(7, "Sklep przy rynku");

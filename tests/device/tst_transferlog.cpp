@@ -1,5 +1,4 @@
-#include "tests/common/FakeLink.h"
-#include "tests/common/FakeReporter.h"
+#include "tests/common/EngineRig.h"
 
 #include "device/DialerFrames.h"
 #include "device/ExchangeEngine.h"
@@ -22,9 +21,9 @@ struct RecordingLog : TransferLog
 QString Letters(const QList<TransferLogEntry>& entries)
 {
     // One word per entry, so a failing row shows where the story went wrong.
-    static const char* const names[] = {"start",   "sent",      "resent", "rx",  "ack",
-                                        "nak",     "partial",   "good",   "bad", "ignored",
-                                        "timeout", "duplicate", "fault",  "end"};
+    static const char* const names[] = {"start",   "sent",      "resent", "rx",      "ack",
+                                        "nak",     "partial",   "good",   "bad",     "ignored",
+                                        "timeout", "duplicate", "fault",  "confirm", "end"};
     QStringList words;
     for (const auto& e : entries) {
         QString word = QString::fromLatin1(names[int(e.kind)]);
@@ -37,7 +36,7 @@ QString Letters(const QList<TransferLogEntry>& entries)
 
 QByteArray Reply(int offset, bool goodChecksum)
 {
-    QByteArray reply("\x11\x22", 2);
+    QByteArray reply("\xA1\x00", 2);
     for (int i = 0; i < 64; ++i)
         reply.append(char(offset + i));
     const auto sum = Sum8(reinterpret_cast<const std::uint8_t*>(reply.constData()), reply.size());
@@ -61,8 +60,8 @@ private slots:
 };
 
 // A script: "rx:HEX" a chunk from the dialer, "reply0"/"badreply0" a whole read reply
-// for offset 0, "half0" its first ten bytes, "rest0" the rest, "tick" the reply timer,
-// "guard" the guard timer.
+// for offset 0, "half0" its first ten bytes, "rest0" the rest, "block" the reply for the
+// block asked of an image that adds up, "tick" the reply timer, "guard" the guard timer.
 void TstTransferLog::story_data()
 {
     QTest::addColumn<QString>("start");
@@ -70,7 +69,16 @@ void TstTransferLog::story_data()
     QTest::addColumn<QString>("expected");
 
     QTest::newRow("restart acknowledged")
-        << "restart" << QStringList{"rx:27"} << "start sent rx ack end+";
+        << "restart" << QStringList{"rx:27", "guard"} << "start sent rx ack end+";
+    QTest::newRow("restart acknowledged, then a byte unasked")
+        << "restart" << QStringList{"rx:27", "rx:00"} << "start sent rx ack rx fault end-";
+    QTest::newRow("zeros for a read")
+        << "read" << QStringList{"rx:00000000000000000000"} << "start sent rx partial fault end-";
+    QTest::newRow("resent read, confirmed by a second read")
+        << "read" << QStringList{"tick", "block", "guard", "block", "block", "block",
+                                 "tick", "block", "block", "block", "block"}
+        << "start sent timeout resent rx good sent rx good sent rx good sent rx good confirm "
+           "confirm sent rx good sent rx good sent rx good sent rx good end+";
     QTest::newRow("restart, silence twice")
         << "restart" << QStringList{"tick", "tick"} << "start sent timeout resent timeout end-";
     QTest::newRow("resent, both copies answered")
@@ -81,7 +89,7 @@ void TstTransferLog::story_data()
         << "start sent timeout resent rx ack rx fault end-";
     QTest::newRow("write refused") << "write" << QStringList{"rx:34"} << "start sent rx nak end-";
     QTest::newRow("stray bytes while restarting")
-        << "restart" << QStringList{"rx:999999", "rx:27"} << "start sent rx ignored rx ack end+";
+        << "restart" << QStringList{"rx:999999"} << "start sent rx fault end-";
     QTest::newRow("read block with a bad checksum")
         << "read" << QStringList{"badreply0"} << "start sent rx bad end-";
     QTest::newRow("read block in two pieces, next frame")
@@ -121,6 +129,8 @@ void TstTransferLog::story()
             engine.PortRxChar(Reply(0, true).left(10));
         else if (step == QLatin1String("rest0"))
             engine.PortRxChar(Reply(0, true).mid(10));
+        else if (step == QLatin1String("block"))
+            engine.PortRxChar(ReadReply(ImageSummingTo(0), engine.Position()));
         else if (step == QLatin1String("tick"))
             engine.TimerTick();
         else if (step == QLatin1String("guard"))
@@ -155,6 +165,7 @@ void TstTransferLog::silentWhenOff()
     engine.SetLog(nullptr);
     engine.StartRestart(9, 7);
     engine.PortRxChar(QByteArray::fromHex("27"));
+    engine.GuardTick();
     QVERIFY(log.entries.isEmpty());
     QCOMPARE(link.done.size(), 1);
 }

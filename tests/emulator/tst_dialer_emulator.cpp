@@ -56,6 +56,8 @@ private slots:
     void hangUpClosesLine();
     void faultTexts_data();
     void faultTexts();
+    void lineOfItsOwn_data();
+    void lineOfItsOwn();
     void pacedExchangeIsCorrect();
     void stopEndsPacedReply();
 
@@ -352,11 +354,12 @@ void TstDialerEmulator::faultTexts_data()
     QTest::addColumn<bool>("valid");
     for (const char* good :
          {"silent", "silent-frame=1", "nak-frame=64", "hangup-frame=3", "bad-block", "bad-image",
-          "cut=0", "cut=66", "chunks=1", "late-frame=2", "late-ms=1"})
+          "cut=0", "cut=66", "chunks=1", "late-frame=2", "late-ms=1", "zeros", "noise"})
         QTest::newRow(good) << QString::fromLatin1(good) << true;
-    for (const char* bad : {"", "loud", "silent=1", "silent-frame", "silent-frame=",
-                            "silent-frame=0", "nak-frame=-1", "cut=x", "chunks=0", "chunks=1.5",
-                            "cut=99999999", "bad-block=2", "late-frame=0", "late-ms=0", "late-ms"})
+    for (const char* bad :
+         {"", "loud", "silent=1", "silent-frame", "silent-frame=", "silent-frame=0", "nak-frame=-1",
+          "cut=x", "chunks=0", "chunks=1.5", "cut=99999999", "bad-block=2", "late-frame=0",
+          "late-ms=0", "late-ms", "zeros=1", "noise=0"})
         QTest::newRow(bad[0] ? bad : "empty") << QString::fromLatin1(bad) << false;
 }
 
@@ -367,6 +370,34 @@ void TstDialerEmulator::faultTexts()
     DialerFaults faults;
     QCOMPARE(AddFault(faults, text.toStdString()), valid);
     QCOMPARE(faults == DialerFaults{}, !valid);
+}
+
+void TstDialerEmulator::lineOfItsOwn_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("held in BREAK") << "zeros";
+    QTest::newRow("noise") << "noise";
+}
+
+// The line brings bytes unasked, and the dialer behind it hears nothing.
+void TstDialerEmulator::lineOfItsOwn()
+{
+    QFETCH(QString, fault);
+    QVERIFY(Open(Unpaced({fault})));
+    QVERIFY(m_peer->Send(Frames::Write(0x10, "\x11\x22\x33\x44")));
+    const QByteArray got = m_peer->Receive(40); // about 0.3 s of the line
+    QCOMPARE(got.size(), 40);
+    if (fault == "zeros") {
+        QCOMPARE(got, QByteArray(40, '\0'));
+    } else {
+        QVERIFY(!got.contains('\x34')); // never a refusal, so the PC sees a line fault
+        QVERIFY(got.count(got.at(0)) < got.size());
+    }
+    m_emulator->Stop();
+    QCOMPARE(m_emulator->GetCounters().frames, 1);
+    QCOMPARE(m_emulator->Image().GetByte(0x10), DefaultDialerImage().GetByte(0x10));
+    QCOMPARE(m_emulator->GetCounters().bytesSent, 0);
+    QVERIFY(m_emulator->GetCounters().lineBytes >= 40);
 }
 
 void TstDialerEmulator::pacedExchangeIsCorrect()
