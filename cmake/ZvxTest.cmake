@@ -88,8 +88,13 @@ function(zvx_add_test name)
         endif()
     endif()
     add_test(NAME ${name} COMMAND ${name})
+    # The time-out only catches a hang: it lies well beyond the slowest honest run on a
+    # busy machine, and a sanitizer makes every run several times slower.
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 120)
+    endif()
+    if(ZVX_SANITIZE)
+        math(EXPR ARG_TIMEOUT "${ARG_TIMEOUT} * 3")
     endif()
     set(threaded OFF)
     foreach(lib IN LISTS ARG_LIBS)
