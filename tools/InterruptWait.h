@@ -3,10 +3,16 @@
 #include <csignal>
 
 // Lets a command run until the user interrupts it (SIGINT, SIGTERM, SIGHUP) and then
-// clean up. While an object exists the three signals only wake Wait() (or an event loop
-// watching WakeFd()); the previous handlers come back when it is destroyed. The handler
-// does nothing but what is safe in a signal handler: it records the number and writes
-// to an eventfd. One object at a time; main thread only.
+// clean up. While an object exists the three signals are blocked in the thread that made
+// it, and so in every thread started afterwards (the port's monitor, the emulated
+// dialer): a signal stays pending until Caught() or Wait() takes it, and WakeFd() is
+// readable meanwhile. No handler runs for them on those threads, so a signal is never
+// lost in a window where a handler would be deferred (ThreadSanitizer's runtime drops one
+// that lands while it sets up a thread's first blocking call), and nothing they block in
+// sees EINTR because of one. A thread that ran before the object and does not block them
+// has a handler that only passes the signal on to the owning thread. When the object
+// goes, the previous handlers and mask come back, and a signal nobody took is delivered
+// to them, not swallowed. One object at a time; main thread only.
 class InterruptWait
 {
 public:
@@ -19,10 +25,10 @@ public:
     // returns its number.
     int Wait();
 
-    // For an event loop (QSocketNotifier): readable once a signal has arrived; -1 when
-    // no eventfd could be made (then only Wait() notices signals).
+    // For an event loop (QSocketNotifier): readable while a signal is pending (a
+    // signalfd); -1 when none could be made (then only Caught() and Wait() notice them).
     int WakeFd() const;
-    // The signal that has arrived since construction, or 0.
+    // The first signal that has arrived since construction, or 0; takes it if pending.
     int Caught() const;
 
 private:
