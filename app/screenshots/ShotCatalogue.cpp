@@ -47,6 +47,7 @@
 #include <QPrinter>
 #include <QRadioButton>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTimer>
 
 namespace ShotCatalogue {

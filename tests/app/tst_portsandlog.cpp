@@ -321,7 +321,7 @@ void TstPortsAndLog::logRows()
     window.Entry(good);
     const QStringList shown = window.ShownLines();
     QCOMPARE(shown.size(), 3);
-    QVERIFY2(shown[1].contains(QStringLiteral("<- 11 22")) &&
+    QVERIFY2(shown[1].contains(QStringLiteral("<- A1 00")) &&
                  shown[1].endsWith(QStringLiteral("  część odpowiedzi: 2 z 67 B")),
              qPrintable(shown[1]));
     QVERIFY2(shown[2].endsWith(QStringLiteral(", suma kontrolna dobra")), qPrintable(shown[2]));

@@ -37,9 +37,10 @@ std::unique_ptr<DialerEmulator> Dialer(const QStringList& faults = {})
 // A document that keeps its events in an archive in a folder of its own.
 struct Rig
 {
-    explicit Rig(const QTemporaryDir& dir, const QString& file = {})
+    explicit Rig(const QTemporaryDir& dir, const QString& file = {}, const QString& queue = {})
         : archiveFile(Options(dir, file).file),
-          archiver(Options(dir, file), dir.filePath(QStringLiteral("kolejka.sqlite")))
+          archiver(Options(dir, file),
+                   queue.isEmpty() ? dir.filePath(QStringLiteral("kolejka.sqlite")) : queue)
     {
         document.SetObserver(&archiver);
         QObject::connect(&document, &ConfigDocument::exchangeFinished,
@@ -237,9 +238,9 @@ void TstDocumentArchive::statusWhenUnreachable()
     QFile file(blocker);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
-    if (queueBlocked) // a folder where the queue's file should be
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("kolejka.sqlite")));
-    Rig rig(dir, blocker + QStringLiteral("/archiwum.sqlite"));
+    // A queue under a file cannot be made, nor set aside as a broken one could.
+    Rig rig(dir, blocker + QStringLiteral("/archiwum.sqlite"),
+            queueBlocked ? blocker + QStringLiteral("/kolejka.sqlite") : QString());
     rig.document.LoadDefaults();
     for (const char* name : {"pierwszy.zvx", "drugi.zvx"})
         QCOMPARE(rig.document.Save(dir.filePath(QLatin1String(name))).outcome, FileOutcome::Done);

@@ -240,7 +240,7 @@ void TstZvxInterrupt::signalWinsOverOutcome()
     QString err;
     QTextStream outStream(&out);
     QTextStream errStream(&err);
-    CommandContext context{{}, outStream, errStream};
+    CommandContext context{{}, outStream, errStream, 0, {}, {}};
     int got = -1;
     {
         CommandDocument command(context);
