@@ -480,13 +480,15 @@ QString ArchiveDatabase::Page(const ArchiveQuery& query) const
 // number) finds a page of them among the newest few thousand: walking the list in its
 // order from an index and testing each entry's text stops there, where the text index
 // would hand over every entry that matches to be sorted. A text the text index holds
-// only a few times is looked up there at once; a rare one without it (too short, or on
-// PostgreSQL) walks the few thousand in vain first.
+// only a few times is looked up there at once; a rare one too short for it walks the few
+// thousand in vain first. SQLite only: PostgreSQL's planner weighs the two ways itself
+// from the trigram index's estimate (walking the index on time and id when many match).
 std::optional<QList<ArchiveEntry>> ArchiveDatabase::Walked(const ArchiveQuery& query)
 {
     // A text in one entry of twenty fills the page from twenty times its entries.
     const qint64 walk = 20 * (qint64(query.offset) + query.limit);
-    if (query.text.trimmed().isEmpty() || query.limit <= 0 || walk > WalkRows ||
+    if (m_kind != Kind::SQLite || query.text.trimmed().isEmpty() || query.limit <= 0 ||
+        walk > WalkRows ||
         (query.order != ArchiveOrder::Time && query.order != ArchiveOrder::Added))
         return std::nullopt;
     const QString text = query.text.trimmed().toLower();
