@@ -1,4 +1,5 @@
 #include "app/UnitMainForm.h"
+#include "app/archive/ArchiveListModel.h"
 #include "app/help/HelpFiles.h"
 #include "app/ports/EmulatorMode.h"
 #include "device/FileNames.h"
@@ -57,6 +58,8 @@ int main(int argc, char* argv[])
 
     // F1 in a dialog shows the dialog's page of the manual.
     HelpKey::InstallOpener(HelpFiles::Open);
+    // The archive window's searches run beside it, never in its way.
+    ArchiveListModel::ReadOffThread = true;
     TMainFormZORVEX window;
     // A configuration file named on the command line (a file manager opening it), from
     // argv's own bytes: arguments() would turn a name that is not UTF-8 into another.

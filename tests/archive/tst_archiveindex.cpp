@@ -181,97 +181,80 @@ void TstArchiveIndex::searchesAgree()
 }
 
 // No list, count, check or deletion of the window or of "zvx archive" reads every entry
-// to find the few it wants: each statement they run is planned from an index.
+// to find the few it wants: each statement they run is planned from an index. (A search
+// text shorter than three letters is the one case no index serves.)
 void TstArchiveIndex::everyQueryIndexed_data()
 {
     AddBackendColumn();
-    QTest::addColumn<int>("act");
-    const char* const acts[] = {
-        "newest first",   "event",        "dates",          "search",     "search, one event",
-        "search, dates",  "log",          "log since",      "log search", "repeat check",
-        "repeat by port", "prune by age", "prune by count",
-    };
-    for (int b : {0, 1})
-        for (int a = 0; a < int(std::size(acts)); ++a)
-            QTest::addRow("%s %s", b ? "postgresql" : "sqlite", acts[a]) << b << a;
+    QTest::addColumn<QString>("act"); // window, log, repeat, prune
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("event"); // ConfigEvent; -1: any
+    QTest::addColumn<int>("since"); // minutes after the first entry; also of prune; -1: none
+    QTest::addColumn<QString>("file");
+    for (int b : {0, 1}) {
+        const char* n = b ? "postgresql" : "sqlite";
+        QTest::addRow("%s newest first", n) << b << "window"
+                                            << "" << -1 << -1 << "";
+        QTest::addRow("%s event", n) << b << "window"
+                                     << "" << int(ConfigEvent::Read) << -1 << "";
+        QTest::addRow("%s dates", n) << b << "window"
+                                     << "" << -1 << 30 << "";
+        QTest::addRow("%s search", n) << b << "window"
+                                      << "kraków" << -1 << -1 << "";
+        QTest::addRow("%s search, event", n) << b << "window"
+                                             << "kraków" << int(ConfigEvent::Read) << -1 << "";
+        QTest::addRow("%s search, dates", n) << b << "window"
+                                             << "kraków" << -1 << 30 << "";
+        QTest::addRow("%s log", n) << b << "log"
+                                   << "" << -1 << -1 << "";
+        QTest::addRow("%s log since", n) << b << "log"
+                                         << "" << -1 << 30 << "";
+        QTest::addRow("%s log search", n) << b << "log"
+                                          << "bank" << -1 << -1 << "";
+        QTest::addRow("%s repeat check, file", n) << b << "repeat"
+                                                  << "" << -1 << -1 << "a.zvx";
+        QTest::addRow("%s repeat check, port", n) << b << "repeat"
+                                                  << "" << -1 << -1 << "";
+        QTest::addRow("%s prune by age", n) << b << "prune"
+                                            << "" << -1 << 30 << "";
+        QTest::addRow("%s prune by count", n) << b << "prune"
+                                              << "" << -1 << -1 << "";
+    }
 }
 
 void TstArchiveIndex::everyQueryIndexed()
 {
     QTemporaryDir dir;
     ZVX_ARCHIVE_PLACE(place, dir)
-    QFETCH(int, act);
+    QFETCH(QString, act);
+    QFETCH(QString, text);
+    QFETCH(int, event);
+    QFETCH(int, since);
+    QFETCH(QString, file);
     ArchiveDatabase db(place.kind, place.target);
     QVERIFY2(db.Open() && Fill(db), qPrintable(db.Error()));
     QList<Seen> seen;
     db.WatchStatements([&](const QString& sql, const QVariantList& values) {
         seen.append({sql, values});
     });
-
     // As the window lists (a page and how many), as "zvx archive log" lists (everything).
-    const auto window = [&](ArchiveQuery query) {
-        query.order = ArchiveOrder::Time;
-        query.limit = 500;
-        return db.Find(query, false) && db.Count(query);
-    };
-    const auto log = [&](ArchiveQuery query) {
-        query.limit = 0;
-        return bool(db.Find(query, false));
-    };
-    const QDateTime middle = QDateTime::fromMSecsSinceEpoch(kStart + 30 * kMinute, Qt::UTC);
-    ArchiveEntry again = Numbered(kEntries - 1);
-    bool done = false;
     ArchiveQuery query;
-    switch (act) {
-    case 0:
-        done = window(query);
-        break;
-    case 1:
-        query.event = ConfigEvent::Read;
-        done = window(query);
-        break;
-    case 2:
-        query.since = middle;
-        query.until = middle.addSecs(600);
-        done = window(query);
-        break;
-    case 3:
-    case 4:
-    case 5:
-        // A text shorter than three letters is looked for in every entry's text: the one
-        // search no index serves.
-        query.text = QStringLiteral("kraków");
-        if (act == 4)
-            query.event = ConfigEvent::Read;
-        if (act == 5)
-            query.since = middle;
-        done = window(query);
-        break;
-    case 6:
-        done = log(query);
-        break;
-    case 7:
-        query.since = middle;
-        done = log(query);
-        break;
-    case 8:
-        query.text = QStringLiteral("bank");
-        done = log(query);
-        break;
-    case 9:
-        again.fileName = QStringLiteral("obiekt.zvx");
+    query.text = text;
+    if (event >= 0)
+        query.event = ConfigEvent(event);
+    if (since >= 0)
+        query.since = QDateTime::fromMSecsSinceEpoch(kStart + since * kMinute, Qt::UTC);
+    query.order = act == QLatin1String("window") ? ArchiveOrder::Time : ArchiveOrder::Added;
+    query.limit = act == QLatin1String("window") ? 500 : 0;
+    ArchiveEntry again = Numbered(kEntries - 1);
+    again.fileName = file;
+    bool done = false;
+    if (act == QLatin1String("repeat"))
         done = db.Append(again);
-        break;
-    case 10:
-        done = db.Append(again);
-        break;
-    case 11:
-        done = db.Prune(middle, 0).has_value();
-        break;
-    default:
-        done = db.Prune({}, 20).has_value();
-        break;
-    }
+    else if (act == QLatin1String("prune"))
+        done = db.Prune(query.since, since < 0 ? 20 : 0).has_value();
+    else
+        done = db.Find(query, false) && (query.limit == 0 || db.Count(query));
     QVERIFY2(done, qPrintable(db.Error()));
     QVERIFY(!seen.isEmpty());
     db.WatchStatements(nullptr);
