@@ -49,7 +49,6 @@ int main(int argc, char* argv[])
     ProgramLocale::Install(); // before anything reads a locale
     GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zorvex"));
-    InstallQtTranslations(app);
     TCustomComPort::SetPortNameLookup(ProgramSettings::LookupPortName);
 
     std::unique_ptr<EmulatorMode> emulator;
@@ -61,6 +60,9 @@ int main(int argc, char* argv[])
     // The archive window's searches run beside it, never in its way.
     ArchiveListModel::ReadOffThread = true;
     TMainFormZORVEX window;
+    // Qt's own texts first show in a dialog or a menu the user opens: the translations
+    // are read once the window is on the screen.
+    window.AfterFirstPaint = [&app] { InstallQtTranslations(app); };
     // A configuration file named on the command line (a file manager opening it), from
     // argv's own bytes: arguments() would turn a name that is not UTF-8 into another.
     for (int i = 1; i < argc; ++i)

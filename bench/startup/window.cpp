@@ -15,12 +15,12 @@ int main(int argc, char* argv[])
     ProgramLocale::Install();
     GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zorvex"));
-    InstallQtTranslations(app);
     TCustomComPort::SetPortNameLookup(ProgramSettings::LookupPortName);
     HelpKey::InstallOpener(HelpFiles::Open);
     ArchiveListModel::ReadOffThread = true;
     TMainFormZORVEX window;
     window.ShowAboutBox = [] {}; // the about box waits for the user; not start-up work
+    window.AfterFirstPaint = [&app] { InstallQtTranslations(app); };
     FirstPaint done(&window);
     window.show();
     return QApplication::exec();
