@@ -407,15 +407,14 @@ QStringList SchemaObjects(const ArchivePlace& place)
     QStringList objects;
     OnOwnConnection(place, [&](QSqlDatabase& peek) {
         QSqlQuery q(peek);
-        const bool read =
+        const bool read = q.exec(
             place.kind == ArchiveDatabase::Kind::SQLite
-                ? q.exec(QStringLiteral("SELECT name || ': ' || COALESCE(sql, '') FROM "
-                                        "sqlite_master ORDER BY name"))
-                : q.exec(QStringLiteral(
-                      "SELECT indexname || ': ' || indexdef FROM pg_indexes WHERE schemaname = "
-                      "current_schema() UNION ALL SELECT table_name || '.' || column_name FROM "
-                      "information_schema.columns WHERE table_schema = current_schema() "
-                      "ORDER BY 1"));
+                ? QStringLiteral("SELECT name || ': ' || COALESCE(sql, '') FROM sqlite_master "
+                                 "ORDER BY name")
+                : QStringLiteral("SELECT indexname || ': ' || indexdef FROM pg_indexes WHERE "
+                                 "schemaname = current_schema() UNION ALL SELECT table_name || "
+                                 "'.' || column_name FROM information_schema.columns WHERE "
+                                 "table_schema = current_schema() ORDER BY 1"));
         while (read && q.next())
             objects << q.value(0).toString();
         return read;
@@ -449,34 +448,34 @@ void TstArchive::upgradeFromEveryVersion()
     QFETCH(bool, interrupted);
     const TZorvexSettings settings = Config("Stara Poczta", "5550001");
     ArchiveEntry old = Entry("load", settings, QStringLiteral("stara.zvx"));
+    // An object under a name the last step gives.
+    const QString obstacle = place.kind == ArchiveDatabase::Kind::SQLite
+                                 ? QStringLiteral("zvx_entries_text")
+                                 : QStringLiteral("zvx_entries_time");
     // The tables as that version left them, with one entry as it wrote it.
-    const QString obstacle = QStringLiteral("CREATE TABLE zvx_entries_text (x INTEGER)");
     QVERIFY(OnOwnConnection(place, [&](QSqlDatabase& before) {
         QStringList steps;
         for (int step = 1; step <= version; ++step)
             steps += ArchiveSchema::Migration(place.kind, step);
         steps << QStringLiteral("UPDATE zvx_schema SET version = %1").arg(version);
-        if (interrupted) // an object under a name the last step gives
-            steps << (place.kind == ArchiveDatabase::Kind::SQLite
-                          ? obstacle
-                          : QStringLiteral("CREATE TABLE zvx_entries_time (x INTEGER)"));
+        if (interrupted)
+            steps << QStringLiteral("CREATE TABLE %1 (x INTEGER)").arg(obstacle);
         if (!ExecAll(before, steps))
             return false;
+        const bool searchColumn = version >= 2;
         QSqlQuery q(before);
         q.prepare(
             QStringLiteral(
                 "INSERT INTO zvx_entries (at_ms, utc_offset, event, succeeded, outcome, image, "
                 "records, fingerprint, file_name, port, user_name, host, version, repeat_of, site, "
                 "address%1) VALUES (?, 0, 'load', 1, '', ?, ?, ?, 'stara.zvx', '', 'jan', "
-                "'laptop', "
-                "'1.0', NULL, 'Stara Poczta', ''%2)")
-                .arg(version >= 2 ? QStringLiteral(", search") : QString(),
-                     version >= 2 ? QStringLiteral(", ?") : QString()));
+                "'laptop', '1.0', NULL, 'Stara Poczta', ''%2)")
+                .arg(searchColumn ? ", search" : "", searchColumn ? ", ?" : ""));
         q.addBindValue(old.when.toMSecsSinceEpoch());
         q.addBindValue(old.image);
         q.addBindValue(old.records);
         q.addBindValue(old.fingerprint);
-        if (version >= 2)
+        if (searchColumn)
             q.addBindValue(old.SearchText());
         return q.exec();
     }));
@@ -487,9 +486,7 @@ void TstArchive::upgradeFromEveryVersion()
         QVERIFY(!db.Open());
         QCOMPARE(SchemaObjects(place), before);
         QVERIFY(OnOwnConnection(place, [&](QSqlDatabase& raw) {
-            return ExecAll(raw, {place.kind == ArchiveDatabase::Kind::SQLite
-                                     ? QStringLiteral("DROP TABLE zvx_entries_text")
-                                     : QStringLiteral("DROP TABLE zvx_entries_time")});
+            return ExecAll(raw, {QStringLiteral("DROP TABLE %1").arg(obstacle)});
         }));
     }
     QVERIFY2(db.Open(), qPrintable(db.Error()));
@@ -498,8 +495,7 @@ void TstArchive::upgradeFromEveryVersion()
     for (const char* text : {"poczta", "5550001", "po", "STARA P"}) {
         query.text = QString::fromUtf8(text);
         std::optional<QList<ArchiveEntry>> found = db.Find(query);
-        QVERIFY2(found, qPrintable(db.Error()));
-        QCOMPARE(found->size(), 1);
+        QVERIFY2(found && found->size() == 1, qPrintable(db.Error()));
         QCOMPARE(found->first().user, QStringLiteral("jan"));
         QCOMPARE(db.Count(query), std::optional<qint64>(1));
         oldId = found->first().id;
