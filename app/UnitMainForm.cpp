@@ -115,6 +115,13 @@ bool TMainFormZORVEX::event(QEvent* event)
     const bool handled = QMainWindow::event(event);
     if (event->type() == QEvent::WindowActivate && FirstActivation)
         ErrorGuard::RunGuarded([this] { FormActivate(); });
+    if (event->type() == QEvent::Paint && !m_painted) {
+        m_painted = true;
+        QTimer::singleShot(0, this, [this] {
+            if (AfterFirstPaint)
+                ErrorGuard::RunGuarded(AfterFirstPaint);
+        });
+    }
     return handled;
 }
 

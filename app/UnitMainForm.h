@@ -72,6 +72,9 @@ public:
     // Seams for tests: the about box shown at the first activation and by "O programie",
     // and the restart dialog's clock.
     std::function<void()> ShowAboutBox;
+    // The start's work that the window does not need in order to appear (Qt's own
+    // translations): run once, from the event loop, after the window's first paint.
+    std::function<void()> AfterFirstPaint;
     // Runs the dialog that lists differences (a file's or the dialer's); modal by default.
     std::function<void(DifferencesDialog& dialog)> ShowDifferencesDialog;
 
@@ -119,4 +122,5 @@ private:
     TransferLogWindow* m_transferLog = nullptr;
     QLabel* m_picture = nullptr;
     ArchiveStatusLabel* m_archiveStatus = nullptr;
+    bool m_painted = false;
 };

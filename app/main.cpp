@@ -1,4 +1,5 @@
 #include "app/UnitMainForm.h"
+#include "app/archive/ArchiveListModel.h"
 #include "app/help/HelpFiles.h"
 #include "app/ports/EmulatorMode.h"
 #include "device/FileNames.h"
@@ -48,7 +49,6 @@ int main(int argc, char* argv[])
     ProgramLocale::Install(); // before anything reads a locale
     GuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zorvex"));
-    InstallQtTranslations(app);
     TCustomComPort::SetPortNameLookup(ProgramSettings::LookupPortName);
 
     std::unique_ptr<EmulatorMode> emulator;
@@ -57,7 +57,12 @@ int main(int argc, char* argv[])
 
     // F1 in a dialog shows the dialog's page of the manual.
     HelpKey::InstallOpener(HelpFiles::Open);
+    // The archive window's searches run beside it, never in its way.
+    ArchiveListModel::ReadOffThread = true;
     TMainFormZORVEX window;
+    // Qt's own texts first show in a dialog or a menu the user opens: the translations
+    // are read once the window is on the screen.
+    window.AfterFirstPaint = [&app] { InstallQtTranslations(app); };
     // A configuration file named on the command line (a file manager opening it), from
     // argv's own bytes: arguments() would turn a name that is not UTF-8 into another.
     for (int i = 1; i < argc; ++i)

@@ -13,6 +13,8 @@
 #include <QSqlRecord>
 #include <QVariant>
 
+#include <algorithm>
+#include <map>
 #include <mutex>
 #include <set>
 
@@ -34,6 +36,13 @@ QString SourceKey(const ArchiveEntry& entry)
     // Never a null text: Qt would bind it as NULL, which equals nothing.
     const QString& key = entry.fileName.isEmpty() ? entry.port : entry.fileName;
     return key.isNull() ? QStringLiteral("") : key;
+}
+
+// A search text as the text index's query: one phrase, every character literal (a quote
+// doubled), which matches where the text stands whole.
+QString Phrase(QString text)
+{
+    return QLatin1Char('"') + text.replace(u'"', QStringLiteral("\"\"")) + QLatin1Char('"');
 }
 
 QtMessageHandler g_previousHandler = nullptr;
@@ -130,6 +139,8 @@ bool ArchiveDatabase::Exec(QSqlQuery& query, const QString& what)
     // time out on a lock there) is not executed: its own error is the one to tell.
     if (query.lastError().isValid())
         return Fail(what, query);
+    if (m_watch)
+        m_watch(query.lastQuery(), query.boundValues());
     return query.exec() || Fail(what, query);
 }
 
@@ -327,15 +338,29 @@ bool ArchiveDatabase::AppendAll(QList<ArchiveEntry>& entries, bool detectRepeat)
     return ArchiveSql::Commit(m_db, m_error);
 }
 
-QString ArchiveDatabase::Filter(const ArchiveQuery& query, QVariantList& values) const
+bool ArchiveDatabase::TextIndexed(const QString& text) const
+{
+    // The trigram index holds every run of three characters: a shorter text is in none.
+    return m_kind == Kind::SQLite && text.toUcs4().size() >= 3;
+}
+
+QString ArchiveDatabase::Filter(const ArchiveQuery& query, QVariantList& values,
+                                TextTest test) const
 {
     QStringList where;
-    if (!query.text.trimmed().isEmpty()) {
-        const QString text = query.text.trimmed().toLower();
-        if (m_kind == Kind::SQLite) {
+    const QString text = query.text.trimmed().toLower();
+    if (!text.isEmpty() && test != TextTest::None) {
+        if (m_kind == Kind::SQLite && test == TextTest::Index && TextIndexed(text)) {
+            // The text as one quoted phrase: every character literal, a quote doubled.
+            where << QStringLiteral("id IN (SELECT rowid FROM zvx_entries_text WHERE "
+                                    "zvx_entries_text MATCH ?)");
+            values << Phrase(text);
+        } else if (m_kind == Kind::SQLite) {
             // A plain substring test: faster than LIKE, and no character is a wildcard.
-            where << QStringLiteral("id IN (SELECT id FROM zvx_entries INDEXED BY "
-                                    "zvx_entries_search WHERE instr(search, ?) > 0)");
+            where << (test == TextTest::Index
+                          ? QStringLiteral("id IN (SELECT id FROM zvx_entries INDEXED BY "
+                                           "zvx_entries_search WHERE instr(search, ?) > 0)")
+                          : QStringLiteral("instr(search, ?) > 0"));
             values << text;
         } else {
             // LIKE, which the trigram index serves; its wildcards taken literally.
@@ -351,14 +376,23 @@ QString ArchiveDatabase::Filter(const ArchiveQuery& query, QVariantList& values)
         where << QStringLiteral("event = ?");
         values << QString::fromLatin1(ConfigEventName(*query.event));
     }
+    QStringList dates;
     if (query.since.isValid()) {
-        where << QStringLiteral("at_ms >= ?");
+        dates << QStringLiteral("at_ms >= ?");
         values << query.since.toMSecsSinceEpoch();
     }
     if (query.until.isValid()) {
-        where << QStringLiteral("at_ms < ?");
+        dates << QStringLiteral("at_ms < ?");
         values << query.until.toMSecsSinceEpoch();
     }
+    // SQLite would rather walk every entry in the order they were added than sort the
+    // few of those days: the numbers of those days' entries, from the index on the time,
+    // are taken in order instead.
+    if (!dates.isEmpty() && m_kind == Kind::SQLite && query.order == ArchiveOrder::Added)
+        where << QStringLiteral("id IN (SELECT id FROM zvx_entries WHERE %1)")
+                     .arg(dates.join(QStringLiteral(" AND ")));
+    else
+        where << dates;
     return where.isEmpty() ? QString()
                            : QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
 }
@@ -413,21 +447,9 @@ QString ArchiveDatabase::OrderBy(const ArchiveQuery& query) const
     return order;
 }
 
-std::optional<QList<ArchiveEntry>> ArchiveDatabase::Find(const ArchiveQuery& query, bool withImages)
+std::optional<QList<ArchiveEntry>> ArchiveDatabase::Select(const QString& sql,
+                                                           const QVariantList& values)
 {
-    if (!m_open) {
-        Fail(QStringLiteral("Archiwum nie jest otwarte"));
-        return std::nullopt;
-    }
-    QVariantList values;
-    QString sql = QStringLiteral("SELECT %1 FROM zvx_entries").arg(ArchiveColumns::SelectList()) +
-                  Filter(query, values) + OrderBy(query);
-    if (query.limit > 0)
-        sql += QStringLiteral(" LIMIT %1").arg(query.limit);
-    else if (query.offset > 0 && m_kind == Kind::SQLite)
-        sql += QStringLiteral(" LIMIT -1"); // SQLite takes an offset only after a limit
-    if (query.offset > 0)
-        sql += QStringLiteral(" OFFSET %1").arg(query.offset);
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
     q.prepare(sql);
@@ -439,8 +461,84 @@ std::optional<QList<ArchiveEntry>> ArchiveDatabase::Find(const ArchiveQuery& que
     const ArchiveColumns::Reader rows(q);
     while (q.next())
         found.append(rows.Entry());
-    if (withImages) {
-        for (ArchiveEntry& e : found) {
+    return found;
+}
+
+QString ArchiveDatabase::Page(const ArchiveQuery& query) const
+{
+    QString sql;
+    if (query.limit > 0)
+        sql += QStringLiteral(" LIMIT %1").arg(query.limit);
+    else if (query.offset > 0 && m_kind == Kind::SQLite)
+        sql += QStringLiteral(" LIMIT -1"); // SQLite takes an offset only after a limit
+    if (query.offset > 0)
+        sql += QStringLiteral(" OFFSET %1").arg(query.offset);
+    return sql;
+}
+
+// A search whose text many entries hold (a town, a street, the start of every phone
+// number) finds a page of them among the newest few thousand: walking the list in its
+// order from an index and testing each entry's text stops there, where the text index
+// would hand over every entry that matches to be sorted. A text the text index holds
+// only a few times is looked up there at once; a rare one too short for it walks the few
+// thousand in vain first. SQLite only: PostgreSQL's planner weighs the two ways itself
+// from the trigram index's estimate (walking the index on time and id when many match).
+std::optional<QList<ArchiveEntry>> ArchiveDatabase::Walked(const ArchiveQuery& query)
+{
+    // A text in one entry of twenty fills the page from twenty times its entries.
+    const qint64 walk = 20 * (qint64(query.offset) + query.limit);
+    if (m_kind != Kind::SQLite || query.text.trimmed().isEmpty() || query.limit <= 0 ||
+        walk > WalkRows ||
+        (query.order != ArchiveOrder::Time && query.order != ArchiveOrder::Added))
+        return std::nullopt;
+    const QString text = query.text.trimmed().toLower();
+    if (TextIndexed(text)) {
+        // Whether the text index holds more than a few of it, for the price of a few.
+        QSqlQuery q(m_db);
+        q.prepare(QStringLiteral("SELECT COUNT(*) FROM (SELECT rowid FROM zvx_entries_text "
+                                 "WHERE zvx_entries_text MATCH ? LIMIT %1)")
+                      .arg(FewMatches));
+        q.addBindValue(Phrase(text));
+        if (!Exec(q, QStringLiteral("Błąd odczytu archiwum")) || !q.next() ||
+            q.value(0).toInt() < FewMatches)
+            return std::nullopt;
+    }
+    QVariantList values;
+    const QString inner = Filter(query, values, TextTest::None);
+    QVariantList textValues;
+    ArchiveQuery textOnly;
+    textOnly.text = query.text;
+    const QString outer = Filter(textOnly, textValues, TextTest::Scan);
+    const QString sql = QStringLiteral("SELECT %1 FROM (SELECT * FROM zvx_entries%2%3 LIMIT %4) "
+                                       "AS newest%5%3")
+                            .arg(ArchiveColumns::SelectList(), inner, OrderBy(query))
+                            .arg(walk)
+                            .arg(outer) +
+                        Page(query);
+    std::optional<QList<ArchiveEntry>> found = Select(sql, values + textValues);
+    // A short page may have missed entries beyond the walk; an error is told by the
+    // search that follows.
+    if (found && found->size() == query.limit)
+        return found;
+    return std::nullopt;
+}
+
+std::optional<QList<ArchiveEntry>> ArchiveDatabase::Find(const ArchiveQuery& query, bool withImages)
+{
+    if (!m_open) {
+        Fail(QStringLiteral("Archiwum nie jest otwarte"));
+        return std::nullopt;
+    }
+    std::optional<QList<ArchiveEntry>> found = Walked(query);
+    if (!found) {
+        QVariantList values;
+        found =
+            Select(QStringLiteral("SELECT %1 FROM zvx_entries").arg(ArchiveColumns::SelectList()) +
+                       Filter(query, values, TextTest::Index) + OrderBy(query) + Page(query),
+                   values);
+    }
+    if (found && withImages) {
+        for (ArchiveEntry& e : *found) {
             if (!ResolveImage(e))
                 return std::nullopt;
         }
@@ -455,9 +553,18 @@ std::optional<qint64> ArchiveDatabase::Count(const ArchiveQuery& query)
         return std::nullopt;
     }
     QVariantList values;
+    QString sql =
+        QStringLiteral("SELECT COUNT(*) FROM zvx_entries") + Filter(query, values, TextTest::Index);
+    const QString text = query.text.trimmed().toLower();
+    if (!query.event && !query.since.isValid() && !query.until.isValid() && TextIndexed(text)) {
+        // The text index counts its own matches without reading an entry.
+        sql = QStringLiteral("SELECT COUNT(*) FROM zvx_entries_text WHERE zvx_entries_text "
+                             "MATCH ?");
+        values = {Phrase(text)};
+    }
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT COUNT(*) FROM zvx_entries") + Filter(query, values));
+    q.prepare(sql);
     for (const QVariant& v : values)
         q.addBindValue(v);
     if (!Exec(q, QStringLiteral("Błąd odczytu archiwum")))
@@ -511,38 +618,63 @@ std::optional<ArchiveEntry> ArchiveDatabase::Previous(const ArchiveEntry& entry)
     return previous;
 }
 
+// Runs sql with "(?, ?, ...)" in place of %1 for each group of ids in turn, calling row for
+// each row it gives: a statement per few hundred entries rather than per entry.
+bool ArchiveDatabase::ForIds(const QString& sql, const QList<qint64>& ids,
+                             const std::function<void(const QSqlQuery&)>& row)
+{
+    constexpr qsizetype group = 500;
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    for (qsizetype from = 0; from < ids.size(); from += group) {
+        const QList<qint64> some = ids.mid(from, group);
+        QStringList marks(some.size(), QStringLiteral("?"));
+        q.prepare(sql.arg(QLatin1Char('(') + marks.join(QLatin1Char(',')) + QLatin1Char(')')));
+        for (const qint64 id : some)
+            q.addBindValue(id);
+        if (!Exec(q, QStringLiteral("Błąd archiwum")))
+            return false;
+        while (row && q.next())
+            row(q);
+    }
+    return true;
+}
+
+// ids: ascending.
 bool ArchiveDatabase::PruneIds(const QList<qint64>& ids)
 {
+    // The repeats of the entries that go, oldest first: the oldest one kept of each
+    // becomes the holder of its configuration, and the others kept name it instead.
+    std::map<qint64, QList<qint64>> repeats;
+    if (!ForIds(QStringLiteral("SELECT id, repeat_of FROM zvx_entries WHERE repeat_of IN %1"), ids,
+                [&](const QSqlQuery& q) {
+                    repeats[q.value(1).toLongLong()].append(q.value(0).toLongLong());
+                }))
+        return false;
+    const std::set<qint64> going(ids.begin(), ids.end());
     QSqlQuery q(m_db);
-    for (const qint64 id : ids) {
-        // The oldest kept repeat of this entry becomes the holder of its configuration.
-        q.prepare(QStringLiteral("SELECT MIN(id) FROM zvx_entries WHERE repeat_of = ?"));
-        q.addBindValue(id);
-        if (!Exec(q, QStringLiteral("Błąd archiwum")) || !q.next())
+    for (auto& [holder, list] : repeats) {
+        std::sort(list.begin(), list.end());
+        const auto heir =
+            std::find_if(list.begin(), list.end(), [&](qint64 id) { return !going.contains(id); });
+        if (heir == list.end())
+            continue;
+        q.prepare(QStringLiteral("UPDATE zvx_entries SET image = (SELECT image FROM "
+                                 "zvx_entries WHERE id = ?), records = (SELECT records "
+                                 "FROM zvx_entries WHERE id = ?), repeat_of = NULL "
+                                 "WHERE id = ?"));
+        q.addBindValue(holder);
+        q.addBindValue(holder);
+        q.addBindValue(*heir);
+        if (!Exec(q, QStringLiteral("Błąd archiwum")))
             return false;
-        if (!q.value(0).isNull()) {
-            const qint64 heir = q.value(0).toLongLong();
-            q.prepare(QStringLiteral("UPDATE zvx_entries SET image = (SELECT image FROM "
-                                     "zvx_entries WHERE id = ?), records = (SELECT records "
-                                     "FROM zvx_entries WHERE id = ?), repeat_of = NULL "
-                                     "WHERE id = ?"));
-            q.addBindValue(id);
-            q.addBindValue(id);
-            q.addBindValue(heir);
-            if (!Exec(q, QStringLiteral("Błąd archiwum")))
-                return false;
-            q.prepare(QStringLiteral("UPDATE zvx_entries SET repeat_of = ? WHERE repeat_of = ?"));
-            q.addBindValue(heir);
-            q.addBindValue(id);
-            if (!Exec(q, QStringLiteral("Błąd archiwum")))
-                return false;
-        }
-        q.prepare(QStringLiteral("DELETE FROM zvx_entries WHERE id = ?"));
-        q.addBindValue(id);
+        q.prepare(QStringLiteral("UPDATE zvx_entries SET repeat_of = ? WHERE repeat_of = ?"));
+        q.addBindValue(*heir);
+        q.addBindValue(holder);
         if (!Exec(q, QStringLiteral("Błąd archiwum")))
             return false;
     }
-    return true;
+    return ForIds(QStringLiteral("DELETE FROM zvx_entries WHERE id IN %1"), ids, nullptr);
 }
 
 std::optional<int> ArchiveDatabase::Prune(const QDateTime& before, int keepCount)
@@ -552,31 +684,28 @@ std::optional<int> ArchiveDatabase::Prune(const QDateTime& before, int keepCount
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
     std::set<qint64> ids;
-    // Oldest first: a repeat that takes an image over is never itself deleted later in
-    // the same pass before its own repeats have moved on.
-    q.prepare(QStringLiteral("SELECT id FROM zvx_entries ORDER BY id ASC"));
-    if (!Exec(q, QStringLiteral("Błąd archiwum"))) {
-        ArchiveSql::Rollback(m_db);
-        return std::nullopt;
-    }
-    QList<qint64> all;
-    while (q.next())
-        all.append(q.value(0).toLongLong());
-    const qsizetype overCount =
-        keepCount > 0 && all.size() > keepCount ? all.size() - keepCount : 0;
-    for (qsizetype i = 0; i < overCount; ++i)
-        ids.insert(all[i]);
-    if (before.isValid()) {
-        q.prepare(QStringLiteral("SELECT id FROM zvx_entries WHERE at_ms < ? ORDER BY id ASC"));
-        q.addBindValue(before.toMSecsSinceEpoch());
-        if (!Exec(q, QStringLiteral("Błąd archiwum"))) {
-            ArchiveSql::Rollback(m_db);
-            return std::nullopt;
-        }
+    const auto take = [&]() {
+        if (!Exec(q, QStringLiteral("Błąd archiwum")))
+            return false;
         while (q.next())
             ids.insert(q.value(0).toLongLong());
+        return true;
+    };
+    bool read = true;
+    if (keepCount > 0) {
+        // The newest entry over the count, found from the newest end, and every one
+        // before it.
+        q.prepare(QStringLiteral("SELECT id FROM zvx_entries WHERE id <= (SELECT id FROM "
+                                 "zvx_entries ORDER BY id DESC LIMIT 1 OFFSET ?)"));
+        q.addBindValue(keepCount);
+        read = take();
     }
-    if (!PruneIds(QList<qint64>(ids.begin(), ids.end()))) {
+    if (read && before.isValid()) {
+        q.prepare(QStringLiteral("SELECT id FROM zvx_entries WHERE at_ms < ?"));
+        q.addBindValue(before.toMSecsSinceEpoch());
+        read = take();
+    }
+    if (!read || !PruneIds(QList<qint64>(ids.begin(), ids.end()))) {
         ArchiveSql::Rollback(m_db);
         return std::nullopt;
     }

@@ -124,6 +124,12 @@ public:
     // How many entries the query's filters match (its order, offset and limit aside).
     std::optional<qint64> Count(const ArchiveQuery& query);
 
+    // Tests: sees each statement of the calls above, with its values, before it runs.
+    void WatchStatements(std::function<void(const QString& sql, const QVariantList& values)> see)
+    {
+        m_watch = std::move(see);
+    }
+
 private:
     bool OpenFile();
     bool Prepared();
@@ -135,9 +141,31 @@ private:
     std::optional<ArchiveEntry> Latest(const ArchiveEntry& like);
     bool ResolveImage(ArchiveEntry& entry);
     bool PruneIds(const QList<qint64>& ids);
+    bool ForIds(const QString& sql, const QList<qint64>& ids,
+                const std::function<void(const QSqlQuery&)>& row);
+    // How a filter tests the search text: from the text index where it can answer (a
+    // scan of the search texts alone where it cannot), on each row in turn, or not at all.
+    enum class TextTest
+    {
+        Index,
+        Scan,
+        None,
+    };
+    // The most entries, in the list's order, a search walks before it turns to the text
+    // index (about 40 ms on SQLite).
+    static constexpr qint64 WalkRows = 50000;
+    // Matches of the text index that are sorted sooner than walked for (a few ms).
+    static constexpr int FewMatches = 2000;
+    // Whether the text index can answer a search for text (trimmed, any case).
+    bool TextIndexed(const QString& text) const;
     // " WHERE ..." for the query's filters (empty for none), their values in values.
-    QString Filter(const ArchiveQuery& query, QVariantList& values) const;
+    QString Filter(const ArchiveQuery& query, QVariantList& values, TextTest test) const;
     QString OrderBy(const ArchiveQuery& query) const;
+    // " LIMIT ... OFFSET ..." for the query's page.
+    QString Page(const ArchiveQuery& query) const;
+    std::optional<QList<ArchiveEntry>> Select(const QString& sql, const QVariantList& values);
+    // The page from a walk of the newest entries, when it finds a whole one there.
+    std::optional<QList<ArchiveEntry>> Walked(const ArchiveQuery& query);
 
     Kind m_kind;
     QString m_target;
@@ -149,6 +177,7 @@ private:
     std::mutex m_abortMutex; // guards the two below, which Abort uses from any thread
     bool m_aborted = false;
     std::function<void()> m_breaker; // cuts the open connection off; empty when closed
+    std::function<void(const QString&, const QVariantList&)> m_watch;
 };
 
 // Qt SQL's driver name for kind ("QSQLITE", "QPSQL").

@@ -57,6 +57,46 @@ QStringList ArchiveSchema::Migration(ArchiveDatabase::Kind kind, int version)
         if (lite)
             return {QStringLiteral("CREATE INDEX zvx_entries_search ON zvx_entries (search)")};
         return {};
+    case 4: {
+        // The event filter and its count from an index, newest first within an event.
+        QStringList steps{
+            QStringLiteral("CREATE INDEX zvx_entries_event ON zvx_entries (event, at_ms, id)")};
+        if (!lite) {
+            // Newest first, ties by number, walked from the index without a sort (SQLite's
+            // index on at_ms ends with the row number already).
+            return steps + QStringList{
+                               QStringLiteral("CREATE INDEX zvx_entries_time ON zvx_entries "
+                                              "(at_ms, id)"),
+                               QStringLiteral("DROP INDEX zvx_entries_at"),
+                           };
+        }
+        // SQLite: every three letters of the search texts point to the entries that hold
+        // them, so a search of three letters or more reads only the entries that can
+        // match. The text indexed is the folded one the search compares (Polish letters
+        // included), compared as it is: the index finds what a plain substring test would.
+        // It keeps no copy of the texts (they stay in zvx_entries), and the triggers keep
+        // it current in the transaction of each write.
+        return steps + QStringList{
+                           QStringLiteral("CREATE VIRTUAL TABLE zvx_entries_text USING fts5("
+                                          "search, content='zvx_entries', content_rowid='id', "
+                                          "tokenize='trigram case_sensitive 1')"),
+                           QStringLiteral("INSERT INTO zvx_entries_text (zvx_entries_text) "
+                                          "VALUES ('rebuild')"),
+                           QStringLiteral("CREATE TRIGGER zvx_entries_text_insert AFTER INSERT "
+                                          "ON zvx_entries BEGIN INSERT INTO zvx_entries_text "
+                                          "(rowid, search) VALUES (new.id, new.search); END"),
+                           QStringLiteral("CREATE TRIGGER zvx_entries_text_delete AFTER DELETE "
+                                          "ON zvx_entries BEGIN INSERT INTO zvx_entries_text "
+                                          "(zvx_entries_text, rowid, search) VALUES "
+                                          "('delete', old.id, old.search); END"),
+                           QStringLiteral("CREATE TRIGGER zvx_entries_text_update AFTER UPDATE "
+                                          "OF search ON zvx_entries BEGIN INSERT INTO "
+                                          "zvx_entries_text (zvx_entries_text, rowid, search) "
+                                          "VALUES ('delete', old.id, old.search); INSERT INTO "
+                                          "zvx_entries_text (rowid, search) VALUES (new.id, "
+                                          "new.search); END"),
+                       };
+    }
     default:
         return {};
     }

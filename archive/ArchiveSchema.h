@@ -21,7 +21,7 @@ class ArchiveSchema
 {
 public:
     // The version Upgrade brings the tables to.
-    static constexpr int Version = 3;
+    static constexpr int Version = 4;
 
     // db: an open connection to target (for the messages), which must outlive this object.
     ArchiveSchema(QSqlDatabase& db, ArchiveDatabase::Kind kind, const QString& target);

@@ -183,6 +183,9 @@ inline constexpr const char* ArchivePasswordRefused =
     "PostgreSQL";
 // The archive window's list: how many entries match and how many are shown.
 inline constexpr const char* ArchiveNoMatch = "Brak pasujących wpisów";
+inline constexpr const char* ArchiveSearching = "Wyszukiwanie w archiwum...";
+inline constexpr const char* ArchiveShownCounting =
+    "Pokazano %s pasujących wpisów; trwa liczenie wszystkich";
 inline constexpr const char* ArchiveShownAll = "Pasujące wpisy: %s";
 inline constexpr const char* ArchiveShownSome =
     "Pokazano %s z %s pasujących wpisów; kolejne pojawią się przy przewijaniu listy";

@@ -198,6 +198,11 @@ void ArchiveDialog::UpdateShown()
     const std::optional<qint64> total = Model->Total();
     if (!Model->Error().isEmpty())
         Shown->setText(Model->Error());
+    else if (!total && listed == 0 && Model->Reading())
+        Shown->setText(QString::fromUtf8(ConstsZVX::ArchiveSearching));
+    else if (!total && Model->Reading())
+        Shown->setText(
+            FormatMessage(ConstsZVX::ArchiveShownCounting, {locale.toString(qint64(listed))}));
     else if (!total || *total == 0)
         Shown->setText(QString::fromUtf8(ConstsZVX::ArchiveNoMatch));
     else if (listed >= *total)

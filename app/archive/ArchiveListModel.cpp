@@ -1,5 +1,9 @@
 #include "app/archive/ArchiveListModel.h"
 
+#include "app/archive/ArchiveListReader.h"
+
+#include <QThread>
+
 namespace {
 
 constexpr ArchiveOrder kOrderOf[ArchiveListModel::ColumnCount] = {
@@ -15,10 +19,38 @@ QString SourceOf(const ArchiveEntry& e)
 } // namespace
 
 ArchiveListModel::ArchiveListModel(ArchiveDatabase& archive, QObject* parent)
-    : QAbstractTableModel(parent), m_archive(archive)
+    : QAbstractTableModel(parent),
+      m_reader(ReadOffThread ? new ArchiveListReader(archive.GetKind(), archive.Target())
+                             : new ArchiveListReader(archive))
 {
     m_query.order = ArchiveOrder::Time;
     m_query.ascending = false;
+    if (ReadOffThread) {
+        m_thread = new QThread(this);
+        m_thread->setObjectName(QStringLiteral("archive-list"));
+        m_reader->moveToThread(m_thread);
+        m_thread->start();
+    } else {
+        m_reader->setParent(this);
+    }
+    // Queued from the reader's thread, direct on this one.
+    connect(m_reader, &ArchiveListReader::pageRead, this, &ArchiveListModel::PageRead);
+    connect(m_reader, &ArchiveListReader::counted, this, &ArchiveListModel::Counted);
+}
+
+ArchiveListModel::~ArchiveListModel()
+{
+    if (!m_thread)
+        return;
+    // A read under way is broken off (it would otherwise run to its own time limit), its
+    // connection closed on its own thread, then the thread ends.
+    m_reader->Supersede(++m_generation);
+    m_reader->Abort();
+    QMetaObject::invokeMethod(
+        m_reader, [reader = m_reader] { reader->Close(); }, Qt::BlockingQueuedConnection);
+    m_thread->quit();
+    m_thread->wait();
+    delete m_reader;
 }
 
 void ArchiveListModel::SetFilter(const ArchiveQuery& filter)
@@ -48,6 +80,9 @@ void ArchiveListModel::Reload()
     m_total.reset();
     m_exhausted = false;
     m_error.clear();
+    m_reading = false;
+    m_counting = false;
+    m_reader->Supersede(++m_generation);
     endResetModel();
     Load();
 }
@@ -56,22 +91,44 @@ void ArchiveListModel::Load()
 {
     ArchiveQuery page = m_query;
     page.limit = PageSize;
-    const std::optional<QList<ArchiveEntry>> found = m_archive.Find(page, false);
-    // A short first page is all there is; only a full one asks how many match in all, a
-    // second pass over a search that can cost as much as the page itself.
-    if (found && page.offset == 0)
-        m_total =
-            found->size() < PageSize ? std::optional<qint64>(found->size()) : m_archive.Count(page);
-    if (!found || !m_total) {
-        m_error = m_archive.Error();
+    // Only a full first page asks how many match in all: a second pass over a search that
+    // can cost more than the page itself, told after the page is shown.
+    const bool count = page.offset == 0;
+    m_reading = true;
+    m_counting = count;
+    if (!m_thread) {
+        m_reader->Read(m_generation, page, count);
+        return;
+    }
+    QMetaObject::invokeMethod(
+        m_reader,
+        [reader = m_reader, generation = m_generation, page, count] {
+            reader->Read(generation, page, count);
+        },
+        Qt::QueuedConnection);
+}
+
+void ArchiveListModel::PageRead(quint64 generation, const QList<ArchiveEntry>& found,
+                                const QString& error)
+{
+    if (generation != m_generation)
+        return;
+    m_reading = false;
+    if (!error.isEmpty()) {
+        m_error = error;
         m_exhausted = true;
+        m_counting = false;
         emit loaded();
         return;
     }
-    m_query.offset += int(found->size());
-    m_exhausted = found->size() < PageSize;
+    m_exhausted = found.size() < PageSize;
+    if (m_query.offset == 0 && m_exhausted) {
+        m_total = found.size(); // a short first page is all there is
+        m_counting = false;
+    }
+    m_query.offset += int(found.size());
     QList<ArchiveEntry> fresh;
-    for (const ArchiveEntry& e : *found)
+    for (const ArchiveEntry& e : found)
         if (!m_listed.contains(e.id)) {
             m_listed.insert(e.id);
             fresh.append(e);
@@ -84,9 +141,24 @@ void ArchiveListModel::Load()
     emit loaded();
 }
 
+void ArchiveListModel::Counted(quint64 generation, qint64 total, const QString& error)
+{
+    if (generation != m_generation)
+        return;
+    m_counting = false;
+    if (total < 0) {
+        m_error = error;
+        m_exhausted = true;
+    } else {
+        m_total = total;
+    }
+    emit loaded();
+}
+
 bool ArchiveListModel::canFetchMore(const QModelIndex& parent) const
 {
-    return !parent.isValid() && !m_exhausted && m_total && m_query.offset < *m_total;
+    return !parent.isValid() && !m_exhausted && !m_reading &&
+           (!m_total || m_query.offset < *m_total);
 }
 
 void ArchiveListModel::fetchMore(const QModelIndex& parent)

@@ -50,7 +50,6 @@ TransferLogWindow::TransferLogWindow(QWidget* parent)
     Text->setReadOnly(true);
     Text->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text->setMaximumBlockCount(MaxEntries);
-    Text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     ShowCodes = new QCheckBox(QStringLiteral("&Pokaż kody dostępu"), this);
     ShowCodes->setObjectName(QStringLiteral("CheckBox1"));
     SaveButton = new QPushButton(QStringLiteral("&Zapisz..."), this);
@@ -100,6 +99,13 @@ QRect TransferLogWindow::PlaceWithin(const QSize& wanted, const QRect& owner, co
     place.moveLeft(std::clamp(place.left(), screen.left(), screen.right() - place.width() + 1));
     place.moveTop(std::clamp(place.top(), screen.top(), screen.bottom() - place.height() + 1));
     return place;
+}
+
+void TransferLogWindow::showEvent(QShowEvent* event)
+{
+    if (!Text->testAttribute(Qt::WA_SetFont))
+        Text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    QWidget::showEvent(event);
 }
 
 void TransferLogWindow::Open()

@@ -63,6 +63,11 @@ public:
     QPushButton* SaveButton;
     QPushButton* ClearButton;
 
+protected:
+    // The fixed-width font is looked up when the window first shows, not at the program's
+    // start, which makes the window before its first paint.
+    void showEvent(QShowEvent* event) override;
+
 private:
     struct Logged
     {

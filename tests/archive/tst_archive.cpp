@@ -101,12 +101,8 @@ private slots:
     void searchWithoutTrigrams();
     void prune_data();
     void prune();
-    void upgradeFromFirstVersion_data()
-    {
-        AddBackends();
-        Rows();
-    }
-    void upgradeFromFirstVersion();
+    void upgradeFromEveryVersion_data();
+    void upgradeFromEveryVersion();
     void columnsReadByName_data()
     {
         AddBackends();
@@ -357,6 +353,8 @@ void TstArchive::prune_data()
             << b << QStringList{"A", "A", "A"} << 1 << 0 << QStringList{"A", "A"};
         QTest::addRow("%s all repeats but the last go", n)
             << b << QStringList{"A", "A", "A", "A"} << 3 << 0 << QStringList{"A"};
+        QTest::addRow("%s a thousand repeats go", n)
+            << b << QStringList(1201, QStringLiteral("A")) << -1 << 1 << QStringList{"A"};
         QTest::addRow("%s nothing to do", n)
             << b << QStringList{"A", "B"} << -1 << 0 << QStringList{"B", "A"};
     }
@@ -401,48 +399,116 @@ void TstArchive::prune()
     QCOMPARE(next.repeatOf, found->first().repeatOf ? found->first().repeatOf : found->first().id);
 }
 
-void TstArchive::upgradeFromFirstVersion()
+namespace {
+
+// The tables and indexes of the archive at place, each with how it is made.
+QStringList SchemaObjects(const ArchivePlace& place)
+{
+    QStringList objects;
+    OnOwnConnection(place, [&](QSqlDatabase& peek) {
+        QSqlQuery q(peek);
+        const bool read = q.exec(
+            place.kind == ArchiveDatabase::Kind::SQLite
+                ? QStringLiteral("SELECT name || ': ' || COALESCE(sql, '') FROM sqlite_master "
+                                 "ORDER BY name")
+                : QStringLiteral("SELECT indexname || ': ' || indexdef FROM pg_indexes WHERE "
+                                 "schemaname = current_schema() UNION ALL SELECT table_name || "
+                                 "'.' || column_name FROM information_schema.columns WHERE "
+                                 "table_schema = current_schema() ORDER BY 1"));
+        while (read && q.next())
+            objects << q.value(0).toString();
+        return read;
+    });
+    return objects;
+}
+
+} // namespace
+
+void TstArchive::upgradeFromEveryVersion_data()
+{
+    AddBackendColumn();
+    QTest::addColumn<int>("version");
+    QTest::addColumn<bool>("interrupted"); // the last step fails
+    for (int b : {0, 1})
+        for (int version = 1; version < ArchiveSchema::Version; ++version)
+            for (bool interrupted : {false, true})
+                QTest::addRow("%s from %d%s", b ? "postgresql" : "sqlite", version,
+                              interrupted ? ", interrupted" : "")
+                    << b << version << interrupted;
+}
+
+// An archive of every earlier version is brought to this one with its entries found as
+// before; an upgrade that fails half way leaves it as it was, to be upgraded once the
+// obstacle has gone.
+void TstArchive::upgradeFromEveryVersion()
 {
     QTemporaryDir dir;
     ZVX_ARCHIVE_PLACE(place, dir)
+    QFETCH(int, version);
+    QFETCH(bool, interrupted);
     const TZorvexSettings settings = Config("Stara Poczta", "5550001");
     ArchiveEntry old = Entry("load", settings, QStringLiteral("stara.zvx"));
-    // The tables as the first version left them, with one entry.
-    QVERIFY(OnOwnConnection(place, [&](QSqlDatabase& v1) {
-        if (!ExecAll(v1, ArchiveSchema::Migration(place.kind, 1) +
-                             QStringList{QStringLiteral("UPDATE zvx_schema SET version = 1")}))
+    // An object under a name the last step gives.
+    const QString obstacle = place.kind == ArchiveDatabase::Kind::SQLite
+                                 ? QStringLiteral("zvx_entries_text")
+                                 : QStringLiteral("zvx_entries_time");
+    // The tables as that version left them, with one entry as it wrote it.
+    QVERIFY(OnOwnConnection(place, [&](QSqlDatabase& before) {
+        QStringList steps;
+        for (int step = 1; step <= version; ++step)
+            steps += ArchiveSchema::Migration(place.kind, step);
+        steps << QStringLiteral("UPDATE zvx_schema SET version = %1").arg(version);
+        if (interrupted)
+            steps << QStringLiteral("CREATE TABLE %1 (x INTEGER)").arg(obstacle);
+        if (!ExecAll(before, steps))
             return false;
-        QSqlQuery q(v1);
-        q.prepare(QStringLiteral(
-            "INSERT INTO zvx_entries (at_ms, utc_offset, event, succeeded, outcome, image, "
-            "records, fingerprint, file_name, port, user_name, host, version, repeat_of, site, "
-            "address) VALUES (?, 0, 'load', 1, '', ?, ?, ?, 'stara.zvx', '', 'jan', 'laptop', "
-            "'1.0', NULL, 'Stara Poczta', '')"));
+        const bool searchColumn = version >= 2;
+        QSqlQuery q(before);
+        q.prepare(
+            QStringLiteral(
+                "INSERT INTO zvx_entries (at_ms, utc_offset, event, succeeded, outcome, image, "
+                "records, fingerprint, file_name, port, user_name, host, version, repeat_of, site, "
+                "address%1) VALUES (?, 0, 'load', 1, '', ?, ?, ?, 'stara.zvx', '', 'jan', "
+                "'laptop', '1.0', NULL, 'Stara Poczta', ''%2)")
+                .arg(searchColumn ? ", search" : "", searchColumn ? ", ?" : ""));
         q.addBindValue(old.when.toMSecsSinceEpoch());
         q.addBindValue(old.image);
         q.addBindValue(old.records);
         q.addBindValue(old.fingerprint);
+        if (searchColumn)
+            q.addBindValue(old.SearchText());
         return q.exec();
     }));
 
     ArchiveDatabase db(place.kind, place.target);
+    if (interrupted) {
+        const QStringList before = SchemaObjects(place);
+        QVERIFY(!db.Open());
+        QCOMPARE(SchemaObjects(place), before);
+        QVERIFY(OnOwnConnection(place, [&](QSqlDatabase& raw) {
+            return ExecAll(raw, {QStringLiteral("DROP TABLE %1").arg(obstacle)});
+        }));
+    }
     QVERIFY2(db.Open(), qPrintable(db.Error()));
     ArchiveQuery query;
-    query.text = QStringLiteral("poczta");
-    std::optional<QList<ArchiveEntry>> found = db.Find(query);
-    QVERIFY2(found, qPrintable(db.Error()));
-    QCOMPARE(found->size(), 1);
-    QCOMPARE(found->first().user, QStringLiteral("jan"));
-    query.text = QStringLiteral("5550001");
-    QCOMPARE(db.Find(query)->size(), 1);
+    qint64 oldId = 0;
+    for (const char* text : {"poczta", "5550001", "po", "STARA P"}) {
+        query.text = QString::fromUtf8(text);
+        std::optional<QList<ArchiveEntry>> found = db.Find(query);
+        QVERIFY2(found && found->size() == 1, qPrintable(db.Error()));
+        QCOMPARE(found->first().user, QStringLiteral("jan"));
+        QCOMPARE(db.Count(query), std::optional<qint64>(1));
+        oldId = found->first().id;
+    }
     // The old entry is the one a new save of the same file repeats.
     ArchiveEntry again = Entry("save", settings, QStringLiteral("stara.zvx"));
     QVERIFY(db.Append(again));
-    QCOMPARE(again.repeatOf, found->first().id);
+    QCOMPARE(again.repeatOf, oldId);
     db.Close();
     // Opening again finds nothing left to do.
     QVERIFY2(db.Open(), qPrintable(db.Error()));
-    QCOMPARE(db.Count(), std::optional<qint64>(2));
+    query.text = QStringLiteral("poczta");
+    QCOMPARE(db.Count(query), std::optional<qint64>(2));
 }
 
 // An archive whose table has its columns in another order (rebuilt by an administrator's
@@ -456,7 +522,7 @@ void TstArchive::columnsReadByName()
     QVERIFY(OnOwnConnection(place, [&](QSqlDatabase& raw) {
         return ExecAll(
             raw,
-            {
+            QStringList{
                 QStringLiteral("CREATE TABLE zvx_schema (version INTEGER NOT NULL)"),
                 QStringLiteral("INSERT INTO zvx_schema (version) VALUES (%1)")
                     .arg(ArchiveSchema::Version),
@@ -470,7 +536,7 @@ void TstArchive::columnsReadByName()
                     .arg(blob, lite ? QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT")
                                     : QStringLiteral("BIGSERIAL PRIMARY KEY")),
                 QStringLiteral("CREATE INDEX zvx_entries_search ON zvx_entries (search)"),
-            });
+            } + (lite ? ArchiveSchema::Migration(place.kind, 4) : QStringList{}));
     }));
 
     ArchiveDatabase db(place.kind, place.target);
