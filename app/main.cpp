@@ -1,7 +1,8 @@
 #include "app/UnitMainForm.h"
+#include "app/WindowCheck.h"
 #include "app/help/HelpFiles.h"
 #include "app/ports/EmulatorMode.h"
-#include "device/FileNames.h"
+#include "device/FileSystemNames.h"
 #include "resources/ConstsZVX.h"
 #include "resources/Version.h"
 #include "serial/CPort.h"
@@ -58,11 +59,11 @@ int main(int argc, char* argv[])
     // F1 in a dialog shows the dialog's page of the manual.
     HelpKey::InstallOpener(HelpFiles::Open);
     TMainFormZORVEX window;
-    // A configuration file named on the command line (a file manager opening it), from
-    // argv's own bytes: arguments() would turn a name that is not UTF-8 into another.
-    for (int i = 1; i < argc; ++i)
-        if (argv[i][0] != '-')
-            window.StartupFile = FileNameFromBytes(argv[i]);
+    // A configuration file named on the command line (a file manager opening it).
+    for (const QString& argument : ArgumentNames(argc, argv))
+        if (!argument.startsWith(u'-'))
+            window.StartupFile = argument;
+    StartWindowCheck(window);
     window.show();
     const int status = QApplication::exec();
     return status;
