@@ -102,7 +102,9 @@ int ComBackendWin32::Transfer(Kind kind, char* data, int size, int& done)
     DWORD error = kind == Kind::Write
                       ? m_api.WriteFile(m_handle, data, DWORD(size), count, overlapped)
                       : m_api.ReadFile(m_handle, data, DWORD(size), count, overlapped);
-    if (error == ERROR_IO_PENDING)
+    // Done at once or later, the count is the completion's: the one given at the start
+    // of an overlapped call is not to be relied on.
+    if (error == 0 || error == ERROR_IO_PENDING)
         error = m_api.GetOverlappedResult(m_handle, overlapped, count, true);
     m_api.CloseHandle(event);
     // Some drivers end a transfer whose time-out ran out with a time-out error rather
