@@ -1,9 +1,9 @@
 #pragma once
 
-// The Windows calls of the Win32 serial backend, played from a script on any system:
-// each call takes the next outcome given for it (success when none is left), and the
-// fake records what it was handed. Events are numbered handles; every one made must be
-// closed again.
+// The Windows calls of the Win32 serial backend, played from a script on any system: a
+// call fails with the next code given for it (succeeds when none is left), overlapped
+// calls follow Steps, and the fake records what it was handed. Events are numbered
+// handles below 0x100, the port is 0x100; every event made must be closed again.
 
 #include "serial/Win32Api.h"
 
@@ -11,34 +11,32 @@
 #include <QMap>
 #include <QStringList>
 
-#include <algorithm>
 #include <cstring>
 #include <deque>
 
 class FakeWin32Api final : public Win32Api
 {
 public:
-    // One overlapped call: how it starts (0, ERROR_IO_PENDING or a failure), what it has
-    // done by then, and for a pending one how the completion fetch ends.
+    // One overlapped call: how it starts (0, ERROR_IO_PENDING or a failure), and how its
+    // completion ends: count, result, WaitCommEvent's word, ReadFile's bytes, and what
+    // WaitForAny finds signalled while it runs (0 the stop event, 1 the completion).
     struct Step
     {
         DWORD start = 0;
         DWORD count = 0;
         DWORD result = 0;
-        DWORD word = 0;       // WaitCommEvent's events
-        DWORD signalled = 1;  // WaitForAny's answer while it is pending: 0 stop, 1 done
-        QByteArray data = {}; // ReadFile's bytes
+        DWORD word = 0;
+        DWORD signalled = 1;
+        QByteArray data = {};
     };
 
-    // Outcomes by call name ("OpenComm", "SetCommState", ...), taken in order.
-    QMap<QString, QList<DWORD>> fails;
-    std::deque<Step> transfers; // ReadFile and WriteFile
-    std::deque<Step> waits;     // WaitCommEvent
-    QList<DWORD> commErrors;    // ClearCommError's flags, one per call
+    QMap<QString, QList<DWORD>> fails; // by call name: "OpenComm", "SetCommState", ...
+    std::deque<Step> transfers;        // ReadFile and WriteFile
+    std::deque<Step> waits;            // WaitCommEvent
+    QList<DWORD> commErrors;           // ClearCommError's flags, one per call
     DWORD inQueue = 0;
-    DWORD modem = 0;
 
-    QStringList calls; // "SetCommMask 0x5ff", "CancelIo", ...
+    QStringList calls; // "SetCommMask 0x5ff", "GetOverlappedResult wait", ...
     std::wstring path;
     DCB dcb{};
     COMMTIMEOUTS timeouts{};
@@ -52,8 +50,7 @@ public:
     }
     void CloseHandle(HANDLE handle) override
     {
-        if (std::intptr_t(handle) < 0x100)
-            --openEvents;
+        openEvents -= std::intptr_t(handle) < 0x100;
         calls << QStringLiteral("CloseHandle");
     }
     DWORD NewEvent(bool, bool, HANDLE& event) override
@@ -62,7 +59,7 @@ public:
         return 0;
     }
     void SetEvent(HANDLE) override {}
-    DWORD WaitForAny(const HANDLE*, DWORD) override { return m_current.signalled; }
+    DWORD WaitForAny(const HANDLE*, DWORD) override { return m_step.signalled; }
     DWORD SetCommState(HANDLE, const DCB& d) override
     {
         dcb = d;
@@ -74,10 +71,7 @@ public:
         return Next("SetCommTimeouts");
     }
     DWORD SetupComm(HANDLE, DWORD, DWORD) override { return Next("SetupComm"); }
-    DWORD PurgeComm(HANDLE, DWORD flags) override
-    {
-        return Next(QStringLiteral("PurgeComm %1").arg(flags));
-    }
+    DWORD PurgeComm(HANDLE, DWORD flags) override { return Next(QString::number(flags)); }
     DWORD ClearCommError(HANDLE, DWORD& errors, DWORD& queue) override
     {
         errors = commErrors.isEmpty() ? 0 : commErrors.takeFirst();
@@ -86,8 +80,8 @@ public:
     }
     DWORD GetCommModemStatus(HANDLE, DWORD& status) override
     {
-        status = modem;
-        return Next("GetCommModemStatus");
+        status = 0;
+        return 0;
     }
     DWORD SetCommMask(HANDLE, DWORD mask) override
     {
@@ -95,38 +89,34 @@ public:
     }
     DWORD WaitCommEvent(HANDLE, DWORD& word, OVERLAPPED&) override
     {
-        calls << QStringLiteral("WaitCommEvent");
         word = Take(waits).word;
-        return m_current.start;
+        return m_step.start;
     }
     DWORD ReadFile(HANDLE, void* data, DWORD size, DWORD& done, OVERLAPPED&) override
     {
         const Step& step = Take(transfers);
         std::memcpy(data, step.data.constData(), std::min<std::size_t>(size, step.data.size()));
-        done = 0; // the count comes with the completion
-        return step.start;
+        return done = 0, step.start; // the count comes with the completion
     }
     DWORD WriteFile(HANDLE, const void*, DWORD, DWORD& done, OVERLAPPED&) override
     {
-        const Step& step = Take(transfers);
-        done = 0; // the count comes with the completion
-        return step.start;
+        return done = 0, Take(transfers).start;
     }
     DWORD GetOverlappedResult(HANDLE, OVERLAPPED&, DWORD& done, bool wait) override
     {
         calls << QStringLiteral("GetOverlappedResult %1").arg(wait ? "wait" : "now");
-        done = m_current.count;
-        return m_current.result;
+        done = m_step.count;
+        return m_step.result;
     }
     DWORD CancelIo(HANDLE) override { return Next("CancelIo"); }
 
 private:
     const Step& Take(std::deque<Step>& steps)
     {
-        m_current = steps.empty() ? Step{} : steps.front();
+        m_step = steps.empty() ? Step{} : steps.front();
         if (!steps.empty())
             steps.pop_front();
-        return m_current;
+        return m_step;
     }
     DWORD Next(const QString& call)
     {
@@ -134,5 +124,5 @@ private:
         return fails.value(call).isEmpty() ? 0 : fails[call].takeFirst();
     }
 
-    Step m_current;
+    Step m_step;
 };
