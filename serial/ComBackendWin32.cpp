@@ -5,6 +5,8 @@
 #include "serial/Win32EventWaiter.h"
 #include "serial/Win32Line.h"
 
+#include <algorithm>
+
 namespace {
 
 // The system names COM1 to COM9 also without the prefix, COM10 and above only with it.
@@ -52,7 +54,10 @@ int ComBackendWin32::SetLine(const ComLineSettings& line)
 
 int ComBackendWin32::SetTimeouts(const ComTimeoutSettings& timeouts)
 {
-    return int(m_api.SetCommTimeouts(m_handle, Win32Line::TimeoutsOf(timeouts)));
+    if (DWORD error = m_api.SetCommTimeouts(m_handle, Win32Line::TimeoutsOf(timeouts)))
+        return int(error);
+    m_timeouts = timeouts;
+    return 0;
 }
 
 int ComBackendWin32::SetQueueSizes(std::int32_t input, std::int32_t output)
@@ -85,6 +90,19 @@ int ComBackendWin32::Write(const char* data, int size, int& written)
 
 int ComBackendWin32::Read(char* data, int size, int& got)
 {
+    got = 0;
+    const ComTimeoutSettings& t = m_timeouts;
+    if (t.readInterval == 0xFFFFFFFFu && t.readTotalMultiplier == 0 && t.readTotalConstant == 0) {
+        // A read that is to return at once takes what the receive queue holds, and none
+        // is started when it is empty: a driver that leaves such a read pending (Wine on
+        // a pseudo-terminal) would otherwise hold the port up for good.
+        int waiting = 0;
+        if (int error = ReceiveCount(waiting))
+            return error;
+        if (waiting == 0)
+            return 0;
+        size = std::min(size, waiting);
+    }
     return Transfer(Kind::Read, data, size, got);
 }
 
@@ -102,7 +120,9 @@ int ComBackendWin32::Transfer(Kind kind, char* data, int size, int& done)
     DWORD error = kind == Kind::Write
                       ? m_api.WriteFile(m_handle, data, DWORD(size), count, overlapped)
                       : m_api.ReadFile(m_handle, data, DWORD(size), count, overlapped);
-    if (error == ERROR_IO_PENDING)
+    // Done at once or later, the count is the completion's: the one given at the start
+    // of an overlapped call is not to be relied on.
+    if (error == 0 || error == ERROR_IO_PENDING)
         error = m_api.GetOverlappedResult(m_handle, overlapped, count, true);
     m_api.CloseHandle(event);
     // Some drivers end a transfer whose time-out ran out with a time-out error rather
@@ -144,7 +164,7 @@ int ComBackendWin32::ModemStatus(ComModemSignals& lines)
     lines = {};
     DWORD status = 0;
     if (DWORD error = m_api.GetCommModemStatus(m_handle, status))
-        return int(error);
+        return Win32Errors::IsNoModemLines(error) ? 0 : int(error);
     lines = Win32Line::ModemSignalsOf(status);
     return 0;
 }

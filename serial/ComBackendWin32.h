@@ -54,6 +54,7 @@ private:
 
     Win32Api& m_api;
     HANDLE m_handle = INVALID_HANDLE_VALUE;
+    ComTimeoutSettings m_timeouts; // as last put on the device
     // ClearCommError resets the error flags whenever the receive count is read: those it
     // gave then are kept here for the next TakeErrors (monitor thread under smNone).
     std::mutex m_errorMutex;

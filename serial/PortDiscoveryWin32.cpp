@@ -4,6 +4,7 @@
 #include "serial/Win32Errors.h"
 
 #include <algorithm>
+#include <iterator>
 
 // On Windows the ports are those the system lists under HARDWARE\DEVICEMAP\SERIALCOMM:
 // one value per port, named after its kernel device ("\Device\Serial0", "\Device\VCP0"
@@ -66,9 +67,9 @@ QList<PortInfo> Discover(const Roots&)
         if (result != ERROR_SUCCESS || type != REG_SZ)
             continue; // an entry too long for a COM name is no port of ours
         PortInfo port;
-        port.name = QString::fromWCharArray(data, int(dataSize / sizeof(wchar_t))).trimmed();
-        port.name.truncate(port.name.indexOf(QChar(0)) < 0 ? port.name.size()
-                                                           : port.name.indexOf(QChar(0)));
+        // The stored text may or may not end with its terminator.
+        const QString text = QString::fromWCharArray(data, int(dataSize / sizeof(wchar_t)));
+        port.name = text.left(text.indexOf(QChar(0))).trimmed();
         if (port.name.isEmpty())
             continue;
         port.device = DevicePathOf(port.name);

@@ -15,6 +15,10 @@ using Lookup = std::function<QString(const QString& comName)>;
 // returned unchanged.
 QString NormalizePortName(const QString& name);
 
+// Whether name is a device path rather than a port name: beginning with "/" on Linux,
+// with "\\" on Windows ("\\.\COM12").
+bool IsDevicePath(const QString& name);
+
 // The device a port name opens. A path is itself. "COMn" goes, in this order, to the
 // lookup's answer (when it is set and gives a non-empty text), to the environment
 // variable ZVX_COMn (when set and not empty), else to the system's device for COMn:

@@ -1,13 +1,12 @@
 #pragma once
 
-// Private to PortNames: what a port name means on this system (one file per platform).
+// Private to PortNames: the system's own devices (one file per platform, with
+// PortNames::IsDevicePath).
 
 #include <QString>
 
 namespace PortNames {
 
-// Whether name is a device path rather than a port name.
-bool IsDevicePath(const QString& name);
 // The system's own device for COMn, n 1 .. 16.
 QString SystemDevice(int number);
 

@@ -1,5 +1,7 @@
 #include "serial/PortNamesPlatform.h"
 
+#include "serial/PortNames.h"
+
 namespace PortNames {
 
 bool IsDevicePath(const QString& name)

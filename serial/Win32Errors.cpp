@@ -18,6 +18,11 @@ bool IsLineGone(DWORD error)
     }
 }
 
+bool IsNoModemLines(DWORD error)
+{
+    return error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION;
+}
+
 QString OpenProblem(DWORD error)
 {
     switch (error) {
