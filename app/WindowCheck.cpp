@@ -42,21 +42,29 @@ QAction* KeyAction(TMainFormZORVEX& window, Qt::Key key)
 
 void Save(TMainFormZORVEX& window, CheckRun& run)
 {
-    InstallFileDialogHandler([&run](const FileDialogRequest&) { return run.saveName; });
+    const QString name = run.saveName;
+    const FileDialogHandler previous =
+        InstallFileDialogHandler([name](const FileDialogRequest&) { return name; });
     if (QAction* save = window.Action(QStringLiteral("ZapamietanieKonfiguracjiNaDysku")))
         save->trigger();
+    InstallFileDialogHandler(previous);
     run.Line(QStringLiteral("saved: ") + window.FileName());
     QApplication::quit();
 }
 
 void Read(TMainFormZORVEX& window, CheckRun& run)
 {
+    TMainFormZORVEX* const shown = &window;
+    CheckRun* const checked = &run;
     QObject::connect(&window.Document(), &ConfigDocument::exchangeFinished, &window,
-                     [&window, &run](const ExchangeOutcome& outcome) {
-                         run.Line(QStringLiteral("read: ") +
-                                  (outcome.succeeded ? QStringLiteral("ok") : outcome.message));
-                         // After the window's own handling of the end has run.
-                         QTimer::singleShot(0, &window, [&window, &run] { Save(window, run); });
+                     [shown, checked](const ExchangeOutcome& outcome) {
+                         checked->Line(QStringLiteral("read: ") + (outcome.succeeded
+                                                                       ? QStringLiteral("ok")
+                                                                       : outcome.message));
+                         // After the window's own handling of the end has run, once.
+                         QObject::disconnect(&shown->Document(), &ConfigDocument::exchangeFinished,
+                                             shown, nullptr);
+                         QTimer::singleShot(0, shown, [shown, checked] { Save(*shown, *checked); });
                      });
     QAction* read = KeyAction(window, Qt::Key_F5);
     if (!read) {
@@ -83,21 +91,23 @@ void StartWindowCheck(TMainFormZORVEX& window)
     run->log.open(QIODevice::WriteOnly | QIODevice::Truncate);
     run->boxes.OnShow(
         [run](const TMessageRequest& box) { run->Line(QStringLiteral("box: ") + box.text); });
-    QTimer::singleShot(kLimitMs, qApp, [run] {
+    // Bound to the window: a run ends with it.
+    QTimer::singleShot(kLimitMs, &window, [run] {
         run->Line(QStringLiteral("timeout"));
         QApplication::exit(1);
     });
     // The about box of the first activation: noted and closed once it shows, then the read.
-    auto showAbout = window.ShowAboutBox;
-    window.ShowAboutBox = [&window, run, showAbout] {
-        QTimer::singleShot(0, &window, [run] {
+    // Captured by pointer: the window outlives the run, this function's frame does not.
+    TMainFormZORVEX* const shown = &window;
+    window.ShowAboutBox = [shown, run, showAbout = window.ShowAboutBox] {
+        QTimer::singleShot(0, shown, [run] {
             auto* about = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             run->Line(QStringLiteral("about: ") + (about ? about->windowTitle() : QString()));
             if (about)
                 about->reject();
         });
-        showAbout();
-        window.ShowAboutBox = showAbout;
-        QTimer::singleShot(0, &window, [&window, run] { Read(window, *run); });
+        if (showAbout)
+            showAbout();
+        QTimer::singleShot(0, shown, [shown, run] { Read(*shown, *run); });
     };
 }

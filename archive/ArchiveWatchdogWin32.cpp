@@ -2,6 +2,7 @@
 
 #include "archive/ArchiveDatabase.h"
 
+#include <algorithm>
 #include <chrono>
 
 // Windows has no descriptor a console's Ctrl+C makes readable (InterruptWait::WakeFd() is
@@ -68,9 +69,10 @@ void ArchiveWatchdog::Run()
 {
     std::unique_lock lock(m_mutex);
     while (!m_stop) {
-        if (m_armed)
-            m_changed.wait_for(
-                lock, std::chrono::milliseconds(qMin<qint64>(m_deadline.remainingTime(), 60000)));
+        // A deadline that never passes (remainingTime() -1) waits as long as nothing is armed.
+        if (m_armed && !m_deadline.isForever())
+            m_changed.wait_for(lock, std::chrono::milliseconds(
+                                         std::clamp<qint64>(m_deadline.remainingTime(), 0, 60000)));
         else
             m_changed.wait(lock);
         if (m_armed && m_deadline.hasExpired()) {

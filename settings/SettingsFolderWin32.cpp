@@ -10,7 +10,8 @@ bool Installed(const QString& executableDir)
 {
     const QString dir = QDir::cleanPath(executableDir) + u'/';
     for (const char* variable : {"ProgramFiles", "ProgramW6432", "ProgramFiles(x86)"}) {
-        const QString root = QDir::fromNativeSeparators(qEnvironmentVariable(variable));
+        // Backslashes by hand: the rule reads the same wherever it is checked.
+        const QString root = qEnvironmentVariable(variable).replace(u'\\', u'/');
         if (!root.isEmpty() && dir.startsWith(QDir::cleanPath(root) + u'/', Qt::CaseInsensitive))
             return true;
     }
@@ -20,7 +21,7 @@ bool Installed(const QString& executableDir)
 // %APPDATA%\zorvex: the roaming profile, where Windows programs keep their settings.
 QString UserFolder()
 {
-    return QDir::fromNativeSeparators(qEnvironmentVariable("APPDATA")) + QStringLiteral("/zorvex");
+    return qEnvironmentVariable("APPDATA").replace(u'\\', u'/') + QStringLiteral("/zorvex");
 }
 
 } // namespace SettingsFolder

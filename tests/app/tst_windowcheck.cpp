@@ -24,7 +24,7 @@ private slots:
         QTest::addColumn<QString>("readLine");
         QTest::newRow("the dialer answers") << QStringList() << "read: ok";
         QTest::newRow("a damaged image")
-            << QStringList{QStringLiteral("bad-image")} << "read: Błędy w transmisji";
+            << QStringList{QStringLiteral("bad-image")} << "read: Błąd sumy kontrolnej";
     }
     void run()
     {
