@@ -1,8 +1,9 @@
 #include "app/UnitMainForm.h"
+#include "app/WindowCheck.h"
 #include "app/archive/ArchiveListModel.h"
 #include "app/help/HelpFiles.h"
 #include "app/ports/EmulatorMode.h"
-#include "device/FileNames.h"
+#include "device/FileSystemNames.h"
 #include "resources/ConstsZVX.h"
 #include "resources/Version.h"
 #include "serial/CPort.h"
@@ -63,11 +64,11 @@ int main(int argc, char* argv[])
     // Qt's own texts first show in a dialog or a menu the user opens: the translations
     // are read once the window is on the screen.
     window.AfterFirstPaint = [&app] { InstallQtTranslations(app); };
-    // A configuration file named on the command line (a file manager opening it), from
-    // argv's own bytes: arguments() would turn a name that is not UTF-8 into another.
-    for (int i = 1; i < argc; ++i)
-        if (argv[i][0] != '-')
-            window.StartupFile = FileNameFromBytes(argv[i]);
+    // A configuration file named on the command line (a file manager opening it).
+    for (const QString& argument : ArgumentNames(argc, argv))
+        if (!argument.startsWith(u'-'))
+            window.StartupFile = argument;
+    StartWindowCheck(window);
     window.show();
     const int status = QApplication::exec();
     return status;

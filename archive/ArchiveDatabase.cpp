@@ -155,9 +155,7 @@ bool ArchiveDatabase::Open()
         return Fail(QStringLiteral("Nie można połączyć się z archiwum"));
     const QString driver = ArchiveDriverName(m_kind);
     if (!QSqlDatabase::isDriverAvailable(driver))
-        return Fail(QStringLiteral("Brak sterownika bazy danych %1 (pakiet %2)")
-                        .arg(driver, m_kind == Kind::SQLite ? QStringLiteral("libqt6sql6-sqlite")
-                                                            : QStringLiteral("libqt6sql6-psql")));
+        return Fail(DriverHandle::MissingDriverText(driver, m_kind == Kind::PostgreSQL));
     if (m_kind == Kind::SQLite) {
         const ArchiveFileAccess::Outcome prepared = ArchiveFileAccess::Prepare(m_target, m_error);
         m_notAnArchive = prepared == ArchiveFileAccess::Outcome::NotRegular;

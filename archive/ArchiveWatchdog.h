@@ -40,6 +40,7 @@ private:
 
     int m_wakeFd;
     int m_pipe[2] = {-1, -1};   // pokes the thread when the arming changes or it must stop
+    std::condition_variable m_changed; // the same on Windows, which has no pipe to poll
     mutable std::mutex m_mutex; // guards everything below
     ArchiveDatabase* m_armed = nullptr;
     QDeadlineTimer m_deadline;

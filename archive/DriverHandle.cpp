@@ -138,4 +138,11 @@ std::function<void()> ConnectingBreaker()
     };
 }
 
+QString MissingDriverText(const QString& driver, bool postgres)
+{
+    return QStringLiteral("Brak sterownika bazy danych %1 (pakiet %2)")
+        .arg(driver, postgres ? QStringLiteral("libqt6sql6-psql")
+                              : QStringLiteral("libqt6sql6-sqlite"));
+}
+
 } // namespace DriverHandle

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <functional>
 
 class QSqlDatabase;
@@ -26,5 +28,9 @@ std::function<void()> Breaker(const QSqlDatabase& db);
 // sockets this process has opened since toward a database server (a local socket named
 // .s.PGSQL.*, or TCP). Made on the opening thread just before the open.
 std::function<void()> ConnectingBreaker();
+
+// The user's words for a Qt SQL driver (QSQLITE, QPSQL) this program cannot load: which
+// package or file would bring it, or that this platform's program has no such archive.
+QString MissingDriverText(const QString& driver, bool postgres);
 
 } // namespace DriverHandle

@@ -61,8 +61,17 @@ inline constexpr const char* ReadDateRecord = "Data: %s     Godz: %s";
 // "Dziennik transmisji": a log that cannot be saved (%s: the file, the system's reason).
 inline constexpr const char* LogSaveError = "Nie można zapisać dziennika %s: %s";
 
+// The Windows program's archive: no PostgreSQL client library is built for Windows.
+inline constexpr const char* ArchivePostgresNotOnWindows =
+    "Program w systemie Windows przechowuje archiwum tylko w bazie SQLite na tym komputerze: "
+    "archiwum w bazie PostgreSQL nie jest dostępne.";
+
 // Emulated dialer.
 inline constexpr const char* EmulatorLineError = "Nie można utworzyć linii emulowanego dialera: %s";
+// The emulated dialer needs a pseudo-terminal, which Windows lacks.
+inline constexpr const char* EmulatorLinuxOnly =
+    "Emulowany dialer działa tylko w systemie Linux. W systemie Windows program łączy się z "
+    "dialerem przez port szeregowy (COM1–COM16).";
 
 // Configuration files.
 inline constexpr const char* FileSaveError = "Błąd zapisu pliku";

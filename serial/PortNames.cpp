@@ -1,5 +1,7 @@
 #include "serial/PortNames.h"
 
+#include "serial/PortNamesPlatform.h"
+
 #include <QByteArray>
 #include <QtGlobal>
 
@@ -18,11 +20,6 @@ int PortNumber(const QString& name)
     return ok && number >= 1 && number <= 16 ? number : 1;
 }
 
-bool IsPath(const QString& name)
-{
-    return name.startsWith(QLatin1Char('/'));
-}
-
 Lookup& Installed()
 {
     static Lookup lookup;
@@ -33,14 +30,14 @@ Lookup& Installed()
 
 QString NormalizePortName(const QString& name)
 {
-    if (IsPath(name))
+    if (IsDevicePath(name))
         return name;
     return QStringLiteral("COM%1").arg(PortNumber(name));
 }
 
 QString DevicePath(const QString& portName, const Lookup& lookup)
 {
-    if (IsPath(portName))
+    if (IsDevicePath(portName))
         return portName;
     const int number = PortNumber(portName);
     const QString comName = QStringLiteral("COM%1").arg(number);
@@ -53,7 +50,7 @@ QString DevicePath(const QString& portName, const Lookup& lookup)
         qEnvironmentVariable(QStringLiteral("ZVX_COM%1").arg(number).toLatin1().constData());
     if (!fromEnvironment.isEmpty())
         return fromEnvironment;
-    return QStringLiteral("/dev/ttyS%1").arg(number - 1);
+    return SystemDevice(number);
 }
 
 void SetLookup(Lookup lookup)

@@ -1,11 +1,11 @@
 #include "settings/ProgramSettings.h"
+#include "settings/SettingsFolder.h"
 
 #include "resources/ConstsZVX.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <optional>
@@ -173,12 +173,9 @@ QString ProgramSettings::FormerFileNotice(const QString& executablePath)
 
 QString ProgramSettings::Location(const QString& executableDir, const QString& fileName)
 {
-    const bool installed = QFileInfo(executableDir).fileName() == QLatin1String("bin") &&
-                           QFileInfo(executableDir + QStringLiteral("/../share/zorvex")).isDir();
-    if (!installed)
+    if (!SettingsFolder::Installed(executableDir))
         return executableDir + u'/' + fileName;
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                           QStringLiteral("/zorvex");
+    const QString folder = SettingsFolder::UserFolder();
     QDir().mkpath(folder); // a failure shows when the file is written
     return folder + u'/' + fileName;
 }

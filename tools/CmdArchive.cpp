@@ -3,6 +3,7 @@
 #include "archive/ArchiveRecorder.h"
 #include "device/ConfigFileIO.h"
 #include "device/FileNames.h"
+#include "device/FileSystemNames.h"
 #include "device/MessageFormat.h"
 #include "editors/fields/CodeFields.h"
 #include "report/ConfigDiff.h"
@@ -293,7 +294,7 @@ QStringList ConfigFilesUnder(CommandContext& context, const QString& root, bool&
 {
     namespace fs = std::filesystem;
     QStringList files;
-    std::vector<fs::path> folders{fs::absolute(fs::path(FileNameBytes(root))).lexically_normal()};
+    std::vector<fs::path> folders{fs::absolute(PathFromFileName(root)).lexically_normal()};
     while (!folders.empty()) {
         const fs::path folder = folders.back();
         folders.pop_back();
@@ -301,20 +302,18 @@ QStringList ConfigFilesUnder(CommandContext& context, const QString& root, bool&
         fs::directory_iterator it(folder, error);
         for (; !error && it != fs::directory_iterator(); it.increment(error)) {
             std::error_code ignored;
-            const std::string& name = it->path().native();
+            const QString name = FileNameFromPath(it->path());
             if (it->is_directory(ignored) && !it->is_symlink(ignored)) {
                 folders.push_back(it->path());
             } else if (name.size() > 4 &&
-                       QByteArray::fromStdString(name.substr(name.size() - 4)).toLower() ==
-                           ".zvx") {
-                files << FileNameFromBytes(QByteArray::fromStdString(name));
+                       name.endsWith(QLatin1String(".zvx"), Qt::CaseInsensitive)) {
+                files << name;
             }
         }
         if (error) {
             context.err << "zvx archive: "
                         << FormatMessage(ConstsZVX::FolderUnreadable,
-                                         {PrintableText(FileNameFromBytes(
-                                              QByteArray::fromStdString(folder.native()))),
+                                         {PrintableText(FileNameFromPath(folder)),
                                           QString::fromLocal8Bit(std::strerror(error.value()))})
                         << '\n';
             failed = true;

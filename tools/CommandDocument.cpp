@@ -13,7 +13,6 @@
 
 #include <QEventLoop>
 #include <QScopeGuard>
-#include <QSocketNotifier>
 
 #include <csignal>
 #include <memory>
@@ -25,11 +24,11 @@ namespace {
 QString SignalName(int number)
 {
     switch (number) {
-    case SIGINT:
+    case InterruptSignal::Interrupt:
         return QStringLiteral("SIGINT");
-    case SIGTERM:
+    case InterruptSignal::Terminate:
         return QStringLiteral("SIGTERM");
-    case SIGHUP:
+    case InterruptSignal::HangUp:
         return QStringLiteral("SIGHUP");
     default:
         return QString::number(number);
@@ -151,11 +150,7 @@ int CommandDocument::Exchange(const QString& port, TransferLog* log,
             loop.quit();
         }
     });
-    std::unique_ptr<QSocketNotifier> wake;
-    if (interrupt.WakeFd() >= 0) {
-        wake = std::make_unique<QSocketNotifier>(interrupt.WakeFd(), QSocketNotifier::Read);
-        QObject::connect(wake.get(), &QSocketNotifier::activated, &loop, &QEventLoop::quit);
-    }
+    std::unique_ptr<QObject> wake = interrupt.Notifier([&loop] { loop.quit(); });
     bool closed = false;
     auto close = [&] {
         if (std::exchange(closed, true))

@@ -1,7 +1,10 @@
 #include "tools/InterruptWait.h"
 
+#include <QSocketNotifier>
+
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <ctime>
 #include <pthread.h>
 #include <sys/signalfd.h>
@@ -11,6 +14,8 @@
 namespace {
 
 constexpr int kSignals[3] = {SIGINT, SIGTERM, SIGHUP};
+static_assert(InterruptSignal::Interrupt == SIGINT && InterruptSignal::Terminate == SIGTERM &&
+              InterruptSignal::HangUp == SIGHUP);
 // The thread that owns the object: the handler passes signals on to it. Lock-free, so
 // safe to read in a signal handler on any thread.
 std::atomic<pid_t> g_owner{0};
@@ -20,6 +25,7 @@ sigset_t g_set;
 sigset_t g_oldMask;
 int g_fd = -1;
 int g_caught = 0;
+struct sigaction g_old[3];
 
 // Runs only on a thread that does not block the signals (one started before the object):
 // the owning thread blocks them, so there the signal waits for Caught().
@@ -59,7 +65,7 @@ InterruptWait::InterruptWait()
     action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);
     for (int i = 0; i < 3; ++i)
-        sigaction(kSignals[i], &action, &m_old[i]);
+        sigaction(kSignals[i], &action, &g_old[i]);
 }
 
 InterruptWait::~InterruptWait()
@@ -67,7 +73,7 @@ InterruptWait::~InterruptWait()
     // Handlers first, then the mask: a signal still pending then reaches what was there
     // before (by default it ends the program, after the port has been closed).
     for (int i = 0; i < 3; ++i)
-        sigaction(kSignals[i], &m_old[i], nullptr);
+        sigaction(kSignals[i], &g_old[i], nullptr);
     if (g_fd >= 0)
         close(g_fd);
     g_fd = -1;
@@ -90,6 +96,16 @@ int InterruptWait::Wait()
 int InterruptWait::WakeFd() const
 {
     return g_fd;
+}
+
+std::unique_ptr<QObject> InterruptWait::Notifier(std::function<void()> onSignal) const
+{
+    if (g_fd < 0)
+        return nullptr;
+    auto notifier = std::make_unique<QSocketNotifier>(g_fd, QSocketNotifier::Read);
+    QObject::connect(notifier.get(), &QSocketNotifier::activated, notifier.get(),
+                     [onSignal = std::move(onSignal)] { onSignal(); });
+    return notifier;
 }
 
 int InterruptWait::Caught() const

@@ -1,6 +1,19 @@
 #pragma once
 
-#include <csignal>
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+// The numbers the command-line tool gives the signals that end it (its exit status is 128
+// plus the number), as Linux numbers them; Windows's console events take the same ones:
+// Ctrl+C and Ctrl+Break are Interrupt, closing the console HangUp, logging off or shutting
+// down Terminate.
+namespace InterruptSignal {
+inline constexpr int HangUp = 1;
+inline constexpr int Interrupt = 2;
+inline constexpr int Terminate = 15;
+} // namespace InterruptSignal
 
 // Lets a command run until the user interrupts it (SIGINT, SIGTERM, SIGHUP) and then
 // clean up. While an object exists the three signals are blocked in the thread that made
@@ -26,11 +39,13 @@ public:
     int Wait();
 
     // For an event loop (QSocketNotifier): readable while a signal is pending (a
-    // signalfd); -1 when none could be made (then only Caught() and Wait() notice them).
+    // signalfd); -1 when none could be made (then only Caught() and Wait() notice them),
+    // and always on Windows, which has no such descriptor.
     int WakeFd() const;
+    // Calls onSignal from the owning thread's event loop once a signal is pending, while
+    // the returned object lives; nullptr when the platform cannot tell (then only Caught()
+    // and Wait() notice them).
+    std::unique_ptr<QObject> Notifier(std::function<void()> onSignal) const;
     // The first signal that has arrived since construction, or 0; takes it if pending.
     int Caught() const;
-
-private:
-    struct sigaction m_old[3];
 };

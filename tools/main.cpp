@@ -1,8 +1,10 @@
 #include "device/FileNames.h"
+#include "device/FileSystemNames.h"
 #include "resources/ConstsZVX.h"
 #include "settings/ProgramLocale.h"
 #include "settings/ProgramSettings.h"
 #include "tools/CommandLine.h"
+#include "tools/ConsoleStreams.h"
 #include "tools/ExitStatus.h"
 #include "tools/PortNameLookup.h"
 
@@ -36,6 +38,7 @@ QString FinishOutput(QTextStream& out, QFile& file)
 int main(int argc, char* argv[])
 {
     ProgramLocale::Install(); // before anything reads a locale
+    PrepareConsoleStreams();
     QCoreApplication app(argc, argv);
     InstallPortNameLookup(ProgramSettings::Path(), [](const QString& line) {
         QTextStream(stderr) << "zvx: " << PrintableText(line) << '\n';
@@ -43,11 +46,7 @@ int main(int argc, char* argv[])
     if (const QString notice = ProgramSettings::FormerFileNotice(app.applicationFilePath());
         !notice.isEmpty())
         QTextStream(stderr) << "zvx: " << PrintableText(notice) << '\n';
-    // Straight from argv: Qt's own arguments() turns bytes that are not UTF-8 into
-    // U+FFFD, and such a file name would then name another file, or none.
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args << FileNameFromBytes(argv[i]);
+    const QStringList args = ArgumentNames(argc, argv);
 
     // Unbuffered, so a failed write shows in the stream's status at the next flush.
     QFile outFile;
