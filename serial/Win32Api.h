@@ -21,6 +21,7 @@ public:
     // CreateEventW without a name.
     virtual DWORD NewEvent(bool manualReset, bool signalled, HANDLE& event) = 0;
     virtual void SetEvent(HANDLE event) = 0;
+    virtual void ResetEvent(HANDLE event) = 0;
     // WaitForMultipleObjects for any of count handles without a time limit: the index of
     // the first one signalled (the lowest when several are), or WAIT_FAILED.
     virtual DWORD WaitForAny(const HANDLE* handles, DWORD count) = 0;

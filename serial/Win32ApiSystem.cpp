@@ -27,6 +27,7 @@ public:
         return event ? 0 : GetLastError();
     }
     void SetEvent(HANDLE event) override { ::SetEvent(event); }
+    void ResetEvent(HANDLE event) override { ::ResetEvent(event); }
     DWORD WaitForAny(const HANDLE* handles, DWORD count) override
     {
         return WaitForMultipleObjects(count, handles, FALSE, INFINITE);

@@ -50,6 +50,10 @@ ComEventWaiter::Outcome Win32EventWaiter::Wait(std::uint32_t& word)
         m_overlapped = {};
         m_overlapped.hEvent = m_done;
         m_word = 0;
+        // Cleared before the wait starts: a completion signal left over would end the
+        // next wait's waiting while it still runs, and its record could then go while
+        // the system still writes to it.
+        m_api.ResetEvent(m_done);
         const DWORD started = m_api.WaitCommEvent(m_port, m_word, m_overlapped);
         if (started == 0) {
             // Completed at once: the events were there already.
@@ -70,14 +74,24 @@ ComEventWaiter::Outcome Win32EventWaiter::Wait(std::uint32_t& word)
         if (started != ERROR_IO_PENDING)
             return Outcome::Ended;
 
-        const HANDLE handles[2] = {m_stop, m_done};
-        const DWORD which = m_api.WaitForAny(handles, 2);
-        if (which != WAIT_OBJECT_0 + 1) {
-            Finish();
-            return which == WAIT_OBJECT_0 ? Outcome::Stopped : Outcome::Ended;
+        DWORD fetched = ERROR_IO_INCOMPLETE;
+        while (fetched == ERROR_IO_INCOMPLETE) {
+            const HANDLE handles[2] = {m_stop, m_done};
+            const DWORD which = m_api.WaitForAny(handles, 2);
+            if (which != WAIT_OBJECT_0 + 1) {
+                Finish();
+                return which == WAIT_OBJECT_0 ? Outcome::Stopped : Outcome::Ended;
+            }
+            DWORD unused = 0;
+            fetched = m_api.GetOverlappedResult(m_port, m_overlapped, unused, false);
+            if (fetched == ERROR_IO_INCOMPLETE) {
+                // Signalled while the wait still runs: it is waited for again, never
+                // started anew over itself. Cleared first, then looked at once more, so
+                // that an end coming in between is not missed.
+                m_api.ResetEvent(m_done);
+                fetched = m_api.GetOverlappedResult(m_port, m_overlapped, unused, false);
+            }
         }
-        DWORD unused = 0;
-        const DWORD fetched = m_api.GetOverlappedResult(m_port, m_overlapped, unused, false);
         if (m_stopped)
             return Outcome::Stopped;
         if (fetched == 0) {

@@ -59,6 +59,7 @@ public:
         return 0;
     }
     void SetEvent(HANDLE) override {}
+    void ResetEvent(HANDLE) override {}
     DWORD WaitForAny(const HANDLE*, DWORD) override { return m_step.signalled; }
     DWORD SetCommState(HANDLE, const DCB& d) override
     {
